@@ -1,0 +1,75 @@
+#pragma once
+// The byte streams the archive code reads and writes: an abstract stream with
+// read, write, seek and size, a growable memory stream and a file stream.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+enum class SeekOrigin { Begin, Current, End };
+
+class TStream {
+ public:
+  virtual ~TStream() = default;
+  // Returns the bytes actually read (0 at the end).
+  virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+  // Returns the bytes actually written.
+  virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
+  // Returns the new position; throws EStreamError when it cannot seek.
+  virtual std::int64_t Seek(std::int64_t offset, SeekOrigin origin) = 0;
+  virtual std::int64_t Size() = 0;
+
+  std::int64_t Position() { return Seek(0, SeekOrigin::Current); }
+  void SetPosition(std::int64_t pos) { Seek(pos, SeekOrigin::Begin); }
+  // Reads exactly count bytes or throws EStreamError("Stream read error").
+  void ReadExact(void* buffer, std::size_t count);
+  // Writes exactly count bytes or throws EStreamError("Stream write error").
+  void WriteExact(const void* buffer, std::size_t count);
+  // Copies count bytes from source at its position; returns bytes copied.
+  std::int64_t CopyFrom(TStream& source, std::int64_t count);
+};
+
+class TMemoryStream final : public TStream {
+ public:
+  TMemoryStream() = default;
+  explicit TMemoryStream(std::string bytes) : data_(std::move(bytes)) {}
+
+  std::size_t Read(void* buffer, std::size_t count) override;
+  std::size_t Write(const void* buffer, std::size_t count) override;
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t Size() override { return static_cast<std::int64_t>(data_.size()); }
+
+  const std::string& Bytes() const { return data_; }
+  std::string TakeBytes();
+  void Clear();
+
+ private:
+  std::string data_;
+  std::size_t pos_ = 0;
+};
+
+class TFileStream final : public TStream {
+ public:
+  enum class Mode { Read, Create, ReadWrite };
+  // Throws EFileError("Cannot open file <path>") or
+  // EFileError("Cannot create file <path>").
+  TFileStream(const std::string& path, Mode mode);
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+
+  std::size_t Read(void* buffer, std::size_t count) override;
+  std::size_t Write(const void* buffer, std::size_t count) override;
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t Size() override;
+
+  void Truncate(std::int64_t size);
+  // Flushes to the disk (fsync); throws on failure.
+  void Sync();
+  const std::string& Path() const { return path_; }
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+};

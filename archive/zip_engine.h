@@ -1,0 +1,75 @@
+#pragma once
+// The archive engine: TZipReader opens an archive and extracts a member into
+// a stream; TZipWriter creates an archive and adds a member from a stream.
+// Failures concerning one member reach the item-failure handler instead of
+// being thrown.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "archive/streams.h"
+
+class TZipArchive;
+class TZipItem;
+class TZipComponent;
+
+// ProcessType: 0 add, 2 extract. ErrorClass: 0 archive error (ErrorCode is the
+// EZipError code), 1 I/O error, 2 stream format, 3 file create, 4 file open,
+// 6 other.
+using TItemFailureEvent = std::function<void(TZipComponent& sender, const TZipItem& item,
+                                             int processType, int errorClass, int errorCode)>;
+using TNeedPasswordEvent = std::function<void(TZipComponent& sender, std::string& newPassword)>;
+
+enum class TCompressionMethodToUse { smStored, smDeflated, smBestMethod };
+enum class TDeflationOption { doNormal, doMaximum, doFast, doSuperFast };
+
+class TZipComponent {
+ public:
+  TZipComponent();
+  virtual ~TZipComponent();
+  TZipComponent(const TZipComponent&) = delete;
+  TZipComponent& operator=(const TZipComponent&) = delete;
+
+  const std::string& FileName() const { return fileName_; }
+  // Opens (reader) or creates (writer) the archive; empty closes it.
+  virtual void SetFileName(const std::string& path) = 0;
+  const std::string& Password() const { return password_; }
+  void SetPassword(const std::string& password);
+  // Saves if needed and frees the archive.
+  virtual void CloseArchive() = 0;
+
+  TItemFailureEvent OnProcessItemFailure;
+
+ protected:
+  std::string fileName_;
+  std::string password_;
+  std::unique_ptr<TZipArchive> archive_;
+};
+
+class TZipReader final : public TZipComponent {
+ public:
+  ~TZipReader() override;
+  void SetFileName(const std::string& path) override;
+  // Appends the member's data to stream at its position. Only "Archive does
+  // not exist - FileName is blank" is thrown; other failures raise the
+  // item-failure event. A missing member extracts nothing. The event handler
+  // may call ExtractToStream again.
+  void ExtractToStream(const std::string& name, TStream& stream);
+  void CloseArchive() override;
+
+  int PasswordRetries = 3;
+  TNeedPasswordEvent OnNeedPassword;
+};
+
+class TZipWriter final : public TZipComponent {
+ public:
+  ~TZipWriter() override;
+  void SetFileName(const std::string& path) override;
+  // Adds the member from the whole stream and writes the archive at once.
+  void AddFromStream(const std::string& name, TStream& stream);
+  void CloseArchive() override;
+
+  TCompressionMethodToUse CompressionMethodToUse = TCompressionMethodToUse::smBestMethod;
+  TDeflationOption DeflationOption = TDeflationOption::doNormal;
+};

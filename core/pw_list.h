@@ -1,0 +1,37 @@
+#pragma once
+// The content of one archive: site lines kept in collation order, free of
+// byte-identical duplicates, with the CR LF text form of the member "Data".
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/pw_rec.h"
+
+class TqelPwList {
+ public:
+  int Count() const { return static_cast<int>(lines_.size()); }
+  // Throws std::out_of_range("List index out of bounds (i)").
+  const std::string& operator[](int index) const;
+  // Inserts at the sorted position; an identical line is not added twice.
+  // Returns the line's index.
+  int Add(std::string_view line);
+  void Clear() { lines_.clear(); }
+
+  // Replaces the content with the lines of the text (split at CR, LF or NUL).
+  void LoadFromText(std::string_view text);
+  void LoadFromStream(std::istream& in);
+  // Every line followed by CR LF.
+  std::string SaveToText() const;
+  void SaveToStream(std::ostream& out) const;
+
+  // Parses line i into the list's scratch record and returns it; valid until
+  // the next call. Callers that keep a record take Clone().
+  TqelPwRec& Rec(int index);
+
+ private:
+  std::vector<std::string> lines_;
+  TqelPwRec scratch_;
+};

@@ -1,0 +1,17 @@
+#pragma once
+// Byte-string helpers for the two encodings archives are written in:
+// UTF-8 (this platform) and Windows-1252 (archives from the original platform).
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+bool IsValidUtf8(std::string_view bytes);
+// Every byte decoded as Windows-1252, re-encoded as UTF-8.
+std::string Cp1252ToUtf8(std::string_view bytes);
+// UTF-8 text as Windows-1252 bytes; nullopt when a character has no
+// Windows-1252 form or the input is not valid UTF-8.
+std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
+// Bytes as displayable UTF-8: unchanged when valid UTF-8, else decoded as
+// Windows-1252.
+std::string DisplayUtf8(std::string_view bytes);

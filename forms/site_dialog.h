@@ -1,0 +1,6 @@
+#pragma once
+// The site editor. Writes the record back only on OK.
+
+class TqelPwRec;
+
+int ExecuteSite(TqelPwRec& rec);

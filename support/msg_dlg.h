@@ -1,0 +1,55 @@
+#pragma once
+// The one place where the program asks questions, reports errors and asks
+// for file names. Tests answer through SetAnswerer instead of a person.
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+class QWidget;
+
+struct TMsgRequest {
+  enum Kind { Question, Error, Warning, OpenFile, SaveFile, InputText };
+  Kind kind;
+  QString text;    // message, dialog title or input caption
+  QString prompt;  // input box prompt
+  QString filter;
+  QString defaultExt;
+  QString initialDir;
+};
+
+class TqelMsgDlg {
+ public:
+  // Throws std::runtime_error("use MsgDlg accessor function") unless made by MsgDlg().
+  TqelMsgDlg();
+  ~TqelMsgDlg();
+  TqelMsgDlg(const TqelMsgDlg&) = delete;
+  TqelMsgDlg& operator=(const TqelMsgDlg&) = delete;
+
+  // Yes/No question; dismissing it answers No.
+  bool IsNo(const QString& message);
+  bool IsYes(const QString& message);
+  int ShowError(const QString& message);
+  int ShowWarning(const QString& message);
+  // Filter in the "Description (*.ext)|*.ext" form. Returns the chosen full
+  // path, or an empty text when cancelled.
+  QString OpenFileDlg(const QString& title, const QString& filter, const QString& initialDir = {},
+                      const QString& defaultExt = {}, bool mustExist = true);
+  QString SaveFileDlg(const QString& title, const QString& filter, const QString& defaultExt,
+                      bool overwritePrompt, const QString& initialDir = {});
+  // One-line input box; false when cancelled.
+  bool InputQuery(const QString& caption, const QString& prompt, QString& value);
+
+  // Test seam: when set, every request is answered by the function instead
+  // of a dialog. Boxes take an int modal result (mrYes, mrNo, mrOk, or mrNone
+  // for a dismissed box); file dialogs and the input box take a QString
+  // (a null QVariant means cancel).
+  using Answerer = std::function<QVariant(const TMsgRequest&)>;
+  static void SetAnswerer(Answerer answerer);
+
+  // The folder file dialogs start in when the caller gives none: the
+  // program's folder when writable, else the user's documents folder.
+  static QString DefaultFolder();
+};
+
+TqelMsgDlg& MsgDlg();

@@ -1,0 +1,30 @@
+#pragma once
+// Writes a freedesktop desktop entry that starts the program with an archive.
+
+#include <QString>
+#include <QStringList>
+
+class TqelShortcut {
+ public:
+  QString FileName;      // the program's executable
+  QString Parameters;    // "-useini " (optional) + the quoted archive path
+  QString StartInDir;    // working directory
+  QString Description;   // launcher name and comment; also its file name
+  QString IconPath;      // icon name or path; empty: the program's icon
+  QString DestinationDir;  // empty: the user's desktop folder
+  QString ShortcutFileName;  // full path of the last file written
+
+  // Writes "<Description>.desktop" into ShortcutFolder(), replacing a file of
+  // that name, and marks it executable. Throws for a missing target
+  // ("Cannot create shortcut. Target file does not exist"); returns false
+  // when the file cannot be written or the name cannot be a file name.
+  bool CreateShortcutFile();
+  // The destination folder with a trailing "/".
+  QString ShortcutFolder() const;
+};
+
+// Splits a desktop entry Exec value into arguments by the desktop entry
+// quoting rules (used to check what a launcher will start).
+QStringList ParseDesktopExec(const QString& exec);
+// Quotes one argument for an Exec line.
+QString QuoteDesktopExecArg(const QString& arg);

@@ -1,0 +1,48 @@
+#pragma once
+// The process-wide settings store: an ordered table of name=value texts,
+// names compared case-insensitively, loaded once at start and saved once at
+// the end. The per-user store is the Qt settings file of organisation
+// "Kestrum", application "Vornix" (~/.config/Kestrum/Vornix.conf); with
+// -useini it is the INI file beside the executable, section "Vornix".
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+class TqelState {
+ public:
+  // Throws std::runtime_error("use State accessor function") unless made by State().
+  TqelState();
+  ~TqelState();
+  TqelState(const TqelState&) = delete;
+  TqelState& operator=(const TqelState&) = delete;
+
+  QString GetValue(const QString& name) const;
+  // An empty value removes the entry.
+  void SetValue(const QString& name, const QString& value);
+  // Entries as "name=value" lines in their order.
+  QStringList Entries() const;
+  void Clear();
+
+  bool UseIni = false;
+  void Load();
+  void Save();
+
+  // One menu action per stored Reopen0..Reopen4 path, each triggering onClick.
+  void LoadReopenMenu(QMenu* menu, const std::function<void(QAction*)>& onClick);
+  // Captions of the menu's actions back into Reopen0.. in menu order.
+  void StoreReopenMenu(QMenu* menu);
+
+  // True when an argument is "-useini" or "/useini" in any letter case.
+  static bool HasUseIniSwitch(const QStringList& arguments);
+
+  // Where the two variants live; tests point them at temporary files.
+  static QString IniFilePath();
+  static QString UserStoreFilePath();
+  static void SetStorageOverride(const QString& userStorePath, const QString& iniPath);
+};
+
+TqelState& State();

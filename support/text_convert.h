@@ -1,0 +1,9 @@
+#pragma once
+// Byte strings of the core layers to and from Qt text. Bytes that are not
+// valid UTF-8 (archives from the original platform) show as Windows-1252.
+
+#include <QString>
+#include <string>
+
+QString ToQString(const std::string& bytes);
+std::string ToBytes(const QString& text);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-test/ and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/common.sh
+TEST_PACKAGES=(zip unzip p7zip-full python3 xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev)
+install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON \
+  -DVORNIX_BUILD_TESTS=ON -DVORNIX_BUILD_BENCH=ON >/dev/null
+cmake --build build-test
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export QT_QPA_PLATFORM=offscreen
+cd build-test
+ctest --output-on-failure -j2 "$@"
