@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -43,6 +44,15 @@ class TqelState {
   static QString IniFilePath();
   static QString UserStoreFilePath();
   static void SetStorageOverride(const QString& userStorePath, const QString& iniPath);
+
+ private:
+  struct TTable;
+  std::unique_ptr<TTable> table_;
 };
 
 TqelState& State();
+
+// A Reopen menu action shows its path as written: "&" is not a mnemonic
+// mark there. Use these to set and read the path of such an action.
+void SetReopenActionPath(QAction* action, const QString& path);
+QString ReopenActionPath(const QAction* action);
