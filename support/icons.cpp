@@ -1,1 +1,62 @@
-// (being written)
+#include "support/icons.h"
+
+#include <QStringList>
+
+namespace {
+
+struct TIconSource {
+  QStringList themeNames;  // freedesktop names, tried in order
+  QString bundled;         // our own drawing in the resources
+};
+
+TIconSource SourceOf(IconRole role) {
+  switch (role) {
+    case IconRole::Add:
+      return {{"list-add"}, "add"};
+    case IconRole::Modify:
+      return {{"document-edit", "document-properties"}, "modify"};
+    case IconRole::Delete:
+      return {{"list-remove", "edit-delete"}, "delete"};
+    case IconRole::Generate:
+      return {{"system-run", "view-refresh"}, "generate"};
+    case IconRole::New:
+      return {{"document-new"}, "new"};
+    case IconRole::Open:
+      return {{"document-open"}, "open"};
+    case IconRole::Save:
+      return {{"document-save"}, "save"};
+    case IconRole::SaveAs:
+      return {{"document-save-as"}, "save-as"};
+    case IconRole::Close:
+      return {{"window-close", "document-close"}, "close"};
+    case IconRole::Shortcut:
+      return {{"emblem-symbolic-link", "user-desktop"}, "shortcut"};
+    case IconRole::Clipboard:
+      return {{"edit-copy"}, "clipboard"};
+    case IconRole::LaunchUrl:
+      return {{"internet-web-browser", "applications-internet"}, "launch-url"};
+    case IconRole::App:
+      break;
+  }
+  return {{"vornix"}, {}};
+}
+
+QIcon BundledIcon(const QString& name) {
+  if (name.isEmpty()) {
+    QIcon app(QStringLiteral(":/vornix/vornix.svg"));
+    // The PNG keeps the About box's 32x32 logo where SVG support is missing.
+    app.addFile(QStringLiteral(":/vornix/vornix-32.png"), QSize(32, 32));
+    return app;
+  }
+  return QIcon(QStringLiteral(":/vornix/icons/%1.svg").arg(name));
+}
+
+}  // namespace
+
+QIcon VornixIcon(IconRole role) {
+  const TIconSource source = SourceOf(role);
+  for (const QString& themeName : source.themeNames) {
+    if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
+  }
+  return BundledIcon(source.bundled);
+}

@@ -5,8 +5,19 @@
 #include <QIcon>
 
 enum class IconRole {
-  Add, Modify, Delete, Generate, New, Open, Save, SaveAs, Close, Shortcut,  // the main image list, in order
-  Clipboard, LaunchUrl, App
+  Add,
+  Modify,
+  Delete,
+  Generate,
+  New,
+  Open,
+  Save,
+  SaveAs,
+  Close,
+  Shortcut,  // the main image list, in order
+  Clipboard,
+  LaunchUrl,
+  App
 };
 
 QIcon VornixIcon(IconRole role);

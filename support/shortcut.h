@@ -6,12 +6,12 @@
 
 class TqelShortcut {
  public:
-  QString FileName;      // the program's executable
-  QString Parameters;    // "-useini " (optional) + the quoted archive path
-  QString StartInDir;    // working directory
-  QString Description;   // launcher name and comment; also its file name
-  QString IconPath;      // icon name or path; empty: the program's icon
-  QString DestinationDir;  // empty: the user's desktop folder
+  QString FileName;          // the program's executable
+  QString Parameters;        // "-useini " (optional) + the quoted archive path
+  QString StartInDir;        // working directory
+  QString Description;       // launcher name and comment; also its file name
+  QString IconPath;          // icon name or path; empty: the program's icon
+  QString DestinationDir;    // empty: the user's desktop folder
   QString ShortcutFileName;  // full path of the last file written
 
   // Writes "<Description>.desktop" into ShortcutFolder(), replacing a file of
@@ -21,6 +21,10 @@ class TqelShortcut {
   bool CreateShortcutFile();
   // The destination folder with a trailing "/".
   QString ShortcutFolder() const;
+  // The launcher's content as CreateShortcutFile writes it. Parameters are
+  // split as a command line with doubled quotes inside quoted arguments and
+  // each argument is quoted again by the desktop entry rules.
+  QString DesktopEntryText() const;
 };
 
 // Splits a desktop entry Exec value into arguments by the desktop entry
