@@ -77,6 +77,28 @@ void TMemoryStream::Clear() {
   pos_ = 0;
 }
 
+std::size_t TSubStream::Read(void* buffer, std::size_t count) {
+  if (pos_ >= size_) return 0;
+  auto want = static_cast<std::size_t>(std::min<std::int64_t>(size_ - pos_, count));
+  // The source may be shared with other readers, so every read seeks first.
+  source_.SetPosition(start_ + pos_);
+  std::size_t got = source_.Read(buffer, want);
+  pos_ += static_cast<std::int64_t>(got);
+  return got;
+}
+
+std::size_t TSubStream::Write(const void*, std::size_t) {
+  throw EStreamError("Stream write error");
+}
+
+std::int64_t TSubStream::Seek(std::int64_t offset, SeekOrigin origin) {
+  std::int64_t base = origin == SeekOrigin::Begin ? 0 : origin == SeekOrigin::Current ? pos_ : size_;
+  std::int64_t target = base + offset;
+  if (target < 0) throw EStreamError("Stream seek error");
+  pos_ = target;
+  return target;
+}
+
 TFileStream::TFileStream(const std::string& path, Mode mode) : path_(path) {
   switch (mode) {
     case Mode::Read:

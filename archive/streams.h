@@ -49,6 +49,26 @@ class TMemoryStream final : public TStream {
   std::size_t pos_ = 0;
 };
 
+// A read-only window of a source stream: size bytes starting at start. Reads
+// never go past the window, so a decoder cannot run into the bytes that
+// follow it. Positions are relative to the window's start.
+class TSubStream final : public TStream {
+ public:
+  TSubStream(TStream& source, std::int64_t start, std::int64_t size)
+      : source_(source), start_(start), size_(size) {}
+
+  std::size_t Read(void* buffer, std::size_t count) override;
+  std::size_t Write(const void* buffer, std::size_t count) override;  // throws
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
+  std::int64_t Size() override { return size_; }
+
+ private:
+  TStream& source_;
+  std::int64_t start_;
+  std::int64_t size_;
+  std::int64_t pos_ = 0;
+};
+
 class TFileStream final : public TStream {
  public:
   enum class Mode { Read, Create, ReadWrite };

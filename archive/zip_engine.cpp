@@ -1,1 +1,180 @@
-// (being written)
+#include "archive/zip_engine.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "archive/archive_errors.h"
+#include "archive/deflate_helper.h"
+#include "archive/zip_archive.h"
+#include "archive/zip_member_in.h"
+#include "archive/zip_member_name.h"
+
+namespace {
+
+constexpr int kProcessAdd = 0;
+constexpr int kProcessExtract = 2;
+constexpr int kDuplicateName = 7;
+constexpr int kNoArchive = 27;
+constexpr int kUnhandledType = 35;
+
+struct TFailure {
+  int errorClass = 6;
+  int errorCode = 0;
+};
+
+// Sorts a caught error into the item-failure event's class and code.
+TFailure ClassifyCurrentError() {
+  try {
+    throw;
+  } catch (const EZipError& e) {
+    return {0, e.Code()};
+  } catch (const EPlInflateError&) {
+    return {2, 0};
+  } catch (const EStreamError&) {
+    return {1, 0};
+  } catch (...) {
+    return {6, 0};
+  }
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsZipType(int type) { return type >= 1 && type <= 3; }
+
+}  // namespace
+
+TZipComponent::TZipComponent() = default;
+TZipComponent::~TZipComponent() = default;
+
+void TZipComponent::SetPassword(const std::string& password) {
+  password_ = password;
+  if (archive_) archive_->Password = password;
+}
+
+TZipReader::~TZipReader() = default;
+
+void TZipReader::SetFileName(const std::string& path) {
+  if (archive_) {
+    // Closing a reader saves what needs saving; failures do not matter here.
+    try {
+      archive_->Save();
+    } catch (const std::exception&) {
+    }
+    archive_.reset();
+  }
+  fileName_ = path;
+  if (path.empty() || !FileExists(path)) return;
+  if (!IsZipType(ArchiveType(path))) ThrowZipError(kUnhandledType);
+  auto archive = std::make_unique<TZipArchive>(path, TZipArchive::OpenMode::OpenExisting);
+  archive->Password = password_;
+  archive->PasswordRetries = PasswordRetries;
+  archive->Load();
+  archive_ = std::move(archive);
+}
+
+void TZipReader::ExtractToStream(const std::string& name, TStream& stream) {
+  if (!archive_ || archive_->Status == TZipStatus::Invalid) ThrowZipError(kNoArchive);
+  int index = archive_->FindItem(name);
+  if (index < 0) return;
+  if (archive_->Item(static_cast<std::size_t>(index)).Action == TZipAction::NewFromStream) {
+    archive_->Save();
+  }
+  // The event handler may extract again, close the archive or open another,
+  // so the handler gets its own copy of the member and nothing of the
+  // archive is used after it returns.
+  const TZipItem item = archive_->Item(static_cast<std::size_t>(index));
+  TZipArchive* archive = archive_.get();
+  archive->Status = TZipStatus::Busy;
+  bool failed = false;
+  TFailure failure;
+  try {
+    ExtractMemberData(*archive, item, stream, [this](std::string& newPassword) {
+      if (OnNeedPassword) OnNeedPassword(*this, newPassword);
+      if (!newPassword.empty()) password_ = newPassword;
+    });
+  } catch (...) {
+    failed = true;
+    failure = ClassifyCurrentError();
+  }
+  archive->Status = TZipStatus::Idle;
+  if (failed && OnProcessItemFailure) {
+    OnProcessItemFailure(*this, item, kProcessExtract, failure.errorClass, failure.errorCode);
+  }
+}
+
+void TZipReader::CloseArchive() {
+  if (!fileName_.empty() || archive_) SetFileName(std::string());
+}
+
+TZipWriter::~TZipWriter() = default;
+
+void TZipWriter::SetFileName(const std::string& path) {
+  if (archive_) {
+    std::unique_ptr<TZipArchive> previous = std::move(archive_);
+    fileName_.clear();
+    previous->Save();
+  }
+  fileName_ = path;
+  if (path.empty()) return;
+  std::unique_ptr<TZipArchive> archive;
+  if (FileExists(path)) {
+    if (!IsZipType(ArchiveType(path))) ThrowZipError(kUnhandledType);
+    archive = std::make_unique<TZipArchive>(path, TZipArchive::OpenMode::OpenExisting);
+    archive->Load();
+  } else {
+    // A new file is typed by its extension alone.
+    if (ArchiveType(path) != 1) ThrowZipError(kUnhandledType);
+    archive = std::make_unique<TZipArchive>(path, TZipArchive::OpenMode::CreateNew);
+    archive->Status = TZipStatus::Idle;
+  }
+  archive->Password = password_;
+  archive->CompressionMethodToUse = CompressionMethodToUse;
+  archive->DeflationOption = DeflationOption;
+  archive->OnItemFailure = [this](const TZipItem& item, int processType, int errorClass,
+                                  int errorCode) {
+    if (OnProcessItemFailure) OnProcessItemFailure(*this, item, processType, errorClass, errorCode);
+  };
+  archive_ = std::move(archive);
+}
+
+void TZipWriter::AddFromStream(const std::string& name, TStream& stream) {
+  if (!archive_) ThrowZipError(kNoArchive);
+  stream.SetPosition(0);
+  auto item = std::make_unique<TZipItem>();
+  item->Method = 8;
+  item->Name = NormaliseMemberName(name);
+  if (archive_->Status == TZipStatus::Invalid) ThrowZipError(kNoArchive);
+  if (archive_->FindItem(item->Name) >= 0) {
+    if (OnProcessItemFailure) OnProcessItemFailure(*this, *item, kProcessAdd, 0, kDuplicateName);
+    return;
+  }
+  item->Action = TZipAction::NewFromStream;
+  item->Source = &stream;
+  archive_->Append(std::move(item));
+  try {
+    archive_->Save();
+  } catch (...) {
+    // The stream belongs to the caller: no later save may reach for it.
+    DropPendingSource(stream);
+    throw;
+  }
+}
+
+void TZipWriter::DropPendingSource(TStream& stream) {
+  if (!archive_) return;
+  for (std::size_t i = 0; i < archive_->Count(); ++i) {
+    TZipItem& item = archive_->Item(i);
+    if (item.Source == &stream) {
+      item.Source = nullptr;
+      item.Action = TZipAction::Deleted;
+    }
+  }
+}
+
+void TZipWriter::CloseArchive() {
+  if (!fileName_.empty() || archive_) SetFileName(std::string());
+}

@@ -72,4 +72,7 @@ class TZipWriter final : public TZipComponent {
 
   TCompressionMethodToUse CompressionMethodToUse = TCompressionMethodToUse::smBestMethod;
   TDeflationOption DeflationOption = TDeflationOption::doNormal;
+
+ private:
+  void DropPendingSource(TStream& stream);
 };

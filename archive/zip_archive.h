@@ -1,0 +1,86 @@
+#pragma once
+// One ZIP archive file: its member list as read from the central directory,
+// loading that directory, and writing the whole archive anew.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "archive/streams.h"
+#include "archive/zip_engine.h"
+#include "archive/zip_records.h"
+
+// What the next save does with a member.
+enum class TZipAction { Failed = 0, Unchanged = 1, Deleted = 3, NewFromStream = 7 };
+
+// One member: the fields of its directory entry plus its pending action.
+class TZipItem : public TZipDirectoryEntry {
+ public:
+  TZipAction Action = TZipAction::Unchanged;
+  // For NewFromStream: where the data comes from (not owned).
+  TStream* Source = nullptr;
+};
+
+enum class TZipStatus { Invalid, Idle, Busy };
+
+// The archive-type test: 0 not an archive, 1 ZIP, 2 multi-part ZIP,
+// 3 self-extracting ZIP. Only the ".zip" extension (any letter case) is
+// tested; every other extension gives 0.
+int ArchiveType(const std::string& path);
+
+// Compares member names without regard to the case of ASCII letters.
+bool SameMemberName(const std::string& a, const std::string& b);
+
+class TZipArchive {
+ public:
+  enum class OpenMode { OpenExisting, CreateNew };
+  // Throws "Full Path Required" for a path that is not absolute, and the file
+  // errors "Cannot open file <path>" / "Cannot create file <path>".
+  TZipArchive(const std::string& path, OpenMode mode);
+
+  void Load();
+  // Writes the archive when it is dirty or has no members.
+  void Save();
+
+  // Index of the last member whose name matches, or -1.
+  int FindItem(const std::string& name) const;
+  std::size_t Count() const { return items_.size(); }
+  TZipItem& Item(std::size_t index) { return *items_[index]; }
+  void Append(std::unique_ptr<TZipItem> item);
+
+  TFileStream& File() { return *file_; }
+  const std::string& Path() const { return path_; }
+  const TZipEndRecord& EndRecord() const { return end_; }
+
+  std::string Password;
+  int PasswordRetries = 3;
+  TCompressionMethodToUse CompressionMethodToUse = TCompressionMethodToUse::smBestMethod;
+  TDeflationOption DeflationOption = TDeflationOption::doNormal;
+  bool Dirty = false;
+  bool Spanned = false;
+  // No drive counts as removable on this platform, so no "PK00" marker is
+  // ever written; files that carry one are still read.
+  bool Removable = false;
+  TZipStatus Status = TZipStatus::Invalid;
+
+  // Raised for a member whose data cannot be produced during a save
+  // (process type 0, error class 4, code 0).
+  std::function<void(const TZipItem& item, int processType, int errorClass, int errorCode)>
+      OnItemFailure;
+
+ private:
+  void ReadDirectory(std::int64_t endOffset);
+  std::string BuildImage();
+  void AppendUnchanged(std::string& image, TZipItem& item);
+  bool AppendNew(std::string& image, TZipItem& item);
+  void ReplaceFileContents(const std::string& image);
+  void ReopenForReading();
+  void FinishSave();
+
+  std::string path_;
+  std::unique_ptr<TFileStream> file_;
+  std::vector<std::unique_ptr<TZipItem>> items_;
+  TZipEndRecord end_;
+};

@@ -1,0 +1,21 @@
+#pragma once
+// Producing a new member's data for a save: compress (or store), encrypt when
+// a password is set, and fill in the entry's method, flags, CRC and sizes.
+
+#include <string>
+
+#include "archive/streams.h"
+#include "archive/zip_engine.h"
+#include "archive/zip_records.h"
+
+struct TZipMemberSettings {
+  std::string Password;
+  TCompressionMethodToUse Method = TCompressionMethodToUse::smBestMethod;
+  TDeflationOption Deflation = TDeflationOption::doNormal;
+};
+
+// Reads the whole source (from position 0) and returns the member data as
+// it goes into the file, the 12-byte encryption header included. The entry's
+// Time must already hold the member's DOS time: it is the encryption check.
+std::string ProduceMemberData(TZipDirectoryEntry& entry, TStream& source,
+                              const TZipMemberSettings& settings);
