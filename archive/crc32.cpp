@@ -1,1 +1,58 @@
-// (being written)
+// CRC-32 of the ZIP format, computed slice-by-8: eight derived tables let the
+// loop fold eight input bytes per step with independent lookups, which is
+// several times faster than the byte-at-a-time loop on flushed 32 KiB pieces.
+#include "archive/crc32.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint32_t kPolynomial = 0xEDB88320u;
+constexpr int kSlices = 8;
+
+using SliceTables = std::array<std::array<std::uint32_t, 256>, kSlices>;
+
+constexpr SliceTables MakeTables() {
+  SliceTables t{};
+  for (std::uint32_t n = 0; n < 256; ++n) {
+    std::uint32_t c = n;
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ kPolynomial : c >> 1;
+    t[0][n] = c;
+  }
+  // t[s][n] is the CRC of byte n followed by s zero bytes.
+  for (int s = 1; s < kSlices; ++s)
+    for (std::uint32_t n = 0; n < 256; ++n) t[s][n] = (t[s - 1][n] >> 8) ^ t[0][t[s - 1][n] & 0xFF];
+  return t;
+}
+
+constexpr SliceTables kTables = MakeTables();
+static_assert(kTables[0][1] == 0x77073096u, "standard CRC-32 table");
+
+std::uint32_t LoadLe32(const unsigned char* p) {
+  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+         std::uint32_t{p[3]} << 24;
+}
+
+}  // namespace
+
+const std::uint32_t* Crc32Table() { return kTables[0].data(); }
+
+std::uint32_t Crc32Update(std::uint32_t crc, const void* data, std::size_t size) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  const auto& t = kTables;
+  while (size >= 8) {
+    std::uint32_t lo = LoadLe32(p) ^ crc;
+    std::uint32_t hi = LoadLe32(p + 4);
+    crc = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
+          t[3][hi & 0xFF] ^ t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
+    p += 8;
+    size -= 8;
+  }
+  while (size-- > 0) crc = t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
+  return crc;
+}
+
+std::uint32_t Crc32(const void* data, std::size_t size) {
+  return ~Crc32Update(0xFFFFFFFFu, data, size);
+}

@@ -1,1 +1,132 @@
-// (being written)
+// Canonical code assignment (codes of each length consecutive in symbol
+// order, shorter codes first) and the one-lookup decoding table.
+#include "archive/huffman_tree.h"
+
+#include <array>
+#include <cassert>
+
+#include "archive/deflate_tables.h"
+
+namespace {
+
+constexpr int kLongest = deflate_tables::kMaxCodeLength;
+
+std::uint32_t PackEntry(std::uint32_t value, int length, std::uint32_t extra) {
+  return value | static_cast<std::uint32_t>(length) << 16 | extra << 24;
+}
+
+}  // namespace
+
+std::uint32_t ReverseBits(std::uint32_t code, int count) {
+  std::uint32_t r = 0;
+  for (int i = 0; i < count; ++i) {
+    r = (r << 1) | (code & 1);
+    code >>= 1;
+  }
+  return r;
+}
+
+TPlDfDecodeHuffmanTree::TPlDfDecodeHuffmanTree(int alphabetSize, Usage usage, int maxLength)
+    : alphabetSize_(alphabetSize), usage_(usage), maxLength_(maxLength) {
+  assert(alphabetSize >= 2 && maxLength >= 1 && maxLength <= kLongest);
+}
+
+bool TPlDfDecodeHuffmanTree::Build(const std::uint8_t* lengths, int count, int firstExtra,
+                                   const std::uint8_t* extra, int extraCount) {
+  assert(count <= alphabetSize_);
+  std::array<int, kLongest + 1> perLength{};
+  longest_ = 0;
+  for (int s = 0; s < count; ++s) {
+    assert(lengths[s] <= maxLength_);
+    ++perLength[lengths[s]];
+    if (lengths[s] > longest_) longest_ = lengths[s];
+  }
+  // Over-subscription check: at each length the codes left must not go
+  // negative, or the canonical codes would overlap and overrun the table.
+  std::array<std::uint32_t, kLongest + 2> next{};
+  int left = 1;
+  std::uint32_t code = 0;
+  for (int len = 1; len <= kLongest; ++len) {
+    left = (left << 1) - perLength[len];
+    if (left < 0) {
+      longest_ = 0;
+      mask_ = 0;
+      decode_.assign(1, kInvalid);
+      return false;
+    }
+    code = (code + perLength[len - 1] * (len > 1)) << 1;
+    next[len] = code;
+  }
+  std::array<std::uint32_t, deflate_tables::kFixedLitLenSymbols> codes{};
+  std::array<std::uint32_t, deflate_tables::kFixedLitLenSymbols> extras{};
+  for (int s = 0; s < count; ++s) {
+    int len = lengths[s];
+    if (len > 0) codes[s] = ReverseBits(next[len]++, len);
+    int e = s - firstExtra;
+    extras[s] = (extra != nullptr && e >= 0 && e < extraCount) ? extra[e] : 0;
+  }
+  if (usage_ != Usage::Encode) FillDecode(lengths, count, codes.data(), extras.data());
+  if (usage_ != Usage::Decode) {
+    encode_.assign(alphabetSize_, kInvalid);
+    for (int s = 0; s < count; ++s)
+      if (lengths[s] > 0) encode_[s] = PackEntry(codes[s], lengths[s], extras[s]);
+  }
+  return true;
+}
+
+void TPlDfDecodeHuffmanTree::FillDecode(const std::uint8_t* lengths, int count,
+                                        const std::uint32_t* codes, const std::uint32_t* extras) {
+  std::size_t size = std::size_t{1} << longest_;
+  mask_ = static_cast<std::uint32_t>(size - 1);
+  decode_.assign(size, kInvalid);
+  for (int s = 0; s < count; ++s) {
+    int len = lengths[s];
+    if (len == 0) continue;
+    std::uint32_t entry = PackEntry(static_cast<std::uint32_t>(s), len, extras[s]);
+    // Every index whose low len bits are the reversed code decodes to s.
+    for (std::size_t i = codes[s]; i < size; i += std::size_t{1} << len) decode_[i] = entry;
+  }
+}
+
+std::uint32_t TPlDfDecodeHuffmanTree::Encode(int symbol) const {
+  assert(symbol >= 0 && symbol < alphabetSize_ && encode_[symbol] != kInvalid);
+  return encode_[symbol];
+}
+
+namespace {
+
+TPlDfDecodeHuffmanTree MakeFixedLitLen(bool deflate64) {
+  namespace dt = deflate_tables;
+  std::array<std::uint8_t, dt::kFixedLitLenSymbols> lengths{};
+  for (int s = 0; s < dt::kFixedLitLenSymbols; ++s)
+    lengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
+  TPlDfDecodeHuffmanTree tree(dt::kFixedLitLenSymbols, TPlDfDecodeHuffmanTree::Usage::Both,
+                              dt::kMaxCodeLength);
+  const auto& extra = deflate64 ? dt::kLength64Extra : dt::kLengthExtra;
+  tree.Build(lengths.data(), dt::kFixedLitLenSymbols, dt::kFirstLengthSymbol, extra.data(),
+             dt::kLengthSymbols);
+  return tree;
+}
+
+TPlDfDecodeHuffmanTree MakeFixedDist() {
+  namespace dt = deflate_tables;
+  std::array<std::uint8_t, dt::kDist64Symbols> lengths{};
+  lengths.fill(5);
+  TPlDfDecodeHuffmanTree tree(dt::kDist64Symbols, TPlDfDecodeHuffmanTree::Usage::Both,
+                              dt::kMaxCodeLength);
+  tree.Build(lengths.data(), dt::kDist64Symbols, 0, dt::kDistExtra.data(), dt::kDist64Symbols);
+  return tree;
+}
+
+}  // namespace
+
+const TPlDfDecodeHuffmanTree& FixedLitLenTree(bool deflate64) {
+  static const TPlDfDecodeHuffmanTree deflate = MakeFixedLitLen(false);
+  static const TPlDfDecodeHuffmanTree deflate64Tree = MakeFixedLitLen(true);
+  return deflate64 ? deflate64Tree : deflate;
+}
+
+const TPlDfDecodeHuffmanTree& FixedDistTree() {
+  static const TPlDfDecodeHuffmanTree tree = MakeFixedDist();
+  return tree;
+}

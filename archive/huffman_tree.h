@@ -1,0 +1,61 @@
+#pragma once
+// Canonical Huffman code table used by both the decoder and the encoder.
+//
+// Decoding is one lookup: the table has 2^L entries (L = longest code present)
+// and every entry whose low bits equal a symbol's bit-reversed code describes
+// that symbol, so the next L input bits (least significant first) index it
+// directly. Entry layout: symbol in bits 0-15, code length in bits 16-23,
+// extra-bit count in bits 24-31. Entries no code reaches are all ones.
+//
+// Encoding keeps one entry per symbol: reversed code in bits 0-15, code
+// length in bits 16-23, extra-bit count in bits 24-31.
+
+#include <cstdint>
+#include <vector>
+
+class TPlDfDecodeHuffmanTree {
+ public:
+  enum class Usage { Decode, Encode, Both };
+  static constexpr std::uint32_t kInvalid = 0xFFFFFFFFu;
+
+  TPlDfDecodeHuffmanTree(int alphabetSize, Usage usage, int maxLength);
+
+  // Assigns canonical codes to count lengths (0 = absent). Symbols from
+  // firstExtra on take their extra-bit counts from extra (extraCount entries).
+  // Returns false, leaving the table unusable, when the lengths over-subscribe
+  // the code space; lengths above the maximum are a programming error.
+  bool Build(const std::uint8_t* lengths, int count, int firstExtra = 0,
+             const std::uint8_t* extra = nullptr, int extraCount = 0);
+
+  int MaxCodeLength() const { return longest_; }
+  std::uint32_t Mask() const { return mask_; }
+  const std::uint32_t* Table() const { return decode_.data(); }
+  // The entry for the low MaxCodeLength() bits of the given bits.
+  std::uint32_t Decode(std::uint64_t bits) const { return decode_[bits & mask_]; }
+  // The entry of a present symbol.
+  std::uint32_t Encode(int symbol) const;
+
+  static int EntrySymbol(std::uint32_t e) { return static_cast<int>(e & 0xFFFF); }
+  static int EntryLength(std::uint32_t e) { return static_cast<int>((e >> 16) & 0xFF); }
+  static int EntryExtra(std::uint32_t e) { return static_cast<int>(e >> 24); }
+
+ private:
+  void FillDecode(const std::uint8_t* lengths, int count, const std::uint32_t* codes,
+                  const std::uint32_t* extras);
+
+  int alphabetSize_;
+  Usage usage_;
+  int maxLength_;
+  int longest_ = 0;
+  std::uint32_t mask_ = 0;
+  std::vector<std::uint32_t> decode_;
+  std::vector<std::uint32_t> encode_;
+};
+
+// The fixed codes (lengths 8/9/7/8 over 288 symbols, 5 bits over 32 distance
+// symbols), built once and shared. Extra-bit counts follow the variant.
+const TPlDfDecodeHuffmanTree& FixedLitLenTree(bool deflate64);
+const TPlDfDecodeHuffmanTree& FixedDistTree();
+
+// Reverses the low count bits of code.
+std::uint32_t ReverseBits(std::uint32_t code, int count);

@@ -1,0 +1,58 @@
+#pragma once
+// Output window of the decoder.
+//
+// The decoder writes straight into one buffer: literals and back-reference
+// copies go to End(). Once End() reaches the stop point the window either
+// flushes its oldest 32 KiB (checksum, write, move the rest down, so at least
+// the 32 KiB (Deflate64: 64 KiB) a back-reference may reach stay behind) or,
+// when the stop point is the output limit, cuts the output there and ends
+// decoding. A copy may run up to the longest match past the stop point and
+// up to 8 bytes further (word-sized copies), so the buffer is that much longer.
+
+#include <cstdint>
+#include <vector>
+
+#include "archive/streams.h"
+
+class TPlDfOutputWindow {
+ public:
+  static constexpr std::size_t kSlide = 32768;
+  static constexpr std::size_t kSlack = 258 + 8;
+
+  // outputLimit 0 means no limit.
+  TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnly, bool adler32,
+                    std::int64_t outputLimit);
+
+  std::uint8_t* Begin() { return buffer_.data(); }
+  std::uint8_t* End() { return end_; }
+  void SetEnd(std::uint8_t* end) { end_ = end; }
+  // The decoder may append freely while End() is below this point.
+  std::uint8_t* StopPoint() { return stop_; }
+  // Called once End() >= StopPoint(): flushes 32 KiB, or throws
+  // EPlPartSizedInflate when the output limit is reached.
+  void Overflow();
+  // Appends a back-reference of any length (Deflate64 allows 65,538 bytes),
+  // flushing on the way. The distance must already be checked.
+  void CopyLong(std::size_t distance, std::size_t length);
+  // Appends bytes produced by the caller into the window by pieces.
+  std::size_t Room() const { return static_cast<std::size_t>(stop_ - end_); }
+  // Writes what is left and returns the checksum of all output.
+  std::uint32_t Finish();
+  // Total bytes produced (written or, in test mode, counted).
+  std::int64_t Produced() const { return flushed_ + (end_ - buffer_.data()); }
+
+ private:
+  void Flush(std::size_t count);
+  void UpdateStop();
+
+  TStream& dest_;
+  bool testOnly_;
+  bool adler32_;
+  std::int64_t limit_;
+  std::size_t writePoint_;
+  std::vector<std::uint8_t> buffer_;
+  std::uint8_t* end_;
+  std::uint8_t* stop_ = nullptr;
+  std::int64_t flushed_ = 0;
+  std::uint32_t checksum_;
+};
