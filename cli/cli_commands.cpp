@@ -1,1 +1,137 @@
-// (being written)
+#include "cli/cli_commands.h"
+
+#include <string_view>
+
+#include "cli/cli_error.h"
+#include "cli/command_context.h"
+#include "cli/gen_options.h"
+#include "cli/usage.h"
+
+#ifndef VORNIX_VERSION
+#define VORNIX_VERSION "unknown"
+#endif
+
+namespace cli {
+
+namespace {
+
+struct TCommand {
+  std::string_view name;
+  std::vector<TOptionSpec> options;
+  int (*run)(TCliContext&);
+};
+
+std::vector<TOptionSpec> WithGenerator(std::vector<TOptionSpec> specs) {
+  for (TOptionSpec& spec : GeneratorOptionSpecs()) specs.push_back(std::move(spec));
+  return specs;
+}
+
+const std::vector<TCommand>& Commands() {
+  static const std::vector<TCommand> commands = {
+      {"list", {}, RunList},
+      {"show", {{"field", true}}, RunShow},
+      {"dump", {}, RunDump},
+      {"add", WithGenerator({{"user", true}, {"url", true}, {"notes", true}, {"generate", false}}),
+       RunAdd},
+      {"edit",
+       WithGenerator({{"rename", true},
+                      {"user", true},
+                      {"url", true},
+                      {"notes", true},
+                      {"ask-password", false},
+                      {"generate", false},
+                      {"which", true}}),
+       RunEdit},
+      {"rm", {{"which", true}}, RunRemove},
+      {"generate", GeneratorOptionSpecs(), RunGenerate},
+      {"passwd", {}, RunPasswd},
+      {"export", {{"csv", true}}, RunExport},
+      {"import", {{"csv", true}}, RunImport},
+      {"create", {}, RunCreate},
+  };
+  return commands;
+}
+
+const TCommand* FindCommand(std::string_view name) {
+  for (const TCommand& command : Commands()) {
+    if (command.name == name) return &command;
+  }
+  return nullptr;
+}
+
+bool IsHelpWord(std::string_view arg) { return arg == "help" || arg == "--help" || arg == "-h"; }
+
+// "help", "--help", "help COMMAND", "--version".
+int RunProgramOption(const std::vector<std::string>& args, std::ostream& out) {
+  if (args[0] == "--version") {
+    out << "vornix-cli " << VORNIX_VERSION << '\n';
+    return kExitOk;
+  }
+  if (args.size() > 2) throw EUsageError("", "help takes one command name at most");
+  if (args.size() == 2 && !IsKnownCommand(args[1])) {
+    throw EUsageError("", "unknown command \"" + args[1] + "\"");
+  }
+  out << (args.size() == 2 ? CommandUsage(args[1]) : GeneralUsage());
+  return kExitOk;
+}
+
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             TPasswordInput& passwords) {
+  if (args.empty()) throw EUsageError("", "no command given");
+  if (IsHelpWord(args[0]) || args[0] == "--version") return RunProgramOption(args, out);
+  const TCommand* command = FindCommand(args[0]);
+  if (command == nullptr) throw EUsageError("", "unknown command \"" + args[0] + "\"");
+  const std::string name(command->name);
+  TCliContext ctx{name,
+                  ParseArgs(name, std::vector<std::string>(args.begin() + 1, args.end()),
+                            command->options),
+                  out, err, passwords};
+  if (ctx.args.helpAsked) {
+    out << CommandUsage(name);
+    return kExitOk;
+  }
+  return command->run(ctx);
+}
+
+}  // namespace
+
+void RequirePositionals(const TCliContext& ctx, std::initializer_list<const char*> names) {
+  const std::size_t given = ctx.args.positionals.size();
+  if (given < names.size()) {
+    throw EUsageError(ctx.command, std::string(names.begin()[given]) + " is missing");
+  }
+  if (given > names.size()) {
+    throw EUsageError(ctx.command,
+                      "unexpected argument \"" + ctx.args.positionals[names.size()] + "\"");
+  }
+}
+
+void Warn(const TCliContext& ctx, const std::string& text) {
+  ctx.err << "vornix-cli: warning: " << text << '\n';
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           TPasswordInput& passwords) {
+  int status = kExitOk;
+  try {
+    status = Dispatch(args, out, err, passwords);
+  } catch (const EUsageError& e) {
+    err << "vornix-cli: " << e.what() << "\n\n" << CommandUsage(e.Command());
+    return e.ExitCode();
+  } catch (const ECliError& e) {
+    out.flush();
+    err << "vornix-cli: " << e.what() << '\n';
+    return e.ExitCode();
+  } catch (const std::exception& e) {
+    out.flush();
+    err << "vornix-cli: " << e.what() << '\n';
+    return kExitFailure;
+  }
+  if (!out.flush()) {
+    err << "vornix-cli: cannot write to standard output\n";
+    return kExitFailure;
+  }
+  return status;
+}
+
+}  // namespace cli

@@ -1,6 +1,14 @@
-#include <cstdio>
+// vornix-cli: the command-line companion of the Vornix window.
+#include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-  std::fputs("usage: vornix-cli COMMAND ARCHIVE [options]\n", stderr);
-  return 64;
+#include "cli/cli_commands.h"
+#include "cli/password_input.h"
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  cli::TStreamPasswordInput passwords(std::cin, std::cerr, cli::StdinIsTerminal());
+  return cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
+                     passwords);
 }

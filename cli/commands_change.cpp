@@ -1,0 +1,172 @@
+// The commands that change an archive: add, edit, rm, passwd and create.
+// Each checks everything first and saves once at the end, so a refused or
+// failed command leaves the file as it was.
+#include <filesystem>
+#include <optional>
+
+#include "cli/archive_access.h"
+#include "cli/cli_error.h"
+#include "cli/command_context.h"
+#include "cli/field_rules.h"
+#include "cli/gen_options.h"
+#include "cli/site_match.h"
+
+namespace cli {
+
+namespace {
+
+const char* const kEmptyPasswordWarning =
+    "the password is empty: the archive is saved without encryption";
+
+// Generator options are only meaningful together with --generate.
+void CheckGeneratorUse(const TCliContext& ctx) {
+  if (!ctx.args.Has("generate") && HasGeneratorOptions(ctx.args)) {
+    throw EUsageError(ctx.command, "generator options need --generate");
+  }
+}
+
+std::optional<int> WhichOption(const TCliContext& ctx) {
+  auto which = ctx.args.Value("which");
+  if (!which) return std::nullopt;
+  return ParseIntOption(ctx.command, "which", *which, 1, 1'000'000);
+}
+
+std::string AskSitePassword(TCliContext& ctx, const std::string& site) {
+  auto password = ctx.passwords.Ask("Password for " + site + ": ");
+  if (!password) {
+    throw ECliError(kExitFailure, "no password given for the site: standard input ended");
+  }
+  return *password;
+}
+
+// The list without line `index`.
+TqelPwList Without(TqelPwList& sites, int index) {
+  TqelPwList rest;
+  for (int i = 0; i < sites.Count(); ++i) {
+    if (i != index) rest.Add(sites[i]);
+  }
+  return rest;
+}
+
+// The fields given on the command line over those of `rec`.
+TSiteFields EditedFields(const TCliContext& ctx, const TqelPwRec& rec) {
+  TSiteFields fields = FieldsOf(rec);
+  fields.site = ctx.args.Value("rename").value_or(fields.site);
+  fields.user = ctx.args.Value("user").value_or(fields.user);
+  fields.url = ctx.args.Value("url").value_or(fields.url);
+  fields.notes = ctx.args.Value("notes").value_or(fields.notes);
+  return fields;
+}
+
+// Writes only the changed fields, so notes the command leaves alone keep
+// their stored form byte for byte.
+void StoreEdited(const TCliContext& ctx, const TSiteFields& fields, TqelPwRec& rec) {
+  rec.SetSite(fields.site);
+  rec.SetUser(fields.user);
+  rec.SetPW(fields.password);
+  rec.SetURL(fields.url);
+  if (ctx.args.Has("notes")) rec.SetNote(fields.notes);
+}
+
+}  // namespace
+
+int RunAdd(TCliContext& ctx) {
+  RequirePositionals(ctx, {"ARCHIVE", "SITE"});
+  CheckGeneratorUse(ctx);
+  const std::optional<TGenOptions> generator =
+      ctx.args.Has("generate") ? std::optional(GeneratorOptionsFrom(ctx.command, ctx.args))
+                               : std::nullopt;
+  TSiteFields fields{ctx.args.positionals[1], ctx.args.Value("user").value_or(""), "",
+                     ctx.args.Value("url").value_or(""), ctx.args.Value("notes").value_or("")};
+  RequireValidSite(fields);  // before any password is asked for
+
+  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  fields.password = generator ? GenerateWith(*generator)
+                              : AskSitePassword(ctx, TrimControls(fields.site));
+  RequireValidSite(fields);
+  TqelPwRec rec;
+  StoreFields(fields, rec);
+  TqelPwList sites = SitesOf(archive);
+  const int before = sites.Count();
+  sites.Add(rec.Line());
+  if (sites.Count() == before) {
+    Warn(ctx, "the archive holds this site already; nothing changed");
+    return kExitOk;
+  }
+  SaveSites(archive.path, archive.password, sites);
+  return kExitOk;
+}
+
+int RunEdit(TCliContext& ctx) {
+  RequirePositionals(ctx, {"ARCHIVE", "SITE"});
+  CheckGeneratorUse(ctx);
+  if (ctx.args.Has("generate") && ctx.args.Has("ask-password")) {
+    throw EUsageError(ctx.command, "--ask-password cannot be used with --generate");
+  }
+  const bool changesSomething = ctx.args.Has("rename") || ctx.args.Has("user") ||
+                                ctx.args.Has("url") || ctx.args.Has("notes") ||
+                                ctx.args.Has("ask-password") || ctx.args.Has("generate");
+  if (!changesSomething) throw EUsageError(ctx.command, "nothing to change");
+  const std::optional<TGenOptions> generator =
+      ctx.args.Has("generate") ? std::optional(GeneratorOptionsFrom(ctx.command, ctx.args))
+                               : std::nullopt;
+  const std::optional<int> which = WhichOption(ctx);
+
+  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  TqelPwList sites = SitesOf(archive);
+  const int index = PickOneSite(sites, ctx.args.positionals[1], which);
+  TqelPwRec rec;
+  rec.SetLine(sites[index]);
+  TSiteFields fields = EditedFields(ctx, rec);
+  RequireValidSite(fields);  // before the new password is asked for
+  if (generator) fields.password = GenerateWith(*generator);
+  if (ctx.args.Has("ask-password")) fields.password = AskSitePassword(ctx, rec.Site());
+  RequireValidSite(fields);
+  StoreEdited(ctx, fields, rec);
+
+  if (rec.Line() == sites[index]) return kExitOk;  // nothing to save
+  TqelPwList edited = Without(sites, index);
+  edited.Add(rec.Line());
+  SaveSites(archive.path, archive.password, edited);
+  return kExitOk;
+}
+
+int RunRemove(TCliContext& ctx) {
+  RequirePositionals(ctx, {"ARCHIVE", "SITE"});
+  const std::optional<int> which = WhichOption(ctx);
+  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  TqelPwList sites = SitesOf(archive);
+  const int index = PickOneSite(sites, ctx.args.positionals[1], which);
+  SaveSites(archive.path, archive.password, Without(sites, index));
+  return kExitOk;
+}
+
+int RunPasswd(TCliContext& ctx) {
+  RequirePositionals(ctx, {"ARCHIVE"});
+  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  const std::string password = AskNewPassword(ctx.passwords);
+  if (password.empty()) Warn(ctx, kEmptyPasswordWarning);
+  // The member's bytes go over unchanged: only the password is new.
+  SaveData(archive.path, password, archive.data);
+  return kExitOk;
+}
+
+int RunCreate(TCliContext& ctx) {
+  RequirePositionals(ctx, {"ARCHIVE"});
+  const std::string& given = ctx.args.positionals[0];
+  std::error_code ec;
+  const auto type = std::filesystem::symlink_status(given, ec).type();
+  if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none) {
+    throw ECliError(kExitFailure, given + " exists already");
+  }
+  if (!HasArchiveExtension(given)) {
+    throw ECliError(kExitNotArchive,
+                    "Unhandled Archive Type (an archive's file name must end in \".zip\")");
+  }
+  const std::string password = AskNewPassword(ctx.passwords);
+  if (password.empty()) Warn(ctx, kEmptyPasswordWarning);
+  SaveSites(AbsolutePath(given), password, TqelPwList());
+  return kExitOk;
+}
+
+}  // namespace cli

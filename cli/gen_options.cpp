@@ -1,0 +1,80 @@
+#include "cli/gen_options.h"
+
+#include <charconv>
+
+#include "cli/cli_error.h"
+#include "generator/random_source.h"
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kClassOptions[] = {"upper", "lower", "digits"};
+constexpr const char* kTemplateChars = "AaCcVv9$";
+
+}  // namespace
+
+std::vector<TOptionSpec> GeneratorOptionSpecs() {
+  return {{"upper", false},   {"lower", false},   {"digits", false},
+          {"special", true},  {"length", true},   {"template", true}};
+}
+
+bool HasGeneratorOptions(const TParsedArgs& args) {
+  for (const TOptionSpec& spec : GeneratorOptionSpecs()) {
+    if (args.Has(spec.name)) return true;
+  }
+  return false;
+}
+
+int ParseIntOption(const std::string& command, const std::string& option,
+                   const std::string& text, int low, int high) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
+    throw EUsageError(command, "--" + option + " needs a whole number from " +
+                                   std::to_string(low) + " to " + std::to_string(high) +
+                                   ", not \"" + text + "\"");
+  }
+  return value;
+}
+
+TGenOptions GeneratorOptionsFrom(const std::string& command, const TParsedArgs& args) {
+  TGenOptions options;
+  options.upper = args.Has("upper");
+  options.lower = args.Has("lower");
+  options.numbers = args.Has("digits");
+  options.special = args.Has("special");
+  options.specialChars = args.Value("special").value_or("");
+  if (options.special && options.specialChars.empty()) {
+    throw EUsageError(command, "--special needs at least one character");
+  }
+  if (auto templ = args.Value("template")) {
+    for (const char* name : kClassOptions) {
+      if (args.Has(name)) throw EUsageError(command, "--template cannot be used with --" +
+                                                         std::string(name));
+    }
+    if (args.Has("length")) throw EUsageError(command, "--template cannot be used with --length");
+    if (templ->find_first_of(kTemplateChars) == std::string::npos) {
+      throw EUsageError(command, "the template has none of the characters A a C c V v 9 $");
+    }
+    options.useTemplate = true;
+    options.templ = *templ;
+    return options;
+  }
+  options.length = kDefaultLength;
+  if (auto length = args.Value("length")) {
+    options.length = ParseIntOption(command, "length", *length, 1, kMaxLength);
+  }
+  if (!options.upper && !options.lower && !options.numbers && !options.special) {
+    options.upper = options.lower = options.numbers = true;
+  }
+  return options;
+}
+
+std::string GenerateWith(const TGenOptions& options) {
+  SetRandomMode(RandomMode::System);
+  return GeneratePassword(options);
+}
+
+}  // namespace cli
