@@ -1,1 +1,108 @@
-// (being written)
+#include "core/pw_list.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+
+#include "core/collation.h"
+
+namespace {
+
+// Collation order, ties broken by bytes: lines that differ only in letter
+// case are both kept, in a fixed order, and only identical lines are equal.
+int CompareLines(std::string_view a, std::string_view b) {
+  const int collated = CollateCompare(a, b);
+  if (collated != 0) return collated;
+  return a.compare(b);
+}
+
+bool LineLess(const std::string& a, const std::string& b) { return CompareLines(a, b) < 0; }
+
+// Splits at CR, LF or NUL: CR then an optional LF end one line, so LF CR
+// ends a line and then an empty one; a NUL ends the text; a final line
+// break yields no empty last line.
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t pos = 0;
+  while (pos < text.size() && text[pos] != '\0') {
+    std::size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n' && text[end] != '\0') ++end;
+    lines.emplace_back(text.substr(pos, end - pos));
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r') ++pos;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+}  // namespace
+
+const std::string& TqelPwList::operator[](int index) const {
+  if (index < 0 || index >= Count()) {
+    throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+  }
+  return lines_[static_cast<std::size_t>(index)];
+}
+
+int TqelPwList::Add(std::string_view line) {
+  // Archives are saved sorted, so a line usually belongs at the end.
+  if (lines_.empty() || CompareLines(lines_.back(), line) < 0) {
+    lines_.emplace_back(line);
+    return Count() - 1;
+  }
+  int low = 0;
+  int high = Count() - 1;
+  while (low <= high) {
+    const int middle = low + (high - low) / 2;
+    const int order = CompareLines(lines_[static_cast<std::size_t>(middle)], line);
+    if (order < 0) {
+      low = middle + 1;
+    } else if (order > 0) {
+      high = middle - 1;
+    } else {
+      return middle;
+    }
+  }
+  lines_.emplace(lines_.begin() + low, line);
+  return low;
+}
+
+void TqelPwList::LoadFromText(std::string_view text) {
+  lines_ = SplitLines(text);
+  // Adding the lines one by one gives the sorted set of distinct lines; a
+  // sort reaches the same result without the quadratic inserts of unsorted
+  // input, and saved archives take the already-sorted path.
+  const auto strictlyAscending = [](const std::string& a, const std::string& b) {
+    return CompareLines(a, b) >= 0;
+  };
+  if (std::adjacent_find(lines_.begin(), lines_.end(), strictlyAscending) == lines_.end()) return;
+  std::sort(lines_.begin(), lines_.end(), LineLess);
+  lines_.erase(std::unique(lines_.begin(), lines_.end()), lines_.end());
+}
+
+void TqelPwList::LoadFromStream(std::istream& in) {
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  LoadFromText(text);
+}
+
+std::string TqelPwList::SaveToText() const {
+  std::string text;
+  std::size_t size = 0;
+  for (const std::string& line : lines_) size += line.size() + 2;
+  text.reserve(size);
+  for (const std::string& line : lines_) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+void TqelPwList::SaveToStream(std::ostream& out) const {
+  const std::string text = SaveToText();
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+TqelPwRec& TqelPwList::Rec(int index) {
+  scratch_.SetLine((*this)[index]);
+  return scratch_;
+}

@@ -2,11 +2,15 @@
 // Byte-string helpers for the two encodings archives are written in:
 // UTF-8 (this platform) and Windows-1252 (archives from the original platform).
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 bool IsValidUtf8(std::string_view bytes);
+// Length of the well-formed UTF-8 sequence starting at pos (1 to 4), or 0
+// when the bytes there do not form one. pos must be inside bytes.
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t pos);
 // Every byte decoded as Windows-1252, re-encoded as UTF-8.
 std::string Cp1252ToUtf8(std::string_view bytes);
 // UTF-8 text as Windows-1252 bytes; nullopt when a character has no

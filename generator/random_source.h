@@ -15,6 +15,8 @@ RandomMode GetRandomMode();
 
 // Seeds the generator with the milliseconds since midnight UTC.
 void SeedRandom();
+// The seed SeedRandom sets for a UTC time of day.
+std::uint32_t SeedFromTimeOfDay(int hour, int minute, int second, int millisecond);
 // The generator's whole state.
 std::uint32_t RandomSeed();
 void SetRandomSeed(std::uint32_t seed);
