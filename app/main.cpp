@@ -1,12 +1,15 @@
-#include <QApplication>
-#include <QMainWindow>
+// Program start: the application object with its error display, the main
+// window, and the event loop until the window closes.
+
+#include "app/error_display.h"
+#include "app/main_window.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  TVornixApplication app(argc, argv);
+  // The display name follows the application name; setting it separately
+  // would make the platform append it to every window title.
   QApplication::setApplicationName("Vornix");
-  QApplication::setApplicationDisplayName("Vornix");
-  QMainWindow window;
-  window.setWindowTitle("Vornix - Keyvorn");
+  TfrmMain window;
   window.show();
   return app.exec();
 }

@@ -1,0 +1,104 @@
+// The main window's archive commands: New, Open, Reopen, Save, Save As,
+// Close, New archive password, Import and the archive on the command line.
+
+#include <QAction>
+#include <QScopeGuard>
+
+#include "app/app_texts.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/reopen_list.h"
+#include "app/site_list_box.h"
+#include "core/pw_list.h"
+#include "forms/import_dialog.h"
+#include "forms/password_dialogs.h"
+#include "support/modal_result.h"
+#include "support/msg_dlg.h"
+
+void TfrmMain::mmiFileNewClick() { mmiFileCloseClick(); }
+
+void TfrmMain::mmiFileCloseClick() {
+  if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) mmiFileSaveClick();
+  SetArchivePath({});
+  SetModified(false);
+  ClearSiteList();
+  FSites = std::make_unique<TqelPwList>();
+  FillSiteList();
+}
+
+void TfrmMain::mmiFileOpenClick() {
+  mmiFileCloseClick();
+  SetArchivePath(MsgDlg().OpenFileDlg("Open Vornix file", kArchiveFilter));
+  if (!ArchivePath().isEmpty()) OpenCurrentArchive();
+}
+
+void TfrmMain::ReopenClick(QAction* entry) {
+  // Read the path first: the entry may be replaced while the archive opens.
+  const QString path = ReopenPath(entry);
+  mmiFileCloseClick();
+  SetArchivePath(path);
+  OpenCurrentArchive();
+}
+
+void TfrmMain::OpenCommandLineArchive(const QStringList& arguments) {
+  const QString path = CommandLineArchive(arguments);
+  if (path.isEmpty()) return;
+  SetArchivePath(path);
+  OpenCurrentArchive();
+}
+
+void TfrmMain::OpenCurrentArchive() {
+  FPWTries = 0;
+  ReadArchive(ArchivePath());
+  FillSiteList();
+  // The path is empty after an abandoned read.
+  if (!ArchivePath().isEmpty()) AddToReopen(ArchivePath());
+}
+
+void TfrmMain::AddToReopen(const QString& path) { AddReopenEntry(mmiReopen, path, ReopenHandler()); }
+
+void TfrmMain::mmiFileSaveClick() {
+  if (ArchivePath().isEmpty()) {
+    mmiFileSaveAsClick();
+    return;
+  }
+  WriteArchive(ArchivePath());
+  // Reached only when writing succeeded: a failed save keeps the archive
+  // modified.
+  SetModified(false);
+}
+
+void TfrmMain::mmiFileSaveAsClick() {
+  SetArchivePath(MsgDlg().SaveFileDlg("Save Vornix file as...", kArchiveFilter, "zip", true));
+  if (!ArchivePath().isEmpty()) mmiFileSaveClick();
+}
+
+void TfrmMain::mmiNewPWClick() {
+  if (ExecuteSavePW(FArchivePW) == mrOk) SetModified(true);
+}
+
+void TfrmMain::mmiImportClick() {
+  const QString path =
+      MsgDlg().OpenFileDlg("Select Vornix file to import from", kArchiveFilter, {}, "zip", false);
+  if (path.isEmpty()) return;
+  FPWTries = 0;
+  std::unique_ptr<TqelPwList> other;
+  {
+    // The password entered for the other archive is not kept, and an
+    // abandoned read ends the import instead of closing this archive.
+    const QString password = FArchivePW;
+    FImporting = true;
+    const auto restore = qScopeGuard([this, password] {
+      FArchivePW = password;
+      FImporting = false;
+    });
+    other = ReadOtherArchive(path);
+  }
+  if (!other) return;
+  if (ExecuteImport(*other) != mrOk) return;
+  std::vector<std::unique_ptr<TqelPwRec>> recs;
+  for (int i = 0; i < other->Count(); ++i) recs.push_back(other->Rec(i).Clone());
+  if (recs.empty()) return;
+  SetModified(true);
+  lbxSiteList->AddBatch(std::move(recs));
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The archive named on the program's command line.
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+
+// The absolute path of the first argument that names an existing file, with
+// one pair of enclosing double quotes removed; relative paths are taken from
+// the current folder. Empty when no argument names a file (switches and
+// missing files are skipped).
+QString CommandLineArchive(const QStringList& arguments, const QDir& currentDir = QDir::current());

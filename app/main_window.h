@@ -1,0 +1,139 @@
+#pragma once
+// TfrmMain: the program's main window. It owns the current archive's working
+// data (the list box entries with their records, the site list last read or
+// written, the archive password and path) and runs the edit, archive, Help
+// and shortcut commands.
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolButton;
+class TMemoryStream;
+class TSiteListBox;
+class TZipReader;
+class TqelPwList;
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The current archive's path; kept as, and only as, the status bar text.
+  QString ArchivePath() const;
+  void SetArchivePath(const QString& path);
+  // The modified state is the enabled state of the Save command.
+  bool IsModified() const;
+  void SetModified(bool flag);
+  // The password the archive is written with (and the last one entered).
+  const QString& ArchivePassword() const { return FArchivePW; }
+
+  // List box operations used by the archive commands.
+  void ClearSiteList();
+  void FillSiteList();
+
+  // Edit commands.
+  void mmiAddClick();
+  void mmiModifyClick();
+  void mmiDeleteClick();
+  void lbxSiteListKeyPress(QChar key);
+  void mmiGenPWClick();
+  void mmiExitClick();
+
+  // Archive commands.
+  void mmiFileNewClick();
+  void mmiFileOpenClick();
+  void ReopenClick(QAction* entry);
+  void mmiFileSaveClick();
+  void mmiFileSaveAsClick();
+  void mmiFileCloseClick();
+  void mmiNewPWClick();
+  void mmiImportClick();
+  // Opens the first argument that names an existing file.
+  void OpenCommandLineArchive(const QStringList& arguments);
+
+  // Help commands and the desktop launcher.
+  void ShellOpen(const QString& address);
+  void mmiVerChkClick();
+  void mmiWebClick();
+  void mmiEmailClick();
+  void mmiAboutClick();
+  void mmiShortcutClick();
+
+  // Seam for tests and benchmarks: asks for an archive's password instead of
+  // the open-password dialog. Same contract as ExecuteOpenPW.
+  using PasswordPrompt = std::function<int(QString& password)>;
+  void SetOpenPasswordPrompt(PasswordPrompt prompt);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Building the controls (main_window_ui.cpp).
+  void BuildMenus();
+  QAction* AddCommand(QMenu* menu, const char* name, const QString& caption,
+                      void (TfrmMain::*handler)());
+  void BuildToolbar();
+  QToolButton* AddSpeedButton(const char* name, int left, const QString& hint, int icon,
+                              void (TfrmMain::*handler)());
+  void AddSeparator(const char* name, int left);
+  void BuildListAndStatusBar();
+  void RunCommand(void (TfrmMain::*handler)());
+  std::function<void(QAction*)> ReopenHandler();
+
+  // Form events.
+  void FormCreate();
+  void FormShow();
+  void FormDestroy();
+
+  // Archive reading and writing (archive_commands.cpp, archive_io.cpp).
+  void OpenCurrentArchive();
+  void ReadArchive(const QString& path);
+  std::unique_ptr<TqelPwList> ReadOtherArchive(const QString& path);
+  std::string ReadDataMember(const QString& path);
+  void ArchiveItemFailure();
+  void RetryExtract(const std::string& password);
+  void AbandonRead();
+  void WriteArchive(const QString& path);
+  void CollectSites();
+  void AddToReopen(const QString& path);
+
+  // Controls (owned by the window through Qt parenthood).
+  QMenu* mmiFile = nullptr;
+  QMenu* mmiEdit = nullptr;
+  QMenu* mmiTools = nullptr;
+  QMenu* mmiHelp = nullptr;
+  QMenu* mmiReopen = nullptr;
+  QAction* mmiFileSave = nullptr;
+  QFrame* pnlToolbar = nullptr;
+  QToolButton* spbFileSave = nullptr;
+  TSiteListBox* lbxSiteList = nullptr;
+  QStatusBar* StatusBar = nullptr;
+  QLabel* lblStatusText = nullptr;
+
+  // Archive state.
+  std::unique_ptr<TqelPwList> FSites;
+  QString FArchivePW;
+  int FPWTries = 0;
+  std::unique_ptr<TZipReader> FReader;
+  std::unique_ptr<TMemoryStream> FDataStream;
+  // The Windows-1252 form of the password just entered, still to be tried
+  // before the next prompt (archives from the original platform).
+  std::optional<std::string> FLegacyPassword;
+  bool FImporting = false;
+  bool FReadAbandoned = false;
+  PasswordPrompt FOpenPasswordPrompt;
+
+  bool FShown = false;
+  bool FDestroyed = false;
+};

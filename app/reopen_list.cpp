@@ -1,0 +1,49 @@
+#include "app/reopen_list.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+QString WithoutAmpersands(QString text) { return text.remove(QLatin1Char('&')); }
+
+QString EscapeAmpersands(QString text) {
+  return text.replace(QLatin1String("&"), QLatin1String("&&"));
+}
+
+void RemoveEntry(QMenu* menu, QAction* entry) {
+  menu->removeAction(entry);
+  entry->deleteLater();
+}
+
+}  // namespace
+
+QString ReopenPath(const QAction* entry) {
+  const QString stored = entry->data().toString();
+  if (!stored.isEmpty()) return stored;
+  return QString(entry->text()).replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+bool SameReopenPath(const QString& a, const QString& b) {
+  return WithoutAmpersands(a).compare(WithoutAmpersands(b), Qt::CaseInsensitive) == 0;
+}
+
+void AddReopenEntry(QMenu* menu, const QString& path, const std::function<void(QAction*)>& onClick) {
+  QAction* existing = nullptr;
+  for (QAction* entry : menu->actions()) {
+    if (SameReopenPath(ReopenPath(entry), path)) {
+      existing = entry;
+      break;
+    }
+  }
+  if (existing != nullptr) {
+    RemoveEntry(menu, existing);
+  } else if (menu->actions().size() >= kMaxReopenEntries) {
+    RemoveEntry(menu, menu->actions().last());
+  }
+  auto* entry = new QAction(EscapeAmpersands(path), menu);
+  entry->setData(path);
+  QObject::connect(entry, &QAction::triggered, menu, [entry, onClick] { onClick(entry); });
+  const QList<QAction*> entries = menu->actions();
+  menu->insertAction(entries.isEmpty() ? nullptr : entries.first(), entry);
+}

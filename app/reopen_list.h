@@ -1,0 +1,23 @@
+#pragma once
+// The Reopen submenu: recent archive paths, newest first, at most five.
+
+#include <QString>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+inline constexpr int kMaxReopenEntries = 5;
+
+// The archive path an entry stands for. Entry texts escape "&" as "&&" so
+// that the menu shows paths exactly; the path itself is kept in the data.
+QString ReopenPath(const QAction* entry);
+
+// True when two paths name the same entry: letter case and every "&" are
+// ignored.
+bool SameReopenPath(const QString& a, const QString& b);
+
+// Puts path at the top of the menu. An entry for the same path is replaced;
+// otherwise the oldest entry goes when the list is full. Removed entries are
+// deleted later, so the entry whose click is running stays valid.
+void AddReopenEntry(QMenu* menu, const QString& path, const std::function<void(QAction*)>& onClick);

@@ -1,0 +1,47 @@
+#include "app/site_list_box.h"
+
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+
+TSiteListBox::TSiteListBox(QWidget* parent)
+    : QListView(parent), model_(new TSiteListModel(this)) {
+  setModel(model_);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Every row has the same height: the view then lays out 100,000 rows
+  // without measuring each.
+  setUniformItemSizes(true);
+}
+
+int TSiteListBox::ItemIndex() const {
+  const QModelIndexList rows = selectionModel()->selectedIndexes();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TSiteListBox::SetItemIndex(int row) {
+  if (row < 0 || row >= Count()) {
+    selectionModel()->clearSelection();
+    return;
+  }
+  const QModelIndex index = model_->index(row);
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  scrollTo(index);
+}
+
+void TSiteListBox::AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs) {
+  const int selected = ItemIndex();
+  const TqelPwRec* keep = selected >= 0 ? &Record(selected) : nullptr;
+  model_->AddBatch(std::move(recs));
+  if (keep != nullptr) SetItemIndex(model_->RowOf(keep));
+}
+
+void TSiteListBox::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  if (!text.isEmpty()) emit KeyPress(text.front());
+  QListView::keyPressEvent(event);
+}
+
+void TSiteListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  QListView::mouseDoubleClickEvent(event);
+  emit DblClick();
+}

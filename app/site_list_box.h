@@ -1,0 +1,44 @@
+#pragma once
+// The main window's list of site names: a single-selection list view over a
+// TSiteListModel, with the list box operations the window's commands use
+// (selected index, entries with their records) and its two user events.
+
+#include <QListView>
+#include <memory>
+#include <vector>
+
+#include "app/site_list_model.h"
+
+class TSiteListBox : public QListView {
+  Q_OBJECT
+ public:
+  explicit TSiteListBox(QWidget* parent = nullptr);
+
+  int Count() const { return model_->Count(); }
+  QString Text(int row) const { return model_->Text(row); }
+  TqelPwRec& Record(int row) const { return model_->Record(row); }
+
+  // The selected entry, or -1.
+  int ItemIndex() const;
+  // Selects an entry; an index outside the list selects nothing.
+  void SetItemIndex(int row);
+
+  int Add(std::unique_ptr<TqelPwRec> rec) { return model_->Add(std::move(rec)); }
+  // Adds many entries at once; the selected entry stays selected.
+  void AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs);
+  std::unique_ptr<TqelPwRec> Take(int row) { return model_->Take(row); }
+  void Clear() { model_->Clear(); }
+
+ signals:
+  // A character typed while the list has the focus (Enter arrives as "\r").
+  void KeyPress(QChar key);
+  // A double-click anywhere on the list, on an entry or not.
+  void DblClick();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  TSiteListModel* model_;  // owned as a child
+};

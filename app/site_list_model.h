@@ -1,0 +1,47 @@
+#pragma once
+// The entries of the main window's site list: one row per site, kept in
+// case-insensitive collation order of the site name, each row owning its
+// site record. Rows with equal names are allowed; a new row goes after the
+// rows equal to it.
+
+#include <QAbstractListModel>
+#include <memory>
+#include <vector>
+
+#include "core/pw_rec.h"
+
+class TSiteListModel : public QAbstractListModel {
+  Q_OBJECT
+ public:
+  using QAbstractListModel::QAbstractListModel;
+  ~TSiteListModel() override;
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+  int Count() const { return static_cast<int>(entries_.size()); }
+  TqelPwRec& Record(int row) const { return *entries_.at(static_cast<std::size_t>(row)).rec; }
+  QString Text(int row) const { return entries_.at(static_cast<std::size_t>(row)).text; }
+
+  // Inserts at the sorted place and returns the new row.
+  int Add(std::unique_ptr<TqelPwRec> rec);
+  // Inserts many records at once: sorts the batch, merges it with the rows
+  // present and resets the model, so a large archive fills in one step.
+  void AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs);
+  // Removes a row and hands its record to the caller.
+  std::unique_ptr<TqelPwRec> Take(int row);
+  // Removes every row, freeing the records.
+  void Clear();
+  // The row holding rec, or -1.
+  int RowOf(const TqelPwRec* rec) const;
+
+ private:
+  struct Entry {
+    QString text;
+    std::unique_ptr<TqelPwRec> rec;
+  };
+  static Entry MakeEntry(std::unique_ptr<TqelPwRec> rec);
+  static bool Before(const Entry& a, const Entry& b);
+
+  std::vector<Entry> entries_;
+};
