@@ -1,0 +1,141 @@
+#include "archive/deflate_input_window.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "archive/adler32.h"
+#include "archive/crc32.h"
+
+namespace {
+
+constexpr std::size_t kHashSize = 16384;  // 14-bit hash
+constexpr std::size_t kSlack = 16;
+constexpr std::int32_t kEmpty = -1;
+
+std::uint16_t Load16(const std::uint8_t* p) {
+  std::uint16_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+std::uint64_t Load64(const std::uint8_t* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+}  // namespace
+
+TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, int maxMatch,
+                                   bool adler32)
+    : source_(source),
+      window_(windowBytes),
+      mask_(windowBytes - 1),
+      maxMatch_(maxMatch),
+      adler32_(adler32),
+      checksum_(adler32 ? 1u : 0xFFFFFFFFu),
+      capacity_(3 * window_ + 2 * static_cast<std::size_t>(maxMatch)),
+      heads_(kHashSize, kEmpty),
+      chains_(window_, kEmpty) {
+  buffer_.assign(capacity_ + kSlack, 0);
+}
+
+std::size_t TPlDfInputWindow::Fill() {
+  std::size_t total = 0;
+  while (!sourceEnded_ && dataEnd_ < capacity_) {
+    std::size_t got = source_.Read(buffer_.data() + dataEnd_, capacity_ - dataEnd_);
+    if (got == 0) {
+      sourceEnded_ = true;
+      break;
+    }
+    const std::uint8_t* fresh = buffer_.data() + dataEnd_;
+    checksum_ = adler32_ ? Adler32Update(checksum_, fresh, got) : Crc32Update(checksum_, fresh, got);
+    dataEnd_ += got;
+    total += got;
+  }
+  return total;
+}
+
+void TPlDfInputWindow::Slide() {
+  std::memmove(buffer_.data(), buffer_.data() + window_, dataEnd_ - window_);
+  std::memset(buffer_.data() + dataEnd_ - window_, 0, window_);  // keep the slack defined
+  const auto shift = static_cast<std::int32_t>(window_);
+  auto down = [shift](std::int32_t& v) { v = v >= shift ? v - shift : kEmpty; };
+  std::for_each(heads_.begin(), heads_.end(), down);
+  std::for_each(chains_.begin(), chains_.end(), down);
+  cur_ -= window_;
+  dataEnd_ -= window_;
+  inserted_ -= window_;
+  bufferOffset_ += static_cast<std::int64_t>(window_);
+}
+
+void TPlDfInputWindow::Prepare() {
+  if (cur_ >= 2 * window_) Slide();
+  if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2) Fill();
+}
+
+std::int32_t TPlDfInputWindow::Insert(std::size_t p) {
+  const std::uint8_t* b = buffer_.data() + p;
+  std::size_t h = ((std::size_t{b[0]} << 10) ^ (std::size_t{b[1]} << 5) ^ b[2]) & (kHashSize - 1);
+  std::int32_t old = heads_[h];
+  chains_[p & mask_] = old;
+  heads_[h] = static_cast<std::int32_t>(p);
+  return old;
+}
+
+void TPlDfInputWindow::Advance(std::size_t count) {
+  std::size_t target = cur_ + count;
+  // Only positions with three bytes can be hashed; later ones start no match.
+  std::size_t last = std::min(target, dataEnd_ >= 2 ? dataEnd_ - 2 : 0);
+  for (; inserted_ < last; ++inserted_) Insert(inserted_);
+  if (inserted_ < target) inserted_ = target;
+  cur_ = target;
+}
+
+int TPlDfInputWindow::MatchLength(std::size_t candidate, std::size_t p, int limit) const {
+  const std::uint8_t* a = buffer_.data() + candidate;
+  const std::uint8_t* b = buffer_.data() + p;
+  int len = 0;
+  while (len < limit) {
+    std::uint64_t diff = Load64(a + len) ^ Load64(b + len);
+    if (diff != 0) {
+      len += std::countr_zero(diff) >> 3;
+      break;
+    }
+    len += 8;
+  }
+  return std::min(len, limit);
+}
+
+TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
+  const std::size_t p = cur_;
+  std::int32_t c = Insert(p);
+  inserted_ = p + 1;
+  const int m = static_cast<int>(std::min<std::size_t>(maxMatch_, dataEnd_ - p));
+  const int s = std::min(sufficient, m);
+  if (pending > 0 && m < pending) return {};
+  int best = pending > 0 ? pending : 2;
+  int bestDistance = 0;
+  int candidates = best >= s ? chainLimit / 4 : chainLimit;
+  const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
+  const std::uint8_t* here = buffer_.data() + p;
+  while (c != kEmpty && c >= limit && candidates-- > 0) {
+    const std::uint8_t* there = buffer_.data() + c;
+    if (Load16(there) == Load16(here) && Load16(there + best - 1) == Load16(here + best - 1)) {
+      int len = MatchLength(static_cast<std::size_t>(c), p, m);
+      if (len > best) {
+        best = len;
+        bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
+        if (len >= s) break;
+      }
+    }
+    std::int32_t next = chains_[static_cast<std::size_t>(c) & mask_];
+    if (next >= c) break;  // a slot reused by a newer position: the chain ends here
+    c = next;
+  }
+  if (bestDistance == 0 || best < 3) return {};
+  return {best, bestDistance};
+}
+
+std::uint32_t TPlDfInputWindow::Checksum() const { return adler32_ ? checksum_ : ~checksum_; }
