@@ -1,0 +1,220 @@
+#include "generator/gen_pw_form.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include "generator/generator_engine.h"
+#include "support/form_rtns.h"
+#include "support/icons.h"
+#include "support/modal_result.h"
+#include "support/state.h"
+#include "support/text_convert.h"
+
+namespace {
+
+const QString kFormName = QStringLiteral("TfrmGenPW");
+constexpr int kDefaultLength = 9;
+const QColor kLegendColour(0, 0, 128);  // navy
+
+QString Key(const char* suffix) { return kFormName + QLatin1String(suffix); }
+
+// A child control with its object name at its designed bounds. The parent
+// owns it.
+template <class T>
+T* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
+  auto* control = new T(parent);
+  control->setObjectName(QLatin1String(name));
+  control->setGeometry(left, top, width, height);
+  return control;
+}
+
+QToolButton* SpeedButton(QWidget* parent, const char* name, IconRole icon, const QString& hint,
+                         int left, int top) {
+  auto* button = Place<QToolButton>(parent, name, left, top, 23, 22);
+  button->setAutoRaise(true);
+  button->setIcon(VornixIcon(icon));
+  button->setToolTip(hint);
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+QString CheckText(const QCheckBox* box) {
+  return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+}  // namespace
+
+bool StoredCheck(const QString& value, bool defaultValue) {
+  return (StoredInt(value, defaultValue ? 1 : 0) & 0xFF) != 0;
+}
+
+int StoredInt(const QString& value, int defaultValue) {
+  bool ok = false;
+  const int number = value.trimmed().toInt(&ok);
+  return ok ? number : defaultValue;
+}
+
+TfrmGenPW::TfrmGenPW(QWidget* parent) : QDialog(parent) {
+  setObjectName(kFormName);
+  setWindowTitle(QStringLiteral("Generate a password"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(QFont(QStringLiteral("Verdana"), 8));
+  setFixedSize(450, 337);
+  move(445, 334);
+  CreateControls();
+  SetTabOrder();
+  ConnectHandlers();
+
+  LoadSettings();
+  cbxSpecialCharsClick();
+  cbxTemplateClick();
+}
+
+TfrmGenPW::~TfrmGenPW() { SaveSettings(); }
+
+void TfrmGenPW::reject() { btnCancelClick(); }
+
+void TfrmGenPW::CreateControls() {
+  CreateParmsGroup();
+  spbGenPW = SpeedButton(this, "spbGenPW", IconRole::Generate,
+                         QStringLiteral("Generate a password"), 16, 239);
+  edtPassword = Place<QLineEdit>(this, "edtPassword", 48, 239, 353, 21);
+  spbClipboard = SpeedButton(this, "spbClipboard", IconRole::Clipboard,
+                             QStringLiteral("Copy password to clipboard"), 410, 242);
+  // A bevel that shows only its top line: a sunken horizontal rule.
+  bvlWindowDressing = Place<QFrame>(this, "bvlWindowDressing", 16, 272, 417, 2);
+  bvlWindowDressing->setFrameShape(QFrame::HLine);
+  bvlWindowDressing->setFrameShadow(QFrame::Sunken);
+  btnOK = Place<QPushButton>(this, "btnOK", 272, 295, 75, 25);
+  btnOK->setText(QStringLiteral("&OK"));
+  btnOK->setDefault(true);
+  btnCancel = Place<QPushButton>(this, "btnCancel", 358, 295, 75, 25);
+  btnCancel->setText(QStringLiteral("&Cancel"));
+}
+
+void TfrmGenPW::CreateParmsGroup() {
+  gbxParms = Place<QGroupBox>(this, "gbxParms", 8, 8, 433, 218);
+  CreateCharactersGroup();
+  lblLgth = Place<QLabel>(gbxParms, "lblLgth", 13, 170, 38, 13);
+  lblLgth->setText(QStringLiteral("Length"));
+  speLength = Place<QSpinBox>(gbxParms, "speLength", 13, 184, 58, 22);
+  speLength->setRange(1, 32);
+  speLength->setValue(kDefaultLength);
+  lblLgth->setBuddy(speLength);
+  cbxTemplate = Place<QCheckBox>(gbxParms, "cbxTemplate", 216, 21, 101, 17);
+  cbxTemplate->setText(QStringLiteral("Use template"));
+  edtTemplate = Place<QLineEdit>(gbxParms, "edtTemplate", 232, 45, 190, 21);
+  CreateTemplateGroup();
+}
+
+void TfrmGenPW::CreateCharactersGroup() {
+  gbxCharacters = Place<QGroupBox>(gbxParms, "gbxCharacters", 13, 16, 188, 145);
+  gbxCharacters->setTitle(QStringLiteral("Characters to include"));
+  cbxUpperCase = Place<QCheckBox>(gbxCharacters, "cbxUpperCase", 15, 25, 155, 17);
+  cbxUpperCase->setText(QStringLiteral("Uppercase (A-Z)"));
+  cbxLowerCase = Place<QCheckBox>(gbxCharacters, "cbxLowerCase", 15, 46, 155, 17);
+  cbxLowerCase->setText(QStringLiteral("Lowercase (a-z)"));
+  cbxNumbers = Place<QCheckBox>(gbxCharacters, "cbxNumbers", 15, 68, 155, 17);
+  cbxNumbers->setText(QStringLiteral("Numbers (0-9)"));
+  cbxSpecialChars = Place<QCheckBox>(gbxCharacters, "cbxSpecialChars", 15, 90, 155, 17);
+  cbxSpecialChars->setText(QStringLiteral("Special"));
+  edtSpecial = Place<QLineEdit>(gbxCharacters, "edtSpecial", 32, 112, 134, 21);
+  edtSpecial->setText(QStringLiteral("#$%*+?"));
+}
+
+void TfrmGenPW::CreateTemplateGroup() {
+  gbxTemplate = Place<QGroupBox>(gbxParms, "gbxTemplate", 232, 70, 190, 135);
+  gbxTemplate->setTitle(QStringLiteral("Template characters"));
+  lblCharacters = Place<QLabel>(gbxTemplate, "lblCharacters", 16, 20, 9, 104);
+  lblCharacters->setText(QStringLiteral("A\na\nC\nc\nV\nv\n9\n$"));
+  lblDescription = Place<QLabel>(gbxTemplate, "lblDescription", 35, 20, 122, 104);
+  lblDescription->setText(QStringLiteral(
+      "Uppercase alpha\nLowercase alpha\nUppercase consonant\nLowercase consonant\n"
+      "Uppercase vowel\nLowercase vowel\nNumber\nSpecial"));
+  for (QLabel* legend : {lblCharacters, lblDescription}) {
+    legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = legend->palette();
+    palette.setColor(QPalette::WindowText, kLegendColour);
+    legend->setPalette(palette);
+  }
+}
+
+void TfrmGenPW::SetTabOrder() {
+  const QList<QWidget*> order = {cbxUpperCase, cbxLowerCase, cbxNumbers,  cbxSpecialChars,
+                                 edtSpecial,   speLength,    cbxTemplate, edtTemplate,
+                                 edtPassword,  btnOK,        btnCancel};
+  for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void TfrmGenPW::ConnectHandlers() {
+  connect(cbxSpecialChars, &QCheckBox::toggled, this, &TfrmGenPW::cbxSpecialCharsClick);
+  connect(cbxTemplate, &QCheckBox::toggled, this, &TfrmGenPW::cbxTemplateClick);
+  connect(spbGenPW, &QToolButton::clicked, this, &TfrmGenPW::spbGenPWClick);
+  connect(spbClipboard, &QToolButton::clicked, this, &TfrmGenPW::spbClipboardClick);
+  connect(btnOK, &QPushButton::clicked, this, &TfrmGenPW::btnOKClick);
+  connect(btnCancel, &QPushButton::clicked, this, &TfrmGenPW::btnCancelClick);
+}
+
+void TfrmGenPW::LoadSettings() {
+  FormRtn().SetPlacement(this, State().GetValue(kFormName));
+  cbxUpperCase->setChecked(StoredCheck(State().GetValue(Key(".cbxUpperCase.Checked")), true));
+  cbxLowerCase->setChecked(StoredCheck(State().GetValue(Key(".cbxLowerCase.Checked")), true));
+  cbxNumbers->setChecked(StoredCheck(State().GetValue(Key(".cbxNumbers.Checked")), true));
+  cbxSpecialChars->setChecked(
+      StoredCheck(State().GetValue(Key(".cbxSpecialChars.Checked")), true));
+  cbxTemplate->setChecked(StoredCheck(State().GetValue(Key(".cbxTemplate.Checked")), false));
+  // An absent key empties the boxes, the designed special set included.
+  edtSpecial->setText(State().GetValue(Key(".edtSpecial.Text")));
+  edtTemplate->setText(State().GetValue(Key(".edtTemplate.Text")));
+  speLength->setValue(StoredInt(State().GetValue(Key(".speLength.Value")), kDefaultLength));
+}
+
+void TfrmGenPW::SaveSettings() {
+  TqelState& state = State();
+  state.SetValue(kFormName, FormRtn().GetPlacement(this));
+  state.SetValue(Key(".cbxUpperCase.Checked"), CheckText(cbxUpperCase));
+  state.SetValue(Key(".cbxLowerCase.Checked"), CheckText(cbxLowerCase));
+  state.SetValue(Key(".cbxNumbers.Checked"), CheckText(cbxNumbers));
+  state.SetValue(Key(".cbxSpecialChars.Checked"), CheckText(cbxSpecialChars));
+  state.SetValue(Key(".cbxTemplate.Checked"), CheckText(cbxTemplate));
+  state.SetValue(Key(".edtSpecial.Text"), edtSpecial->text());
+  state.SetValue(Key(".edtTemplate.Text"), edtTemplate->text());
+  state.SetValue(Key(".speLength.Value"), QString::number(speLength->value()));
+}
+
+void TfrmGenPW::cbxSpecialCharsClick() { edtSpecial->setEnabled(cbxSpecialChars->isChecked()); }
+
+void TfrmGenPW::cbxTemplateClick() { edtTemplate->setEnabled(cbxTemplate->isChecked()); }
+
+void TfrmGenPW::spbGenPWClick() {
+  // A length typed but not yet confirmed counts as the spin box shows it.
+  speLength->interpretText();
+  TGenOptions options;
+  options.useTemplate = cbxTemplate->isChecked();
+  options.templ = ToBytes(edtTemplate->text());
+  options.upper = cbxUpperCase->isChecked();
+  options.lower = cbxLowerCase->isChecked();
+  options.numbers = cbxNumbers->isChecked();
+  options.special = cbxSpecialChars->isChecked();
+  // Read even when the box is disabled: templates use it for "$".
+  options.specialChars = ToBytes(edtSpecial->text());
+  options.length = speLength->value();
+  FLastPassword = ToQString(GeneratePassword(options));
+  edtPassword->setText(FLastPassword);
+}
+
+void TfrmGenPW::spbClipboardClick() {
+  edtPassword->selectAll();
+  edtPassword->copy();
+}
+
+void TfrmGenPW::btnOKClick() { done(mrOk); }
+
+void TfrmGenPW::btnCancelClick() { done(mrCancel); }

@@ -1,0 +1,80 @@
+#pragma once
+// The password generator window: the choices of character classes or a
+// template, a Generate button, the result box and a clipboard button. It
+// remembers its choices and position in the settings store.
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QToolButton;
+
+class TfrmGenPW : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfrmGenPW(QWidget* parent = nullptr);
+  // Saves the choices and the position, however the dialog was closed.
+  ~TfrmGenPW() override;
+
+  // The password Generate produced last; empty until it is pressed. This,
+  // not the box's (editable) text, is the dialog's result.
+  QString LastPassword() const { return FLastPassword; }
+
+  // Esc and the close box end the dialog with mrCancel.
+  void reject() override;
+
+ private:
+  void CreateControls();
+  void CreateParmsGroup();
+  void CreateCharactersGroup();
+  void CreateTemplateGroup();
+  void SetTabOrder();
+  void ConnectHandlers();
+
+  void LoadSettings();
+  void SaveSettings();
+
+  void cbxSpecialCharsClick();
+  void cbxTemplateClick();
+  void spbGenPWClick();
+  void spbClipboardClick();
+  void btnOKClick();
+  void btnCancelClick();
+
+  QString FLastPassword;
+
+  QGroupBox* gbxParms = nullptr;
+  QGroupBox* gbxCharacters = nullptr;
+  QCheckBox* cbxUpperCase = nullptr;
+  QCheckBox* cbxLowerCase = nullptr;
+  QCheckBox* cbxNumbers = nullptr;
+  QCheckBox* cbxSpecialChars = nullptr;
+  QLineEdit* edtSpecial = nullptr;
+  QLabel* lblLgth = nullptr;
+  QSpinBox* speLength = nullptr;
+  QCheckBox* cbxTemplate = nullptr;
+  QLineEdit* edtTemplate = nullptr;
+  QGroupBox* gbxTemplate = nullptr;
+  QLabel* lblCharacters = nullptr;
+  QLabel* lblDescription = nullptr;
+  QToolButton* spbGenPW = nullptr;
+  QLineEdit* edtPassword = nullptr;
+  QToolButton* spbClipboard = nullptr;
+  QFrame* bvlWindowDressing = nullptr;
+  QPushButton* btnOK = nullptr;
+  QPushButton* btnCancel = nullptr;
+};
+
+// The stored value of a check box: a whole number whose low eight bits are
+// not all zero ticks it; absent or not a number gives the default.
+bool StoredCheck(const QString& value, bool defaultValue);
+// The stored length: a whole number, or the default when absent or not a
+// number (the spin box then brings it into its range).
+int StoredInt(const QString& value, int defaultValue);

@@ -1,0 +1,262 @@
+// The password generator dialog: stored choices, enabling rules, what
+// Generate and Copy do, and what reaches the caller.
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+#include <optional>
+
+#include "generator/gen_pw_dialog.h"
+#include "generator/gen_pw_form.h"
+#include "support/modal_result.h"
+#include "support/state.h"
+#include "tests/common/modal_helpers.h"
+#include "tests/common/test_settings.h"
+
+namespace {
+
+const QString kPrefix = QStringLiteral("TfrmGenPW");
+
+QString Key(const char* suffix) { return kPrefix + QLatin1String(suffix); }
+
+bool Checked(QWidget* form, const char* name) {
+  return modal::Child<QCheckBox>(form, QLatin1String(name))->isChecked();
+}
+
+}  // namespace
+
+class GenPWDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { settings_.emplace(); }
+  void cleanup() {
+    modal::FlushDeferredDeletes();
+    settings_.reset();
+  }
+
+  void firstUseDefaults() {
+    TfrmGenPW form;
+    for (const char* name : {"cbxUpperCase", "cbxLowerCase", "cbxNumbers", "cbxSpecialChars"})
+      QVERIFY2(Checked(&form, name), name);
+    QVERIFY(!Checked(&form, "cbxTemplate"));
+    QCOMPARE(form.findChild<QSpinBox*>("speLength")->value(), 9);
+    auto* special = form.findChild<QLineEdit*>("edtSpecial");
+    QCOMPARE(special->text(), QString());  // not the designed "#$%*+?"
+    QVERIFY(special->isEnabled());
+    auto* templ = form.findChild<QLineEdit*>("edtTemplate");
+    QCOMPARE(templ->text(), QString());
+    QVERIFY(!templ->isEnabled());
+    QCOMPARE(form.findChild<QLineEdit*>("edtPassword")->text(), QString());
+    QCOMPARE(form.windowTitle(), QStringLiteral("Generate a password"));
+    QCOMPARE(form.size(), QSize(450, 337));
+  }
+
+  void storedCheckBox_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("1 ticks") << "cbxNumbers" << "1" << true;
+    QTest::newRow("0 clears") << "cbxNumbers" << "0" << false;
+    QTest::newRow("256 clears: low byte zero") << "cbxUpperCase" << "256" << false;
+    QTest::newRow("257 ticks") << "cbxUpperCase" << "257" << true;
+    QTest::newRow("-1 ticks") << "cbxLowerCase" << "-1" << true;
+    QTest::newRow("text gives default on") << "cbxSpecialChars" << "yes" << true;
+    QTest::newRow("text gives default off") << "cbxTemplate" << "yes" << false;
+    QTest::newRow("fraction gives default") << "cbxTemplate" << "1.5" << false;
+    QTest::newRow("template 2 ticks") << "cbxTemplate" << "2" << true;
+  }
+  void storedCheckBox() {
+    QFETCH(QString, box);
+    QFETCH(QString, stored);
+    QFETCH(bool, expected);
+    State().SetValue(kPrefix + u'.' + box + QStringLiteral(".Checked"), stored);
+    TfrmGenPW form;
+    QCOMPARE(form.findChild<QCheckBox*>(box)->isChecked(), expected);
+  }
+
+  void storedLength_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("12") << "12" << 12;
+    QTest::newRow("0 raised to 1") << "0" << 1;
+    QTest::newRow("negative raised to 1") << "-5" << 1;
+    QTest::newRow("50 lowered to 32") << "50" << 32;
+    QTest::newRow("32 kept") << "32" << 32;
+    QTest::newRow("not a number") << "x" << 9;
+    QTest::newRow("too big for an int") << "99999999999" << 9;
+  }
+  void storedLength() {
+    QFETCH(QString, stored);
+    QFETCH(int, expected);
+    State().SetValue(Key(".speLength.Value"), stored);
+    TfrmGenPW form;
+    QCOMPARE(form.findChild<QSpinBox*>("speLength")->value(), expected);
+  }
+
+  void storedTextsAndEnabling() {
+    State().SetValue(Key(".edtSpecial.Text"), QStringLiteral("!@"));
+    State().SetValue(Key(".edtTemplate.Text"), QStringLiteral("Aa99"));
+    State().SetValue(Key(".cbxSpecialChars.Checked"), QStringLiteral("0"));
+    State().SetValue(Key(".cbxTemplate.Checked"), QStringLiteral("1"));
+    TfrmGenPW form;
+    auto* special = form.findChild<QLineEdit*>("edtSpecial");
+    auto* templ = form.findChild<QLineEdit*>("edtTemplate");
+    QCOMPARE(special->text(), QStringLiteral("!@"));
+    QCOMPARE(templ->text(), QStringLiteral("Aa99"));
+    QVERIFY(!special->isEnabled());
+    QVERIFY(templ->isEnabled());
+    // Ticking and clearing the boxes switches only their own edit box.
+    form.findChild<QCheckBox*>("cbxSpecialChars")->click();
+    QVERIFY(special->isEnabled());
+    form.findChild<QCheckBox*>("cbxTemplate")->click();
+    QVERIFY(!templ->isEnabled());
+    QVERIFY(form.findChild<QSpinBox*>("speLength")->isEnabled());
+    QVERIFY(form.findChild<QCheckBox*>("cbxUpperCase")->isEnabled());
+  }
+
+  void savesChoicesAtDestruction() {
+    {
+      TfrmGenPW form;
+      form.findChild<QCheckBox*>("cbxUpperCase")->setChecked(false);
+      form.findChild<QCheckBox*>("cbxTemplate")->setChecked(true);
+      form.findChild<QLineEdit*>("edtSpecial")->setText(QStringLiteral("%&"));
+      form.findChild<QLineEdit*>("edtTemplate")->setText(QStringLiteral("Cvc9"));
+      form.findChild<QSpinBox*>("speLength")->setValue(17);
+    }
+    QCOMPARE(State().GetValue(Key(".cbxUpperCase.Checked")), QStringLiteral("0"));
+    QCOMPARE(State().GetValue(Key(".cbxLowerCase.Checked")), QStringLiteral("1"));
+    QCOMPARE(State().GetValue(Key(".cbxNumbers.Checked")), QStringLiteral("1"));
+    QCOMPARE(State().GetValue(Key(".cbxSpecialChars.Checked")), QStringLiteral("1"));
+    QCOMPARE(State().GetValue(Key(".cbxTemplate.Checked")), QStringLiteral("1"));
+    QCOMPARE(State().GetValue(Key(".edtSpecial.Text")), QStringLiteral("%&"));
+    QCOMPARE(State().GetValue(Key(".edtTemplate.Text")), QStringLiteral("Cvc9"));
+    QCOMPARE(State().GetValue(Key(".speLength.Value")), QStringLiteral("17"));
+    QVERIFY(!State().GetValue(kPrefix).isEmpty());
+
+    // The next dialog comes back with the same choices.
+    TfrmGenPW again;
+    QVERIFY(!Checked(&again, "cbxUpperCase"));
+    QVERIFY(Checked(&again, "cbxTemplate"));
+    QCOMPARE(again.findChild<QLineEdit*>("edtTemplate")->text(), QStringLiteral("Cvc9"));
+    QCOMPARE(again.findChild<QSpinBox*>("speLength")->value(), 17);
+  }
+
+  void emptiedTemplateRemovesItsKey() {
+    State().SetValue(Key(".edtTemplate.Text"), QStringLiteral("Aa"));
+    { TfrmGenPW form; form.findChild<QLineEdit*>("edtTemplate")->clear(); }
+    QVERIFY(!State().Entries().join(u'\n').contains(QStringLiteral("edtTemplate")));
+  }
+
+  void placementKeepsPositionNotSize() {
+    State().SetValue(kPrefix, QStringLiteral("0 100 120 50 60"));
+    { TfrmGenPW form; QCOMPARE(form.size(), QSize(450, 337)); }
+    const QStringList words = State().GetValue(kPrefix).split(u' ');
+    QCOMPARE(words.size(), 5);
+    QCOMPARE(words.mid(0, 3), QStringList({"0", "100", "120"}));
+    QVERIFY(words[3].toInt() >= 337);
+    QVERIFY(words[4].toInt() >= 450);
+  }
+
+  void templateUsesDisabledSpecialBox() {
+    State().SetValue(Key(".cbxTemplate.Checked"), QStringLiteral("1"));
+    State().SetValue(Key(".cbxSpecialChars.Checked"), QStringLiteral("0"));
+    State().SetValue(Key(".edtSpecial.Text"), QStringLiteral("€"));
+    State().SetValue(Key(".edtTemplate.Text"), QStringLiteral("$x$"));
+    TfrmGenPW form;
+    form.findChild<QToolButton*>("spbGenPW")->click();
+    // Multi-byte special characters are drawn whole; "x" produces nothing.
+    QCOMPARE(form.LastPassword(), QStringLiteral("€€"));
+    QCOMPARE(form.findChild<QLineEdit*>("edtPassword")->text(), QStringLiteral("€€"));
+  }
+
+  void classesGiveTheChosenLength() {
+    State().SetValue(Key(".cbxUpperCase.Checked"), QStringLiteral("0"));
+    State().SetValue(Key(".cbxLowerCase.Checked"), QStringLiteral("0"));
+    State().SetValue(Key(".cbxSpecialChars.Checked"), QStringLiteral("0"));
+    State().SetValue(Key(".speLength.Value"), QStringLiteral("32"));
+    TfrmGenPW form;
+    form.findChild<QToolButton*>("spbGenPW")->click();
+    const QString password = form.LastPassword();
+    QCOMPARE(password.size(), 32);
+    for (const QChar c : password) QVERIFY2(c.isDigit(), qPrintable(password));
+  }
+
+  void copyTakesTheBoxTextAndKeepsSelection() {
+    TfrmGenPW form;
+    form.findChild<QToolButton*>("spbGenPW")->click();
+    auto* box = form.findChild<QLineEdit*>("edtPassword");
+    box->setText(box->text() + QStringLiteral("typed"));
+    form.findChild<QToolButton*>("spbClipboard")->click();
+    QCOMPARE(QGuiApplication::clipboard()->text(), box->text());
+    QCOMPARE(box->selectedText(), box->text());
+  }
+
+  void okWithoutGenerateReturnsEmpty() {
+    QString password = QStringLiteral("old");
+    modal::WhenModal(kPrefix, [](QWidget* dlg) { modal::Click(dlg, "btnOK"); });
+    QCOMPARE(ExecuteGenPW(password), int(mrOk));
+    QCOMPARE(password, QString());
+  }
+
+  void okReturnsLastGeneratedNotTyped() {
+    QString password = QStringLiteral("old");
+    QString first, second;
+    modal::WhenModal(kPrefix, [&](QWidget* dlg) {
+      modal::Click(dlg, "spbGenPW");
+      first = modal::Text(dlg, "edtPassword");
+      modal::Click(dlg, "spbGenPW");
+      second = modal::Text(dlg, "edtPassword");
+      modal::SetText(dlg, "edtPassword", QStringLiteral("typed over"));
+      modal::Click(dlg, "btnOK");
+    });
+    QCOMPARE(ExecuteGenPW(password), int(mrOk));
+    QVERIFY(!second.isEmpty());
+    QCOMPARE(password, second);
+  }
+
+  void cancelWays_data() {
+    QTest::addColumn<int>("way");
+    QTest::newRow("Cancel button") << 0;
+    QTest::newRow("Escape") << 1;
+    QTest::newRow("close box") << 2;
+  }
+  void cancelWays() {
+    QFETCH(int, way);
+    QString password = QStringLiteral("kept");
+    modal::WhenModal(kPrefix, [way](QWidget* dlg) {
+      modal::Click(dlg, "spbGenPW");
+      modal::Child<QSpinBox>(dlg, "speLength")->setValue(5);
+      if (way == 0) modal::Click(dlg, "btnCancel");
+      if (way == 1) modal::Key(dlg, Qt::Key_Escape);
+      if (way == 2) dlg->close();
+    });
+    QCOMPARE(ExecuteGenPW(password), int(mrCancel));
+    QCOMPARE(password, QStringLiteral("kept"));
+    // The dialog is released through the event queue and saves then, also
+    // after Cancel.
+    modal::FlushDeferredDeletes();
+    QCOMPARE(State().GetValue(Key(".speLength.Value")), QStringLiteral("5"));
+  }
+
+  void enterPressesOk() {
+    QString password = QStringLiteral("old");
+    modal::WhenModal(kPrefix, [](QWidget* dlg) {
+      modal::Child<QLineEdit>(dlg, "edtTemplate")->setFocus();
+      modal::Key(dlg, Qt::Key_Return);
+    });
+    QCOMPARE(ExecuteGenPW(password), int(mrOk));
+    QCOMPARE(password, QString());
+  }
+
+ private:
+  std::optional<TTempSettings> settings_;
+};
+
+QTEST_MAIN(GenPWDialogTest)
+#include "gen_pw_dialog_test.moc"
