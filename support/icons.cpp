@@ -2,6 +2,10 @@
 
 #include <QStringList>
 
+// The bundled pictures live in this static library; its resource
+// registration is not linked in unless something refers to it.
+static void RegisterBundledIcons() { Q_INIT_RESOURCE(support); }
+
 namespace {
 
 struct TIconSource {
@@ -42,6 +46,8 @@ TIconSource SourceOf(IconRole role) {
 }
 
 QIcon BundledIcon(const QString& name) {
+  static const bool registered = (RegisterBundledIcons(), true);
+  Q_UNUSED(registered);
   if (name.isEmpty()) {
     QIcon app(QStringLiteral(":/vornix/vornix.svg"));
     // The PNG keeps the About box's 32x32 logo where SVG support is missing.
