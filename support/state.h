@@ -4,6 +4,11 @@
 // the end. The per-user store is the Qt settings file of organisation
 // "Kestrum", application "Vornix" (~/.config/Kestrum/Vornix.conf); with
 // -useini it is the INI file beside the executable, section "Vornix".
+//
+// Limits of the files: a load appends the entries in the sorted key order
+// QSettings lists them in, not in file order; a name holding "/" or "\"
+// cannot be one plain key, so Save reports it as a failed write (after
+// writing all other entries) instead of creating a group.
 
 #include <QString>
 #include <QStringList>
