@@ -70,6 +70,7 @@ TZipArchive::TZipArchive(const std::string& path, OpenMode mode) : path_(path) {
   if (path.empty() || path.front() != '/') throw EZipError(0, "Full Path Required");
   file_ = std::make_unique<TFileStream>(
       path, mode == OpenMode::CreateNew ? TFileStream::Mode::Create : TFileStream::Mode::Read);
+  fileWasEmpty_ = mode == OpenMode::CreateNew;
 }
 
 int TZipArchive::FindItem(const std::string& name) const {
@@ -91,7 +92,8 @@ void TZipArchive::Load() {
   items_.clear();
   end_ = TZipEndRecord{};
   TFileStream& file = *file_;
-  if (file.Size() == 0) {
+  fileWasEmpty_ = file.Size() == 0;
+  if (fileWasEmpty_) {
     Dirty = false;
     Status = TZipStatus::Idle;
     return;
@@ -109,6 +111,11 @@ void TZipArchive::Load() {
   }
   end_ = ReadEndRecord(file);
   Spanned = end_.DiskNumber != 0;
+  // A directory said to start after its own end record is damaged.
+  if (end_.DirectoryOffset > endOffset) {
+    Status = TZipStatus::Invalid;
+    ThrowZipError(kNotZip);
+  }
   ReadDirectory(endOffset);
   Dirty = false;
   Status = TZipStatus::Idle;
@@ -129,7 +136,10 @@ void TZipArchive::ReadDirectory(std::int64_t endOffset) {
 
 void TZipArchive::Save() {
   if (Status == TZipStatus::Invalid) return;
-  if (!Dirty && !items_.empty()) return;
+  // An empty file is written as an archive without members even when
+  // unchanged; a non-empty file is never rewritten unless something changed,
+  // so a damaged file that showed no members is left as it is.
+  if (!Dirty && !(items_.empty() && fileWasEmpty_)) return;
   if (Spanned) {
     for (auto& item : items_) {
       if (item->Action != TZipAction::Failed) item->Action = TZipAction::Unchanged;
@@ -146,6 +156,7 @@ void TZipArchive::Save() {
     throw;
   }
   FinishSave();
+  fileWasEmpty_ = false;
   Status = previous;
 }
 

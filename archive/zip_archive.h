@@ -10,18 +10,8 @@
 
 #include "archive/streams.h"
 #include "archive/zip_engine.h"
+#include "archive/zip_item.h"
 #include "archive/zip_records.h"
-
-// What the next save does with a member.
-enum class TZipAction { Failed = 0, Unchanged = 1, Deleted = 3, NewFromStream = 7 };
-
-// One member: the fields of its directory entry plus its pending action.
-class TZipItem : public TZipDirectoryEntry {
- public:
-  TZipAction Action = TZipAction::Unchanged;
-  // For NewFromStream: where the data comes from (not owned).
-  TStream* Source = nullptr;
-};
 
 enum class TZipStatus { Invalid, Idle, Busy };
 
@@ -41,7 +31,8 @@ class TZipArchive {
   TZipArchive(const std::string& path, OpenMode mode);
 
   void Load();
-  // Writes the archive when it is dirty or has no members.
+  // Writes the archive when it is dirty, or when it has no members and its
+  // file was empty.
   void Save();
 
   // Index of the last member whose name matches, or -1.
@@ -83,4 +74,5 @@ class TZipArchive {
   std::unique_ptr<TFileStream> file_;
   std::vector<std::unique_ptr<TZipItem>> items_;
   TZipEndRecord end_;
+  bool fileWasEmpty_ = false;
 };

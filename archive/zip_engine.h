@@ -9,9 +9,9 @@
 #include <string>
 
 #include "archive/streams.h"
+#include "archive/zip_item.h"
 
 class TZipArchive;
-class TZipItem;
 class TZipComponent;
 
 // ProcessType: 0 add, 2 extract. ErrorClass: 0 archive error (ErrorCode is the

@@ -1,0 +1,107 @@
+#include "archive/safe_save.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "archive/zip_engine.h"
+#include "container_test_support.h"
+
+namespace {
+
+std::string ReadData(const std::string& path, const std::string& password) {
+  TZipReader reader;
+  reader.SetPassword(password);
+  reader.SetFileName(path);
+  TMemoryStream buffer;
+  reader.ExtractToStream("Data", buffer);
+  return buffer.Bytes();
+}
+
+mode_t PermissionsOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0);
+  return st.st_mode & 07777;
+}
+
+// Only the target is left in the folder: no temporary file survives.
+std::vector<std::string> FolderContents(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(SafeSave, NewFileIsPrivateAndReadsBack) {
+  TScratchDir dir;
+  std::string path = dir.File("new.zip");
+  SaveDataArchive(path, "pw", "site=user\tpw\t\t\r\n");
+  EXPECT_EQ(PermissionsOf(path), 0600u);
+  EXPECT_EQ(ReadData(path, "pw"), "site=user\tpw\t\t\r\n");
+  EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"new.zip"});
+}
+
+TEST(SafeSave, ReplacedFileKeepsItsPermissions) {
+  TScratchDir dir;
+  std::string path = dir.File("old.zip");
+  SaveDataArchive(path, "", "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  SaveDataArchive(path, "", "new");
+  EXPECT_EQ(PermissionsOf(path), 0640u);
+  EXPECT_EQ(ReadData(path, ""), "new");
+  EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"old.zip"});
+}
+
+TEST(SafeSave, TargetWithAnotherExtensionIsSavedToo) {
+  // The temporary file carries ".zip" for the writer; the target's own
+  // name does not matter.
+  TScratchDir dir;
+  std::string path = dir.File("archive.ZIP");
+  SaveDataArchive(path, "pw", "data");
+  EXPECT_EQ(ReadData(path, "pw"), "data");
+}
+
+TEST(SafeSave, FailedRenameLeavesTheTargetAndNoTemporaryFile) {
+  // A folder in the target's place cannot be replaced by a file.
+  TScratchDir dir;
+  std::string path = dir.File("busy.zip");
+  std::filesystem::create_directory(path);
+  WriteWholeFile(path + "/inside", "keep");
+  try {
+    SaveDataArchive(path, "pw", "data");
+    FAIL() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+  }
+  EXPECT_EQ(ReadWholeFile(path + "/inside"), "keep");
+  EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"busy.zip"});
+}
+
+TEST(SafeSave, MissingFolderIsAClearError) {
+  TScratchDir dir;
+  std::string path = dir.File("no/such/folder/a.zip");
+  try {
+    SaveDataArchive(path, "", "data");
+    FAIL() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+  }
+}
+
+TEST(SafeSave, ReadOnlyFolderLeavesTheOldFileUntouched) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  TScratchDir dir;
+  std::string path = dir.File("old.zip");
+  SaveDataArchive(path, "pw", "old data");
+  const std::string before = ReadWholeFile(path);
+  ASSERT_EQ(::chmod(dir.Path().c_str(), 0500), 0);
+  EXPECT_ANY_THROW(SaveDataArchive(path, "pw", "new data"));
+  ::chmod(dir.Path().c_str(), 0700);
+  EXPECT_EQ(ReadWholeFile(path), before);
+  EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"old.zip"});
+}
+
+}  // namespace
