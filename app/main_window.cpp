@@ -33,7 +33,7 @@ const char kDeleteQuestion[] = "Delete selected site?";
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent), FSites(std::make_unique<TqelPwList>()), FOpenPasswordPrompt(ExecuteOpenPW) {
-  setObjectName("frmMain");
+  setObjectName("TfrmMain");
   setWindowTitle("Vornix - Keyvorn");
   setWindowIcon(VornixIcon(IconRole::App));
   setFont(QFont("Verdana", 8));

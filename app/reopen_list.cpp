@@ -3,13 +3,11 @@
 #include <QAction>
 #include <QMenu>
 
+#include "support/state.h"
+
 namespace {
 
 QString WithoutAmpersands(QString text) { return text.remove(QLatin1Char('&')); }
-
-QString EscapeAmpersands(QString text) {
-  return text.replace(QLatin1String("&"), QLatin1String("&&"));
-}
 
 void RemoveEntry(QMenu* menu, QAction* entry) {
   menu->removeAction(entry);
@@ -18,11 +16,7 @@ void RemoveEntry(QMenu* menu, QAction* entry) {
 
 }  // namespace
 
-QString ReopenPath(const QAction* entry) {
-  const QString stored = entry->data().toString();
-  if (!stored.isEmpty()) return stored;
-  return QString(entry->text()).replace(QLatin1String("&&"), QLatin1String("&"));
-}
+QString ReopenPath(const QAction* entry) { return ReopenActionPath(entry); }
 
 bool SameReopenPath(const QString& a, const QString& b) {
   return WithoutAmpersands(a).compare(WithoutAmpersands(b), Qt::CaseInsensitive) == 0;
@@ -41,8 +35,8 @@ void AddReopenEntry(QMenu* menu, const QString& path, const std::function<void(Q
   } else if (menu->actions().size() >= kMaxReopenEntries) {
     RemoveEntry(menu, menu->actions().last());
   }
-  auto* entry = new QAction(EscapeAmpersands(path), menu);
-  entry->setData(path);
+  auto* entry = new QAction(menu);
+  SetReopenActionPath(entry, path);
   QObject::connect(entry, &QAction::triggered, menu, [entry, onClick] { onClick(entry); });
   const QList<QAction*> entries = menu->actions();
   menu->insertAction(entries.isEmpty() ? nullptr : entries.first(), entry);

@@ -9,8 +9,8 @@ class QMenu;
 
 inline constexpr int kMaxReopenEntries = 5;
 
-// The archive path an entry stands for. Entry texts escape "&" as "&&" so
-// that the menu shows paths exactly; the path itself is kept in the data.
+// The archive path an entry stands for (the settings store's convention:
+// the menu shows the path exactly as written).
 QString ReopenPath(const QAction* entry);
 
 // True when two paths name the same entry: letter case and every "&" are

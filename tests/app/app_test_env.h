@@ -1,0 +1,126 @@
+#pragma once
+// Shared set-up for the main window's tests: settings in a temporary store,
+// message dialogs and password prompts answered from queues, errors
+// collected instead of shown, and small helpers to make archives.
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/error_display.h"
+#include "app/main_window.h"
+#include "archive/safe_save.h"
+#include "archive/streams.h"
+#include "archive/zip_engine.h"
+#include "support/modal_result.h"
+#include "support/msg_dlg.h"
+#include "support/state.h"
+
+class AppTestEnv {
+ public:
+  AppTestEnv() {
+    TqelState::SetStorageOverride(dir.filePath("user.conf"), dir.filePath("vornix.ini"));
+    State().Clear();
+    TqelMsgDlg::SetAnswerer([this](const TMsgRequest& request) { return Answer(request); });
+    SetErrorSink([this](const QString& text) { errors << text; });
+  }
+  ~AppTestEnv() {
+    TqelMsgDlg::SetAnswerer(nullptr);
+    SetErrorSink(nullptr);
+  }
+  AppTestEnv(const AppTestEnv&) = delete;
+  AppTestEnv& operator=(const AppTestEnv&) = delete;
+
+  // A window with the password prompt answered from `passwords` (nullopt:
+  // the prompt is cancelled).
+  std::unique_ptr<TfrmMain> MakeWindow() {
+    auto window = std::make_unique<TfrmMain>();
+    window->SetOpenPasswordPrompt([this](QString& password) {
+      ++prompts;
+      if (passwords.empty() || !passwords.front()) {
+        if (!passwords.empty()) passwords.pop_front();
+        return int(mrCancel);
+      }
+      password = *passwords.front();
+      passwords.pop_front();
+      return int(mrOk);
+    });
+    return window;
+  }
+
+  QString Path(const QString& name) const { return dir.filePath(name); }
+
+  QTemporaryDir dir;
+  // Answers for the message service, in order: int modal results for
+  // boxes, QString for file and input dialogs, a null QVariant to cancel.
+  std::deque<QVariant> answers;
+  QList<TMsgRequest> requests;
+  // Requests that found no answer queued.
+  QList<TMsgRequest> unexpected;
+  std::deque<std::optional<QString>> passwords;
+  int prompts = 0;
+  QStringList errors;
+
+ private:
+  QVariant Answer(const TMsgRequest& request) {
+    requests << request;
+    if (answers.empty()) {
+      unexpected << request;
+      return request.kind == TMsgRequest::Question ? QVariant(int(mrNo)) : QVariant();
+    }
+    QVariant answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// The text of an archive's member "Data" as site lines with CR LF.
+inline std::string SiteText(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+inline void WriteArchiveFile(const QString& path, const std::string& password,
+                             const std::string& text) {
+  SaveDataArchive(QFile::encodeName(path).toStdString(), password, text);
+}
+
+// Writes an archive with a stored (not deflated) member.
+inline void WriteStoredArchive(const QString& path, const std::string& password,
+                               const std::string& text) {
+  TZipWriter writer;
+  writer.CompressionMethodToUse = TCompressionMethodToUse::smStored;
+  writer.SetPassword(password);
+  writer.SetFileName(QFile::encodeName(path).toStdString());
+  TMemoryStream data(text);
+  writer.AddFromStream("Data", data);
+  writer.CloseArchive();
+}
+
+// Extracts "Data" with a password; nullopt when extraction failed.
+inline std::optional<std::string> ReadDataMember(const QString& path, const std::string& password) {
+  TZipReader reader;
+  bool failed = false;
+  reader.OnProcessItemFailure = [&failed](TZipComponent&, const TZipItem&, int, int, int) {
+    failed = true;
+  };
+  reader.SetPassword(password);
+  reader.SetFileName(QFile::encodeName(path).toStdString());
+  TMemoryStream out;
+  reader.ExtractToStream("Data", out);
+  reader.CloseArchive();
+  if (failed) return std::nullopt;
+  return out.Bytes();
+}
+
+inline QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -1,0 +1,189 @@
+// The main window's controls: menus, toolbar, list box and status bar, and
+// the state the window starts in.
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/site_list_box.h"
+#include "tests/app/app_test_env.h"
+
+class MainWindowUiTest : public QObject {
+  Q_OBJECT
+ private:
+  std::unique_ptr<AppTestEnv> env_;
+  std::unique_ptr<TfrmMain> window_;
+
+  QAction* Action(const QString& name) { return window_->findChild<QAction*>(name); }
+  QToolButton* Button(const QString& name) { return window_->findChild<QToolButton*>(name); }
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<AppTestEnv>();
+    window_ = env_->MakeWindow();
+  }
+  void cleanup() {
+    window_.reset();
+    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
+    env_.reset();
+  }
+
+  void windowCaptionAndSizes() {
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Vornix - Keyvorn"));
+    QCOMPARE(window_->minimumSize(), QSize(350, 350));
+    QCOMPARE(window_->objectName(), QStringLiteral("TfrmMain"));
+    QCOMPARE(window_->menuBar()->objectName(), QStringLiteral("mmMain"));
+    auto* toolbar = window_->findChild<QFrame*>("pnlToolbar");
+    QVERIFY(toolbar);
+    QCOMPARE(toolbar->height(), 31);
+    QVERIFY(window_->findChild<TSiteListBox*>("lbxSiteList"));
+    QCOMPARE(window_->statusBar()->objectName(), QStringLiteral("StatusBar"));
+  }
+
+  void menusInOrder() {
+    QStringList menus;
+    for (QAction* action : window_->menuBar()->actions())
+      menus << action->menu()->objectName() + "=" + action->text();
+    QCOMPARE(menus, (QStringList{"mmiFile=File", "mmiEdit=Edit", "mmiTools=Tools", "mmiHelp=Help"}));
+    QStringList file;
+    for (QAction* action : window_->findChild<QMenu*>("mmiFile")->actions())
+      file << (action->menu() ? action->menu()->objectName() : action->objectName());
+    QCOMPARE(file, (QStringList{"mmiFileNew", "mmiFileOpen", "mmiReopen", "mmiFileSave",
+                                "mmiFileSaveAs", "mmiFileClose", "mmiFileSep02", "mmiNewPW",
+                                "mmiImport", "mmiFileSep01", "mmiExit"}));
+    QVERIFY(Action("mmiFileSep01")->isSeparator());
+    QCOMPARE(window_->findChild<QMenu*>("mmiReopen")->title(), QStringLiteral("Reopen"));
+  }
+
+  void menuItems_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("shortcut");
+    QTest::addColumn<bool>("hasIcon");
+    const QKeySequence none;
+    QTest::newRow("New") << "mmiFileNew" << "New" << QKeySequence("Ctrl+N") << true;
+    QTest::newRow("Open") << "mmiFileOpen" << "Open..." << QKeySequence("Ctrl+O") << true;
+    QTest::newRow("Save") << "mmiFileSave" << "Save" << QKeySequence("Ctrl+S") << true;
+    QTest::newRow("Save As") << "mmiFileSaveAs" << "Save As..." << none << true;
+    QTest::newRow("Close") << "mmiFileClose" << "Close" << none << true;
+    QTest::newRow("New PW") << "mmiNewPW" << "New archive password..." << none << false;
+    QTest::newRow("Import") << "mmiImport" << "Import..." << none << false;
+    QTest::newRow("Exit") << "mmiExit" << "Exit" << QKeySequence("Alt+F4") << false;
+    QTest::newRow("Add") << "mmiAdd" << "Add a site" << QKeySequence("Ctrl+A") << true;
+    QTest::newRow("Modify") << "mmiModify" << "Modify a site" << QKeySequence("Ctrl+M") << true;
+    QTest::newRow("Delete") << "mmiDelete" << "Delete a site" << QKeySequence(Qt::Key_Delete)
+                            << true;
+    QTest::newRow("GenPW") << "mmiGenPW" << "Generate a password..." << QKeySequence("Ctrl+G")
+                           << true;
+    QTest::newRow("Shortcut") << "mmiShortcut" << "Create desktop shortcut for this archive"
+                              << none << true;
+    QTest::newRow("VerChk") << "mmiVerChk" << "Check for new Vornix release" << none << false;
+    QTest::newRow("Web") << "mmiWeb" << "Visit Vornix web site" << none << false;
+    QTest::newRow("Email") << "mmiEmail" << "Email the developer" << none << false;
+    QTest::newRow("About") << "mmiAbout" << "About..." << none << false;
+  }
+  void menuItems() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QKeySequence, shortcut);
+    QFETCH(bool, hasIcon);
+    QAction* action = Action(name);
+    QVERIFY2(action, qPrintable(name));
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut(), shortcut);
+    QCOMPARE(!action->icon().isNull(), hasIcon);
+  }
+
+  void toolbarButtons_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("New") << "spbFileNew" << 5 << "New archive";
+    QTest::newRow("Open") << "spbFileOpen" << 28 << "Open archive...";
+    QTest::newRow("Save") << "spbFileSave" << 51 << "Save archive";
+    QTest::newRow("SaveAs") << "spbSaveAs" << 74 << "Save archive as...";
+    QTest::newRow("Close") << "spbFileClose" << 97 << "Close archive";
+    QTest::newRow("Add") << "spbAdd" << 135 << "Add a site";
+    QTest::newRow("Modify") << "spbModify" << 159 << "Modify selected site";
+    QTest::newRow("Delete") << "spbDelete" << 183 << "Delete selected site";
+    QTest::newRow("GenPW") << "spbGenPW" << 220 << "Generate a password";
+    QTest::newRow("Shortcut") << "spbShortcut" << 243 << "Create desktop shortcut for this archive";
+  }
+  void toolbarButtons() {
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(QString, hint);
+    QToolButton* button = Button(name);
+    QVERIFY2(button, qPrintable(name));
+    QCOMPARE(button->geometry(), QRect(left, 5, 23, 22));
+    QCOMPARE(button->toolTip(), hint);
+    QVERIFY(button->autoRaise());
+    QVERIFY(!button->icon().isNull());
+    QCOMPARE(button->parentWidget()->objectName(), QStringLiteral("pnlToolbar"));
+  }
+
+  void separators() {
+    for (const auto& [name, left] : {std::pair{"bvlSep01", 126}, std::pair{"bvlSep02", 211}}) {
+      auto* bevel = window_->findChild<QFrame*>(name);
+      QVERIFY(bevel);
+      QCOMPARE(bevel->geometry(), QRect(left, 1, 3, 28));
+    }
+  }
+
+  void saveStartsDisabledAndFollowsModified() {
+    QVERIFY(!window_->IsModified());
+    QVERIFY(!Action("mmiFileSave")->isEnabled());
+    QVERIFY(!Button("spbFileSave")->isEnabled());
+    window_->SetModified(true);
+    QVERIFY(Action("mmiFileSave")->isEnabled());
+    QVERIFY(Button("spbFileSave")->isEnabled());
+    QVERIFY(window_->IsModified());
+    window_->SetModified(false);
+    QVERIFY(!Button("spbFileSave")->isEnabled());
+  }
+
+  void archivePathIsTheStatusBarText() {
+    window_->SetArchivePath("/tmp/a & b.zip");
+    QCOMPARE(window_->statusBar()->findChild<QLabel*>()->text(), QStringLiteral("/tmp/a & b.zip"));
+    QCOMPARE(window_->ArchivePath(), QStringLiteral("/tmp/a & b.zip"));
+    // Hovering a menu item shows its status tip; the path must survive it.
+    window_->statusBar()->showMessage("tip");
+    window_->statusBar()->clearMessage();
+    QCOMPARE(window_->ArchivePath(), QStringLiteral("/tmp/a & b.zip"));
+  }
+
+  void toolbarButtonRunsItsCommand() {
+    // Close on a modified archive asks the save question; No closes it.
+    window_->SetModified(true);
+    window_->SetArchivePath("/x/y.zip");
+    env_->answers.push_back(int(mrNo));
+    Button("spbFileClose")->click();
+    QCOMPARE(env_->requests.size(), 1);
+    QCOMPARE(env_->requests[0].text,
+             QStringLiteral("The current archive has been modified.  Save changes?"));
+    QVERIFY(!window_->IsModified());
+    QVERIFY(window_->ArchivePath().isEmpty());
+  }
+
+  void firstShowStartsANewArchive() {
+    window_->SetArchivePath("/x/y.zip");
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QCoreApplication::processEvents();
+    QVERIFY(window_->ArchivePath().isEmpty());
+    // Showing again is not a first show.
+    window_->hide();
+    window_->SetArchivePath("/x/z.zip");
+    window_->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(window_->ArchivePath(), QStringLiteral("/x/z.zip"));
+  }
+};
+
+QTEST_MAIN(MainWindowUiTest)
+#include "main_window_ui_test.moc"
