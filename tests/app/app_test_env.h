@@ -3,7 +3,9 @@
 // message dialogs and password prompts answered from queues, errors
 // collected instead of shown, and small helpers to make archives.
 
+#include <QAction>
 #include <QDir>
+#include <QMenu>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -15,6 +17,7 @@
 
 #include "app/error_display.h"
 #include "app/main_window.h"
+#include "app/site_list_box.h"
 #include "archive/safe_save.h"
 #include "archive/streams.h"
 #include "archive/zip_engine.h"
@@ -123,4 +126,20 @@ inline std::optional<std::string> ReadDataMember(const QString& path, const std:
 inline QByteArray FileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The texts of the window's site list, top to bottom.
+inline QStringList SiteNames(TfrmMain& window) {
+  QStringList names;
+  auto* list = window.findChild<TSiteListBox*>("lbxSiteList");
+  for (int i = 0; list && i < list->Count(); ++i) names << list->Text(i);
+  return names;
+}
+
+// The paths of the Reopen submenu, top to bottom.
+inline QStringList ReopenPaths(TfrmMain& window) {
+  QStringList paths;
+  for (QAction* entry : window.findChild<QMenu*>("mmiReopen")->actions())
+    paths << ReopenActionPath(entry);
+  return paths;
 }
