@@ -1,0 +1,125 @@
+// Codec benchmark: our Inflate and Deflate against zlib on the same inputs in
+// the same run. Prints throughput (MB/s of uncompressed data) and sizes.
+//   codec_bench [--scale S] [--repeat N]
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "archive/crc32.h"
+#include "archive/deflate.h"
+#include "archive/inflate.h"
+#include "bench_inputs.h"
+
+namespace {
+
+double BestSeconds(int repeat, const std::function<void()>& run) {
+  double best = 1e30;
+  for (int i = 0; i < repeat; ++i) {
+    auto start = std::chrono::steady_clock::now();
+    run();
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+std::string ZlibDeflate(const std::string& in, int level) {
+  z_stream zs{};
+  deflateInit2(&zs, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+  std::string out(deflateBound(&zs, in.size()), '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+  zs.avail_in = static_cast<uInt>(in.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  if (deflate(&zs, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("zlib deflate failed");
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
+// Inflates into a buffer of the known size and checksums it, as the archive
+// reader does with the CRC-32 it compares.
+std::uint32_t ZlibInflate(const std::string& in, std::string& out) {
+  z_stream zs{};
+  inflateInit2(&zs, -15);
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+  zs.avail_in = static_cast<uInt>(in.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  if (inflate(&zs, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("zlib inflate failed");
+  inflateEnd(&zs);
+  return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(out.data()),
+                                          static_cast<uInt>(out.size())));
+}
+
+std::string OurDeflate(const std::string& in) {
+  TMemoryStream source(in);
+  TMemoryStream dest;
+  TPlDeflateHelper helper;
+  helper.SetLevelLetter('0');
+  helper.SetLevelLetter('n');
+  Deflate(source, dest, &helper);
+  return dest.TakeBytes();
+}
+
+std::uint32_t OurInflate(const std::string& in, std::string& expectedOut) {
+  TMemoryStream source(in);
+  TMemoryStream dest;
+  std::uint32_t crc = Inflate(source, dest, nullptr);
+  if (dest.Bytes().size() != expectedOut.size()) throw std::runtime_error("our inflate: wrong size");
+  return crc;
+}
+
+double MBps(std::size_t bytes, double seconds) { return bytes / 1e6 / seconds; }
+
+void Bench(const BenchInput& input, int repeat) {
+  const std::string& data = input.bytes;
+  std::string zlib6 = ZlibDeflate(data, 6);
+  std::string ours = OurDeflate(data);
+  std::string scratch(data.size(), '\0');
+
+  // Both decoders must agree with the input before anything is timed.
+  if (ZlibInflate(zlib6, scratch) != Crc32(data.data(), data.size()) || scratch != data)
+    throw std::runtime_error("zlib round trip failed");
+  if (OurInflate(zlib6, scratch) != Crc32(data.data(), data.size()))
+    throw std::runtime_error("our inflate of zlib data failed");
+  if (OurInflate(ours, scratch) != Crc32(data.data(), data.size()))
+    throw std::runtime_error("our round trip failed");
+
+  double zInf = BestSeconds(repeat, [&] { ZlibInflate(zlib6, scratch); });
+  double oInf = BestSeconds(repeat, [&] { OurInflate(zlib6, scratch); });
+  double zDef = BestSeconds(repeat, [&] { ZlibDeflate(data, 6); });
+  double oDef = BestSeconds(repeat, [&] { OurDeflate(data); });
+
+  std::printf("%-11s %9zu | inflate MB/s zlib %7.1f ours %7.1f x%.2f | deflate size zlib6 %9zu "
+              "ours %9zu %+6.2f%% | deflate MB/s zlib6 %6.1f ours %6.1f x%.2f\n",
+              input.name.c_str(), data.size(), MBps(data.size(), zInf), MBps(data.size(), oInf),
+              zInf / oInf, zlib6.size(), ours.size(),
+              100.0 * (static_cast<double>(ours.size()) - static_cast<double>(zlib6.size())) /
+                  static_cast<double>(zlib6.size()),
+              MBps(data.size(), zDef), MBps(data.size(), oDef), zDef / oDef);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  double scale = 1.0;
+  int repeat = 5;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--scale") == 0) scale = std::stod(argv[i + 1]);
+    if (std::strcmp(argv[i], "--repeat") == 0) repeat = std::max(1, std::stoi(argv[i + 1]));
+  }
+  try {
+    for (const BenchInput& input : MakeBenchInputs(scale)) Bench(input, repeat);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "codec_bench: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
