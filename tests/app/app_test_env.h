@@ -24,6 +24,7 @@
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/state.h"
+#include "tests/common/modal_helpers.h"
 
 class AppTestEnv {
  public:
@@ -142,4 +143,23 @@ inline QStringList ReopenPaths(TfrmMain& window) {
   for (QAction* entry : window.findChild<QMenu*>("mmiReopen")->actions())
     paths << ReopenActionPath(entry);
   return paths;
+}
+
+// Answers the next site editor: sets the site name and presses OK, or
+// cancels when site is nullopt.
+inline void AnswerSiteEditor(std::optional<QString> site, QString* shownSite = nullptr) {
+  modal::WhenModal(QStringLiteral("TfrmSite"), [site, shownSite](QWidget* dialog) {
+    if (shownSite) *shownSite = modal::Text(dialog, "edtSite");
+    if (!site) {
+      modal::Click(dialog, "btnCancel");
+      return;
+    }
+    modal::SetText(dialog, "edtSite", *site);
+    modal::Click(dialog, "btnOK");
+  });
+}
+
+inline void AddSiteThroughEditor(TfrmMain& window, const QString& site) {
+  AnswerSiteEditor(site);
+  window.findChild<QAction*>("mmiAdd")->trigger();
 }

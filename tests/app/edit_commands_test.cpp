@@ -7,27 +7,7 @@
 #include "app/site_list_box.h"
 #include "core/pw_rec.h"
 #include "tests/app/app_test_env.h"
-#include "tests/common/modal_helpers.h"
 
-namespace {
-
-const QString kSiteForm = QStringLiteral("TfrmSite");
-
-// Answers the next site editor: sets the site name (when given) and presses
-// OK, or cancels.
-void AnswerSiteEditor(std::optional<QString> site, QString* shownSite = nullptr) {
-  modal::WhenModal(kSiteForm, [site, shownSite](QWidget* dialog) {
-    if (shownSite) *shownSite = modal::Text(dialog, "edtSite");
-    if (!site) {
-      modal::Click(dialog, "btnCancel");
-      return;
-    }
-    modal::SetText(dialog, "edtSite", *site);
-    modal::Click(dialog, "btnOK");
-  });
-}
-
-}  // namespace
 
 class EditCommandsTest : public QObject {
   Q_OBJECT

@@ -1,0 +1,238 @@
+// Writing archives from the main window: Save, Save As, New archive
+// password, failures that must keep the old file, and the save questions
+// when the window closes.
+
+#include <QAction>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "tests/app/app_test_env.h"
+
+namespace {
+
+const std::string kText = SiteText({"Bank=ann\tb4nk\thttps://bank.example\t",
+                                    "mail=bob\tm41l\t\tline 1\\nline 2"});
+
+// Limits the size of files the process may write while it exists.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+QStringList FilesIn(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
+
+}  // namespace
+
+class ArchiveSaveTest : public QObject {
+  Q_OBJECT
+ private:
+  std::unique_ptr<AppTestEnv> env_;
+  std::unique_ptr<TfrmMain> window_;
+
+  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
+  void OpenArchive(const QString& path, const QString& password) {
+    env_->answers.push_back(path);
+    env_->passwords.push_back(password);
+    Trigger("mmiFileOpen");
+    QCOMPARE(window_->ArchivePath(), path);
+  }
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<AppTestEnv>();
+    window_ = env_->MakeWindow();
+  }
+  void cleanup() {
+    window_->SetModified(false);
+    window_.reset();
+    modal::FlushDeferredDeletes();
+    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
+    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
+    env_.reset();
+  }
+
+  void saveAsWritesTheSitesByteExact() {
+    const QString from = env_->Path("from.zip"), to = env_->Path("to.zip");
+    WriteArchiveFile(from, "pw", kText);
+    OpenArchive(from, "pw");
+    env_->answers.push_back(to);
+    Trigger("mmiFileSaveAs");
+    QCOMPARE(env_->requests.last().kind, TMsgRequest::SaveFile);
+    QCOMPARE(env_->requests.last().text, QStringLiteral("Save Vornix file as..."));
+    QCOMPARE(env_->requests.last().filter, QStringLiteral("Vornix files (*.zip)|*.zip"));
+    QCOMPARE(env_->requests.last().defaultExt, QStringLiteral("zip"));
+    QCOMPARE(window_->ArchivePath(), to);
+    QVERIFY(!window_->IsModified());
+    QCOMPARE(ReadDataMember(to, "pw").value_or("<unreadable>"), kText);
+    QVERIFY(!ReadDataMember(to, "other"));
+    // Save As does not add to the Reopen list.
+    QCOMPARE(ReopenPaths(*window_), QStringList{from});
+    // Another zip tool reads what we wrote.
+    QProcess unzip;
+    unzip.start("unzip", {"-p", "-P", "pw", to, "Data"});
+    QVERIFY(unzip.waitForFinished(-1));
+    QCOMPARE(unzip.readAllStandardOutput(), QByteArray::fromStdString(kText));
+  }
+
+  void saveRewritesTheFileWithAddedSites() {
+    const QString path = env_->Path("a.zip");
+    WriteArchiveFile(path, "pw", kText);
+    OpenArchive(path, "pw");
+    AddSiteThroughEditor(*window_, "Carrot");
+    QVERIFY(window_->IsModified());
+    Trigger("mmiFileSave");
+    QVERIFY(!window_->IsModified());
+    QCOMPARE(ReadDataMember(path, "pw").value_or(""),
+             kText.substr(0, kText.find("mail=")) + "Carrot=\t\t\t\r\n" +
+                 kText.substr(kText.find("mail=")));
+  }
+
+  void identicalSitesAreWrittenOnce() {
+    const QString path = env_->Path("dup.zip");
+    AddSiteThroughEditor(*window_, "Twin");
+    AddSiteThroughEditor(*window_, "Twin");
+    QCOMPARE(SiteNames(*window_), (QStringList{"Twin", "Twin"}));
+    env_->answers.push_back(path);
+    Trigger("mmiFileSave");
+    QCOMPARE(ReadDataMember(path, "").value_or(""), SiteText({"Twin=\t\t\t"}));
+  }
+
+  void saveWithoutPathRunsSaveAs_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("file chosen") << false;
+    QTest::newRow("dialog cancelled") << true;
+  }
+  void saveWithoutPathRunsSaveAs() {
+    QFETCH(bool, cancel);
+    const QString path = env_->Path("new.zip");
+    AddSiteThroughEditor(*window_, "Site");
+    env_->answers.push_back(cancel ? QVariant() : QVariant(path));
+    Trigger("mmiFileSave");
+    QCOMPARE(env_->requests.last().kind, TMsgRequest::SaveFile);
+    QCOMPARE(window_->IsModified(), cancel);
+    QCOMPARE(window_->ArchivePath(), cancel ? QString() : path);
+    QCOMPARE(QFile::exists(path), !cancel);
+  }
+
+  void newPasswordIsUsedAtTheNextSave() {
+    const QString path = env_->Path("pw.zip");
+    WriteArchiveFile(path, "old", kText);
+    OpenArchive(path, "old");
+    modal::WhenModal("TfrmSavePW", [](QWidget* dialog) {
+      modal::SetText(dialog, "edtPW", "n\u00e9w");
+      modal::SetText(dialog, "edtConfirm", "n\u00e9w");
+      modal::Click(dialog, "btnOK");
+    });
+    Trigger("mmiNewPW");
+    QVERIFY(window_->IsModified());
+    QCOMPARE(ReadDataMember(path, "old").value_or(""), kText);  // not rewritten yet
+    Trigger("mmiFileSave");
+    // Written with the UTF-8 bytes of the password.
+    QCOMPARE(ReadDataMember(path, "n\xc3\xa9w").value_or(""), kText);
+  }
+
+  void failedSaveKeepsTheOldFileAndTheModifiedState() {
+    const QString path = env_->Path("keep.zip");
+    WriteArchiveFile(path, "pw", kText);
+    const QByteArray before = FileBytes(path);
+    OpenArchive(path, "pw");
+    for (int i = 0; i < 20; ++i) AddSiteThroughEditor(*window_, QString("site %1").arg(i));
+    {
+      const FileSizeLimit limit(before.size() / 2);  // the new file cannot be written
+      Trigger("mmiFileSave");
+    }
+    QCOMPARE(env_->errors.size(), 1);
+    env_->errors.clear();
+    QVERIFY(window_->IsModified());
+    QCOMPARE(FileBytes(path), before);
+    QCOMPARE(FilesIn(env_->dir.path()), QStringList{"keep.zip"});  // no temporary file left
+  }
+
+  void saveIntoReadOnlyFolderKeepsTheOldFile() {
+    if (geteuid() == 0) QSKIP("root writes into read-only folders");
+    QTemporaryDir folder;
+    const QString path = folder.filePath("ro.zip");
+    WriteArchiveFile(path, "pw", kText);
+    const QByteArray before = FileBytes(path);
+    OpenArchive(path, "pw");
+    AddSiteThroughEditor(*window_, "New");
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+    Trigger("mmiFileSave");
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(env_->errors.size(), 1);
+    env_->errors.clear();
+    QVERIFY(window_->IsModified());
+    QCOMPARE(FileBytes(path), before);
+  }
+
+  void closeQuestion_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Yes saves, then the window closes") << int(mrYes);
+    QTest::newRow("No closes without saving") << int(mrNo);
+  }
+  void closeQuestion() {
+    QFETCH(int, answer);
+    const QString path = env_->Path("close.zip");
+    WriteArchiveFile(path, "", kText);
+    const QByteArray before = FileBytes(path);
+    OpenArchive(path, "");
+    AddSiteThroughEditor(*window_, "Added");
+    env_->answers.push_back(answer);
+    QVERIFY(window_->close());
+    QCOMPARE(env_->requests.last().text,
+             QStringLiteral("The current archive has been modified.  Save changes?"));
+    QCOMPARE(FileBytes(path) != before, answer == mrYes);
+    QCOMPARE(window_->IsModified(), answer != mrYes);
+  }
+
+  void closeStaysOpenWhenSavingFails() {
+    AddSiteThroughEditor(*window_, "Added");
+    window_->SetArchivePath(env_->Path("missing folder/a.zip"));
+    env_->answers.push_back(int(mrYes));
+    QVERIFY(!window_->close());
+    QCOMPARE(env_->errors.size(), 1);
+    env_->errors.clear();
+    QVERIFY(window_->IsModified());
+  }
+
+  void teardownAsksAgainAndStoresTheSettings() {
+    const QString path = env_->Path("end.zip");
+    WriteArchiveFile(path, "", kText);
+    OpenArchive(path, "");
+    AddSiteThroughEditor(*window_, "Added");
+    env_->answers.push_back(int(mrNo));
+    QVERIFY(window_->close());
+    env_->answers.push_back(int(mrYes));  // the second question, during teardown
+    window_.reset();
+    QCOMPARE(env_->requests.size(), 3);
+    QVERIFY(ReadDataMember(path, "").value_or("").find("Added=") != std::string::npos);
+    QCOMPARE(State().GetValue("Reopen0"), path);
+    QVERIFY(!State().GetValue("TfrmMain").isEmpty());
+    QVERIFY(QFile::exists(env_->Path("user.conf")));
+    window_ = env_->MakeWindow();  // for cleanup()
+    QCOMPARE(ReopenPaths(*window_), QStringList{path});
+  }
+};
+
+QTEST_MAIN(ArchiveSaveTest)
+#include "archive_save_test.moc"
