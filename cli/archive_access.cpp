@@ -48,7 +48,9 @@ struct TFailure {
 };
 
 // One reader on one archive; each attempt extracts "Data" afresh into an
-// emptied buffer, so a failed attempt leaves nothing behind.
+// emptied buffer, so a failed attempt leaves nothing behind. The reader is
+// freed without CloseArchive: closing would write an empty file back as an
+// archive without members, and reading must never change the file.
 class TDataExtractor {
  public:
   explicit TDataExtractor(const std::string& path) {
@@ -57,13 +59,6 @@ class TDataExtractor {
       failure_ = TFailure{errorClass, errorCode};
     };
     Open(path);
-  }
-  ~TDataExtractor() {
-    try {
-      reader_.CloseArchive();
-    } catch (...) {
-      // The reader only read; nothing of ours is lost when closing fails.
-    }
   }
   TDataExtractor(const TDataExtractor&) = delete;
   TDataExtractor& operator=(const TDataExtractor&) = delete;

@@ -6,9 +6,7 @@
 
 namespace cli {
 
-bool TParsedArgs::Has(std::string_view name) const {
-  return options_.find(name) != options_.end();
-}
+bool TParsedArgs::Has(std::string_view name) const { return options_.find(name) != options_.end(); }
 
 std::optional<std::string> TParsedArgs::Value(std::string_view name) const {
   auto it = options_.find(name);
@@ -58,7 +56,8 @@ TParsedArgs ParseArgs(const std::string& command, const std::vector<std::string>
     const TOptionSpec* spec = FindSpec(specs, name);
     if (spec == nullptr) throw EUsageError(command, "unknown option --" + name);
     if (!spec->takesValue) {
-      if (eq != std::string::npos) throw EUsageError(command, "option --" + name + " takes no value");
+      if (eq != std::string::npos)
+        throw EUsageError(command, "option --" + name + " takes no value");
       parsed.Set(command, name, "");
     } else if (eq != std::string::npos) {
       parsed.Set(command, name, arg.substr(eq + 1));

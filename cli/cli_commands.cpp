@@ -82,10 +82,10 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   const TCommand* command = FindCommand(args[0]);
   if (command == nullptr) throw EUsageError("", "unknown command \"" + args[0] + "\"");
   const std::string name(command->name);
-  TCliContext ctx{name,
-                  ParseArgs(name, std::vector<std::string>(args.begin() + 1, args.end()),
-                            command->options),
-                  out, err, passwords};
+  TCliContext ctx{
+      name,
+      ParseArgs(name, std::vector<std::string>(args.begin() + 1, args.end()), command->options),
+      out, err, passwords};
   if (ctx.args.helpAsked) {
     out << CommandUsage(name);
     return kExitOk;

@@ -81,8 +81,8 @@ int RunAdd(TCliContext& ctx) {
   RequireValidSite(fields);  // before any password is asked for
 
   const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
-  fields.password = generator ? GenerateWith(*generator)
-                              : AskSitePassword(ctx, TrimControls(fields.site));
+  fields.password =
+      generator ? GenerateWith(*generator) : AskSitePassword(ctx, TrimControls(fields.site));
   RequireValidSite(fields);
   TqelPwRec rec;
   StoreFields(fields, rec);

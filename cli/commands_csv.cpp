@@ -97,8 +97,8 @@ std::vector<std::string> SiteLinesFromCsv(const std::string& path, std::string_v
     const TCsvRow& row = rows[r];
     if (row.fields.size() == 1 && row.fields[0].empty()) continue;  // an empty line
     if (row.fields.size() != kHeader.size()) {
-      ThrowCsvError(path, row.line, std::to_string(row.fields.size()) +
-                                        " fields where the header has 5");
+      ThrowCsvError(path, row.line,
+                    std::to_string(row.fields.size()) + " fields where the header has 5");
     }
     const TSiteFields fields{row.fields[0], row.fields[1], row.fields[2], row.fields[3],
                              row.fields[4]};

@@ -59,8 +59,8 @@ int RunShow(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE", "SITE"});
   const auto field = ctx.args.Value("field");
   if (field && FieldByName(TSiteFields{}, *field) == nullptr) {
-    throw EUsageError(ctx.command, "--field must be site, user, password, url or notes, not \"" +
-                                       *field + "\"");
+    throw EUsageError(ctx.command,
+                      "--field must be site, user, password, url or notes, not \"" + *field + "\"");
   }
   TqelPwList sites = SitesOf(ReadArchive(ctx.args.positionals[0], ctx.passwords));
   const std::string& name = ctx.args.positionals[1];

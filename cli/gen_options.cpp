@@ -15,8 +15,8 @@ constexpr const char* kTemplateChars = "AaCcVv9$";
 }  // namespace
 
 std::vector<TOptionSpec> GeneratorOptionSpecs() {
-  return {{"upper", false},   {"lower", false},   {"digits", false},
-          {"special", true},  {"length", true},   {"template", true}};
+  return {{"upper", false},  {"lower", false}, {"digits", false},
+          {"special", true}, {"length", true}, {"template", true}};
 }
 
 bool HasGeneratorOptions(const TParsedArgs& args) {
@@ -26,15 +26,14 @@ bool HasGeneratorOptions(const TParsedArgs& args) {
   return false;
 }
 
-int ParseIntOption(const std::string& command, const std::string& option,
-                   const std::string& text, int low, int high) {
+int ParseIntOption(const std::string& command, const std::string& option, const std::string& text,
+                   int low, int high) {
   int value = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
-    throw EUsageError(command, "--" + option + " needs a whole number from " +
-                                   std::to_string(low) + " to " + std::to_string(high) +
-                                   ", not \"" + text + "\"");
+    throw EUsageError(command, "--" + option + " needs a whole number from " + std::to_string(low) +
+                                   " to " + std::to_string(high) + ", not \"" + text + "\"");
   }
   return value;
 }
@@ -51,8 +50,8 @@ TGenOptions GeneratorOptionsFrom(const std::string& command, const TParsedArgs& 
   }
   if (auto templ = args.Value("template")) {
     for (const char* name : kClassOptions) {
-      if (args.Has(name)) throw EUsageError(command, "--template cannot be used with --" +
-                                                         std::string(name));
+      if (args.Has(name))
+        throw EUsageError(command, "--template cannot be used with --" + std::string(name));
     }
     if (args.Has("length")) throw EUsageError(command, "--template cannot be used with --length");
     if (templ->find_first_of(kTemplateChars) == std::string::npos) {

@@ -29,7 +29,7 @@ TGenOptions GeneratorOptionsFrom(const std::string& command, const TParsedArgs& 
 std::string GenerateWith(const TGenOptions& options);
 
 // A whole number in [low, high], or EUsageError naming the option.
-int ParseIntOption(const std::string& command, const std::string& option,
-                   const std::string& text, int low, int high);
+int ParseIntOption(const std::string& command, const std::string& option, const std::string& text,
+                   int low, int high);
 
 }  // namespace cli

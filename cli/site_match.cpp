@@ -35,16 +35,16 @@ int PickOneSite(TqelPwList& list, std::string_view name, std::optional<int> whic
   if (matches.empty()) throw ECliError(kExitFailure, "no site is named " + quoted);
   if (which) {
     if (*which < 1 || *which > static_cast<int>(matches.size())) {
-      throw ECliError(kExitFailure, "--which " + std::to_string(*which) + " is out of range: " +
-                                        std::to_string(matches.size()) + " sites are named " +
-                                        quoted);
+      throw ECliError(kExitFailure, "--which " + std::to_string(*which) +
+                                        " is out of range: " + std::to_string(matches.size()) +
+                                        " sites are named " + quoted);
     }
     return matches[*which - 1];
   }
   if (matches.size() > 1) {
-    throw ECliError(kExitFailure, std::to_string(matches.size()) + " sites are named " + quoted +
-                                      "; choose one with --which N:" +
-                                      DescribeMatches(list, matches));
+    throw ECliError(kExitFailure,
+                    std::to_string(matches.size()) + " sites are named " + quoted +
+                        "; choose one with --which N:" + DescribeMatches(list, matches));
   }
   return matches.front();
 }

@@ -1,8 +1,8 @@
 #include "cli/terminal_echo.h"
 
 #include <termios.h>
-#include <iterator>
 #include <unistd.h>
+#include <iterator>
 
 namespace cli {
 

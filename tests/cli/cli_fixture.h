@@ -1,0 +1,42 @@
+#pragma once
+// A fixture that runs the built vornix-cli in a fresh temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "process_runner.h"
+
+namespace cli_test {
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  // Runs vornix-cli with the arguments and standard input, in the folder.
+  TProcessResult Cli(const std::vector<std::string>& args, const std::string& input = "") const;
+  // Runs a shell command in the folder.
+  TProcessResult Shell(const std::string& command) const;
+
+  // A new archive "name" with the password (empty: unencrypted).
+  std::string MakeArchive(const std::string& name = "keys.zip",
+                          const std::string& password = "pw") const;
+  // Adds a site (password piped after the archive's) and expects success.
+  void AddSite(const std::string& archive, const std::string& archivePassword,
+               const std::vector<std::string>& siteArgs, const std::string& sitePassword) const;
+  // The archive's member Data, read through "dump".
+  std::string Dump(const std::string& archive, const std::string& password = "pw") const;
+
+  static std::string ReadFile(const std::string& path);
+  static void WriteFile(const std::string& path, const std::string& bytes);
+  static unsigned Mode(const std::string& path);
+  static bool HaveTool(const std::string& name);
+
+ private:
+  std::string dir_;
+};
+
+}  // namespace cli_test
