@@ -92,7 +92,9 @@ std::size_t TSubStream::Write(const void*, std::size_t) {
 }
 
 std::int64_t TSubStream::Seek(std::int64_t offset, SeekOrigin origin) {
-  std::int64_t base = origin == SeekOrigin::Begin ? 0 : origin == SeekOrigin::Current ? pos_ : size_;
+  std::int64_t base = origin == SeekOrigin::Begin     ? 0
+                      : origin == SeekOrigin::Current ? pos_
+                                                      : size_;
   std::int64_t target = base + offset;
   if (target < 0) throw EStreamError("Stream seek error");
   pos_ = target;
@@ -146,7 +148,9 @@ std::size_t TFileStream::Write(const void* buffer, std::size_t count) {
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, SeekOrigin origin) {
-  int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+  int whence = origin == SeekOrigin::Begin     ? SEEK_SET
+               : origin == SeekOrigin::Current ? SEEK_CUR
+                                               : SEEK_END;
   off_t pos = ::lseek(fd_, static_cast<off_t>(offset), whence);
   if (pos < 0) throw EStreamError("Stream seek error");
   return pos;

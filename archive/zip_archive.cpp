@@ -55,8 +55,7 @@ int ArchiveType(const std::string& path) {
 }
 
 bool SameMemberName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            auto ux = static_cast<unsigned char>(x);
            auto uy = static_cast<unsigned char>(y);
            // Only ASCII letters fold; other bytes of UTF-8 names compare as is.

@@ -20,10 +20,14 @@ std::uint32_t CheckValue(const TZipDirectoryEntry& entry) {
 
 char LevelLetter(TDeflationOption option) {
   switch (option) {
-    case TDeflationOption::doMaximum: return 'x';
-    case TDeflationOption::doFast: return 'f';
-    case TDeflationOption::doSuperFast: return 's';
-    case TDeflationOption::doNormal: break;
+    case TDeflationOption::doMaximum:
+      return 'x';
+    case TDeflationOption::doFast:
+      return 'f';
+    case TDeflationOption::doSuperFast:
+      return 's';
+    case TDeflationOption::doNormal:
+      break;
   }
   return 'n';
 }
@@ -31,10 +35,14 @@ char LevelLetter(TDeflationOption option) {
 // General-purpose flag bits 1 and 2 name the deflation level.
 std::uint16_t LevelFlags(TDeflationOption option) {
   switch (option) {
-    case TDeflationOption::doMaximum: return 0x2;
-    case TDeflationOption::doFast: return 0x4;
-    case TDeflationOption::doSuperFast: return 0x6;
-    case TDeflationOption::doNormal: break;
+    case TDeflationOption::doMaximum:
+      return 0x2;
+    case TDeflationOption::doFast:
+      return 0x4;
+    case TDeflationOption::doSuperFast:
+      return 0x6;
+    case TDeflationOption::doNormal:
+      break;
   }
   return 0;
 }

@@ -249,8 +249,10 @@ std::int64_t FindEndRecord(TStream& stream) {
 std::uint32_t DosDateTime(const std::tm& local) {
   int year = local.tm_year + 1900;
   if (year < 1980 || year > 2107) return 0;
-  auto time = static_cast<std::uint32_t>(local.tm_hour * 2048 + local.tm_min * 32 + local.tm_sec / 2);
-  auto date = static_cast<std::uint32_t>((year - 1980) * 512 + (local.tm_mon + 1) * 32 + local.tm_mday);
+  auto time =
+      static_cast<std::uint32_t>(local.tm_hour * 2048 + local.tm_min * 32 + local.tm_sec / 2);
+  auto date =
+      static_cast<std::uint32_t>((year - 1980) * 512 + (local.tm_mon + 1) * 32 + local.tm_mday);
   return (time << 16) | date;
 }
 

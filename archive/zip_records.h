@@ -13,7 +13,7 @@ namespace zip_sig {
 constexpr std::uint32_t kLocalHeader = 0x04034B50u;
 constexpr std::uint32_t kDirectoryEntry = 0x02014B50u;
 constexpr std::uint32_t kEndRecord = 0x06054B50u;
-constexpr std::uint32_t kSpanMarker = 0x08074B50u;     // "PK" 07 08
+constexpr std::uint32_t kSpanMarker = 0x08074B50u;       // "PK" 07 08
 constexpr std::uint32_t kRemovableMarker = 0x30304B50u;  // "PK00"
 }  // namespace zip_sig
 

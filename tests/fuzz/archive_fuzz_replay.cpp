@@ -21,9 +21,9 @@ TEST(ArchiveFuzzReplay, SeedCorpus) {
     std::ifstream in(entry.path(), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     SCOPED_TRACE(entry.path().string());
-    EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     bytes.size()),
-              0);
+    EXPECT_EQ(
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+        0);
     ++replayed;
   }
   EXPECT_GE(replayed, 10);

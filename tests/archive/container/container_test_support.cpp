@@ -50,7 +50,8 @@ int RunCommand(const std::string& command, std::string* output) {
   if (pipe == nullptr) return -1;
   std::array<char, 4096> chunk{};
   std::string text;
-  while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe)) text.append(chunk.data(), got);
+  while (std::size_t got = std::fread(chunk.data(), 1, chunk.size(), pipe))
+    text.append(chunk.data(), got);
   int status = ::pclose(pipe);
   if (output) *output = text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -84,8 +85,8 @@ void SetLe32(std::string& bytes, std::size_t offset, std::uint32_t value) {
 std::string SampleText(std::size_t length) {
   std::string text;
   for (int i = 0; text.size() < length; ++i) {
-    text += "Site" + std::to_string(i) + "=user" + std::to_string(i % 7) +
-            "\tpw-" + std::to_string(i * 7919 % 1000) + "\thttps://example.org/\tnote\r\n";
+    text += "Site" + std::to_string(i) + "=user" + std::to_string(i % 7) + "\tpw-" +
+            std::to_string(i * 7919 % 1000) + "\thttps://example.org/\tnote\r\n";
   }
   text.resize(length);
   return text;
@@ -107,8 +108,8 @@ std::int64_t TFailingStream::Seek(std::int64_t offset, SeekOrigin origin) {
   return inner_.Seek(offset, origin);
 }
 
-void WriteDataArchive(const std::string& path, const std::string& data,
-                      const std::string& password, bool stored) {
+void WriteDataArchive(const std::string& path, const std::string& data, const std::string& password,
+                      bool stored) {
   TMemoryStream buffer(data);
   TZipWriter writer;
   if (stored) writer.CompressionMethodToUse = TCompressionMethodToUse::smStored;

@@ -57,5 +57,5 @@ class TFailingStream final : public TStream {
 };
 
 // Writes an archive with the member "Data" through the engine's writer.
-void WriteDataArchive(const std::string& path, const std::string& data,
-                      const std::string& password, bool stored = false);
+void WriteDataArchive(const std::string& path, const std::string& data, const std::string& password,
+                      bool stored = false);

@@ -40,6 +40,8 @@ struct TLayoutCase {
   std::uint16_t method;
 };
 
+void PrintTo(const TLayoutCase& c, std::ostream* os) { *os << c.name; }
+
 class WriterLayoutTest : public ::testing::TestWithParam<TLayoutCase> {};
 
 // Checks every field of the template against the file, for C compressed

@@ -29,7 +29,9 @@ struct TRecordingReader {
   std::vector<TEvent> events;
   TRecordingReader() {
     reader.OnProcessItemFailure = [this](TZipComponent&, const TZipItem& item, int p, int c,
-                                         int e) { events.push_back({p, c, e, item.Name}); };
+                                         int e) {
+      events.push_back({p, c, e, item.Name});
+    };
   }
 };
 
@@ -199,6 +201,8 @@ struct TPatchCase {
   int expectedCode;
 };
 
+void PrintTo(const TPatchCase& c, std::ostream* os) { *os << c.name; }
+
 class HeaderFieldTest : public ::testing::TestWithParam<TPatchCase> {};
 
 TEST_P(HeaderFieldTest, RefusedWithItsCode) {
@@ -219,13 +223,12 @@ TEST_P(HeaderFieldTest, RefusedWithItsCode) {
   EXPECT_EQ(buffer.Size(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, HeaderFieldTest,
-    ::testing::Values(TPatchCase{"NewerVersion", 4, 6, 45, 1},
-                      TPatchCase{"NewerVersionLowByte", 4, 6, 0x0315, 1},
-                      TPatchCase{"Bzip2Method", 8, 10, 12, 2},
-                      TPatchCase{"ShrunkMethod", 8, 10, 1, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fields, HeaderFieldTest,
+                         ::testing::Values(TPatchCase{"NewerVersion", 4, 6, 45, 1},
+                                           TPatchCase{"NewerVersionLowByte", 4, 6, 0x0315, 1},
+                                           TPatchCase{"Bzip2Method", 8, 10, 12, 2},
+                                           TPatchCase{"ShrunkMethod", 8, 10, 1, 2}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ZipEngineErrors, ErrorTable) {
   EXPECT_STREQ(ZipErrorMessage(23), "Failed CRC Check");
@@ -345,8 +348,9 @@ TEST_F(ZipEngineTest, FailingSourceLeavesTheMemberOut) {
     for (auto method : {TCompressionMethodToUse::smStored, TCompressionMethodToUse::smBestMethod}) {
       TZipWriter writer;
       std::vector<TEvent> events;
-      writer.OnProcessItemFailure = [&](TZipComponent&, const TZipItem& item, int p, int c,
-                                        int e) { events.push_back({p, c, e, item.Name}); };
+      writer.OnProcessItemFailure = [&](TZipComponent&, const TZipItem& item, int p, int c, int e) {
+        events.push_back({p, c, e, item.Name});
+      };
       writer.CompressionMethodToUse = method;
       writer.SetPassword("pw");
       writer.SetFileName(path);

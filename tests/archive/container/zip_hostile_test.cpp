@@ -14,10 +14,13 @@
 namespace {
 
 bool IsProgramText(const std::string& text, const std::string& path) {
-  static const std::set<std::string> kTexts = {
-      "Invalid file - not a PKZip file", "File not found",     "Unhandled Archive Type",
-      "Full Path Required",              "Stream read error",  "Stream seek error",
-      "Invalid Stream"};
+  static const std::set<std::string> kTexts = {"Invalid file - not a PKZip file",
+                                               "File not found",
+                                               "Unhandled Archive Type",
+                                               "Full Path Required",
+                                               "Stream read error",
+                                               "Stream seek error",
+                                               "Invalid Stream"};
   return kTexts.count(text) > 0 || text == "Cannot open file " + path;
 }
 

@@ -27,6 +27,8 @@ struct TEndCase {
   bool found;
 };
 
+void PrintTo(const TEndCase& c, std::ostream* os) { *os << c.name; }
+
 class FindEndRecordTest : public ::testing::TestWithParam<TEndCase> {};
 
 TEST_P(FindEndRecordTest, FindsTheRecordOrRestoresThePosition) {
@@ -47,20 +49,19 @@ TEST_P(FindEndRecordTest, FindsTheRecordOrRestoresThePosition) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, FindEndRecordTest,
-    ::testing::Values(
-        TEndCase{"BareRecordByQuickCheck", 100, 0, 0, true},
-        TEndCase{"RecordAtOffsetZero", 0, 0, 0, true},
-        TEndCase{"ShortComment", 100, 10, 0, true},
-        TEndCase{"RecordInsideFirstWindow", 1000, 490, 0, true},
-        // Starts 8 bytes before the first 512-byte window: only the
-        // signature falls into the 4-byte overlap of the second window.
-        TEndCase{"RecordAcrossFirstWindowEdge", 1000, 498, 0, true},
-        TEndCase{"RecordAcrossWindowEdgeBy20", 3000, 510, 0, true},
-        TEndCase{"LongestComment", 10, 65535, 0, true},
-        TEndCase{"LongestCommentAfterBigPrefix", 100000, 65535, 0, true},
-        TEndCase{"TrailingDataBeyondOneWindow", 50, 0, 70000, true},
-        TEndCase{"TrailingDataOfSeveralWindows", 5000, 0, 200000, true},
-        TEndCase{"SmallFileWithTrailingData", 0, 0, 10, true}),
+    ::testing::Values(TEndCase{"BareRecordByQuickCheck", 100, 0, 0, true},
+                      TEndCase{"RecordAtOffsetZero", 0, 0, 0, true},
+                      TEndCase{"ShortComment", 100, 10, 0, true},
+                      TEndCase{"RecordInsideFirstWindow", 1000, 490, 0, true},
+                      // Starts 8 bytes before the first 512-byte window: only the
+                      // signature falls into the 4-byte overlap of the second window.
+                      TEndCase{"RecordAcrossFirstWindowEdge", 1000, 498, 0, true},
+                      TEndCase{"RecordAcrossWindowEdgeBy20", 3000, 510, 0, true},
+                      TEndCase{"LongestComment", 10, 65535, 0, true},
+                      TEndCase{"LongestCommentAfterBigPrefix", 100000, 65535, 0, true},
+                      TEndCase{"TrailingDataBeyondOneWindow", 50, 0, 70000, true},
+                      TEndCase{"TrailingDataOfSeveralWindows", 5000, 0, 200000, true},
+                      TEndCase{"SmallFileWithTrailingData", 0, 0, 10, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FindEndRecord, CommentLongerThanTheFileIsRejected) {
