@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "archive/archive_errors.h"
@@ -30,12 +31,12 @@ std::string BaseNameOf(const std::string& path) {
 // A temporary file beside the target, removed again unless committed.
 class TTempFile {
  public:
-  explicit TTempFile(const std::string& target) {
+  TTempFile(const std::string& target, const std::string& shownName) {
     std::string pattern = FolderOf(target) + "/." + BaseNameOf(target) + ".XXXXXX.zip";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     int fd = ::mkstemps(name.data(), 4);
-    if (fd < 0) throw EFileError("Cannot create file " + target);
+    if (fd < 0) throw EFileError("Cannot create file " + shownName);
     ::close(fd);
     path_ = name.data();
   }
@@ -78,10 +79,11 @@ void SyncFile(const std::string& path, const std::string& target) {
   if (rc != 0) throw EFileError("Cannot write file " + target);
 }
 
-void SetPermissions(const std::string& tempPath, const std::string& target) {
+void SetPermissions(const std::string& tempPath, const std::string& target,
+                    const std::string& shownName) {
   struct stat st {};
   mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : kNewFileMode;
-  if (::chmod(tempPath.c_str(), mode) != 0) throw EFileError("Cannot write file " + target);
+  if (::chmod(tempPath.c_str(), mode) != 0) throw EFileError("Cannot write file " + shownName);
 }
 
 // Makes the rename itself durable; a folder that cannot be synced (some file
@@ -93,17 +95,33 @@ void SyncFolder(const std::string& target) {
   ::close(fd);
 }
 
+// The file really replaced: an absolute path (the writer needs one), and
+// for a symbolic link the file it points to, so the link itself survives.
+std::string ResolveTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path target = fs::absolute(fs::path(path), ec);
+  if (ec) return path;
+  if (fs::is_symlink(target, ec)) {
+    fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  return target.lexically_normal().string();
+}
+
 }  // namespace
 
+// Error messages name the file as the caller gave it.
 void SaveDataArchive(const std::string& path, const std::string& password,
                      const std::string& data) {
-  TTempFile temp(path);
+  const std::string target = ResolveTarget(path);
+  TTempFile temp(target, path);
   WriteArchive(temp.Path(), password, data);
   SyncFile(temp.Path(), path);
-  SetPermissions(temp.Path(), path);
-  if (::rename(temp.Path().c_str(), path.c_str()) != 0) {
+  SetPermissions(temp.Path(), target, path);
+  if (::rename(temp.Path().c_str(), target.c_str()) != 0) {
     throw EFileError("Cannot create file " + path);
   }
   temp.Commit();
-  SyncFolder(path);
+  SyncFolder(target);
 }

@@ -105,3 +105,27 @@ TEST(SafeSave, ReadOnlyFolderLeavesTheOldFileUntouched) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SafeSave, SymbolicLinkIsWrittenThroughAndKept) {
+  TScratchDir dir;
+  std::string real = dir.File("real.zip");
+  std::string link = dir.File("link.zip");
+  SaveDataArchive(real, "", "old");
+  std::filesystem::create_symlink(real, link);
+  SaveDataArchive(link, "", "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadData(real, ""), "new");
+}
+
+TEST(SafeSave, RelativePathIsSavedInTheCurrentFolder) {
+  TScratchDir dir;
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  EXPECT_NO_THROW(SaveDataArchive("relative.zip", "pw", "data"));
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(ReadData(dir.File("relative.zip"), "pw"), "data");
+}
+
+}  // namespace
