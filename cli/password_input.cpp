@@ -20,8 +20,9 @@ std::optional<std::string> ReadPasswordLine(std::istream& in) {
 
 std::optional<std::string> TStreamPasswordInput::Ask(const std::string& prompt) {
   if (!interactive_) return ReadPasswordLine(in_);
-  promptOut_ << prompt << std::flush;
+  // Echo goes off before the prompt shows, so nothing typed after it is seen.
   TTerminalEchoOff echoOff;
+  promptOut_ << prompt << std::flush;
   return ReadPasswordLine(in_);
 }
 

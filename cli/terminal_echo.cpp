@@ -43,7 +43,7 @@ TTerminalEchoOff::TTerminalEchoOff() {
   }
   installed_ = true;
   g_echoOff = 1;
-  if (tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) != 0) g_echoOff = 0;
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &quiet) != 0) g_echoOff = 0;
 }
 
 TTerminalEchoOff::~TTerminalEchoOff() {
