@@ -1,1 +1,13 @@
-// (being written)
+#include "forms/import_dialog.h"
+
+#include <memory>
+
+#include "forms/form_style.h"
+#include "forms/import_form.h"
+#include "support/modal_result.h"
+
+int ExecuteImport(TqelPwList& list) {
+  const std::unique_ptr<TfrmImport, form_style::DeleteLater> form(new TfrmImport());
+  form->SetList(list);
+  return form->exec() == mrOk ? mrOk : mrCancel;
+}

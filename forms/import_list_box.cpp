@@ -1,0 +1,89 @@
+#include "forms/import_list_box.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMouseEvent>
+
+#include "core/collation.h"
+#include "core/pw_rec.h"
+#include "support/text_convert.h"
+
+namespace {
+constexpr int kRecordRole = Qt::UserRole;
+}
+
+TImportListBox::TImportListBox(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // The view's own drag detection (threshold, keeping a multiple selection
+  // when pressing a selected item) is used; startDrag is ours.
+  setDragEnabled(true);
+  setAcceptDrops(true);
+  setDropIndicatorShown(false);
+  setDragDropMode(QAbstractItemView::DragDrop);
+  setUniformItemSizes(true);
+}
+
+int TImportListBox::AddRecord(TqelPwRec* rec) {
+  // Binary search for the first row that sorts after the new site.
+  int low = 0;
+  int high = count();
+  while (low < high) {
+    const int mid = low + (high - low) / 2;
+    if (CollateCompare(RecordAt(mid)->Site(), rec->Site()) <= 0) {
+      low = mid + 1;
+    } else {
+      high = mid;
+    }
+  }
+  auto* item = new QListWidgetItem(ToQString(rec->Site()));
+  item->setData(kRecordRole, QVariant::fromValue(reinterpret_cast<quintptr>(rec)));
+  insertItem(low, item);  // the list takes ownership
+  return low;
+}
+
+TqelPwRec* TImportListBox::RecordAt(int row) const {
+  const QListWidgetItem* it = item(row);
+  return it ? reinterpret_cast<TqelPwRec*>(it->data(kRecordRole).value<quintptr>()) : nullptr;
+}
+
+void TImportListBox::mousePressEvent(QMouseEvent* event) {
+  // Only a left press on an item may start a drag; the empty area below the
+  // last item and other buttons do not.
+  FDragArmed = event->button() == Qt::LeftButton && itemAt(event->position().toPoint());
+  QListWidget::mousePressEvent(event);
+}
+
+void TImportListBox::startDrag(Qt::DropActions) {
+  if (!FDragArmed) return;
+  FDragArmed = false;
+  if (onStartDrag) onStartDrag(this);
+}
+
+void TImportListBox::dragEnterEvent(QDragEnterEvent* event) {
+  if (onDragOver && onDragOver(this, event->source())) {
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TImportListBox::dragMoveEvent(QDragMoveEvent* event) {
+  if (onDragOver && onDragOver(this, event->source())) {
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TImportListBox::dropEvent(QDropEvent* event) {
+  if (!onDragOver || !onDragOver(this, event->source())) {
+    event->ignore();
+    return;
+  }
+  if (onDragDrop) onDragDrop(this, event->source());
+  event->setDropAction(Qt::MoveAction);
+  event->accept();
+}

@@ -1,0 +1,123 @@
+// The new-archive-password prompt: both boxes must hold the same text.
+
+#include <QLineEdit>
+#include <QtTest>
+#include <optional>
+
+#include "forms/password_dialogs.h"
+#include "forms/save_pw_form.h"
+#include "support/modal_result.h"
+#include "tests/common/modal_helpers.h"
+#include "tests/common/test_settings.h"
+
+namespace {
+const QString kForm = QStringLiteral("TfrmSavePW");
+}
+
+class SavePWDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { messages_.emplace(); }
+  void cleanup() {
+    modal::FlushDeferredDeletes();
+    messages_.reset();
+  }
+
+  void lookOfTheDialog() {
+    TfrmSavePW form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));
+    QCOMPARE(form.size(), QSize(241, 170));
+    for (const char* name : {"edtPW", "edtConfirm"})
+      QCOMPARE(form.findChild<QLineEdit*>(name)->echoMode(), QLineEdit::Password);
+  }
+
+  void matchingPasswordsAccepted_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("plain") << "secret";
+    QTest::newRow("single blank") << " ";
+    QTest::newRow("trailing blank kept") << "pw ";
+  }
+  void matchingPasswordsAccepted() {
+    QFETCH(QString, typed);
+    QString password = QStringLiteral("previous");
+    modal::WhenModal(kForm, [&typed](QWidget* dlg) {
+      QTest::keyClicks(modal::Child<QLineEdit>(dlg, "edtPW"), typed);
+      QTest::keyClicks(modal::Child<QLineEdit>(dlg, "edtConfirm"), typed);
+      modal::Key(dlg, Qt::Key_Return);
+    });
+    QCOMPARE(ExecuteSavePW(password), int(mrOk));
+    QCOMPARE(password, typed);
+    QVERIFY(messages_->requests.isEmpty());
+  }
+
+  void refusals_data() {
+    QTest::addColumn<QString>("pw");
+    QTest::addColumn<QString>("confirm");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("empty") << "" << "" << "Please a password";
+    QTest::newRow("empty, confirmation given") << "" << "abc" << "Please a password";
+    QTest::newRow("letter case differs") << "Secret" << "secret"
+                                         << "New password and confirmation must be the same";
+    QTest::newRow("trailing blank differs") << "pw" << "pw "
+                                            << "New password and confirmation must be the same";
+    QTest::newRow("confirmation empty") << "pw" << ""
+                                        << "New password and confirmation must be the same";
+  }
+  void refusals() {
+    QFETCH(QString, pw);
+    QFETCH(QString, confirm);
+    QFETCH(QString, warning);
+    QString password = QStringLiteral("previous");
+    bool stillOpen = false;
+    bool focused = false;
+    QString pwAfter, confirmAfter;
+    modal::WhenModal(kForm, [&](QWidget* dlg) {
+      modal::SetText(dlg, "edtPW", pw);
+      modal::SetText(dlg, "edtConfirm", confirm);
+      modal::Child<QLineEdit>(dlg, "edtConfirm")->setFocus();
+      modal::Click(dlg, "btnOK");
+      stillOpen = dlg->isVisible();
+      focused = dlg->focusWidget() == modal::Child<QLineEdit>(dlg, "edtPW");
+      pwAfter = modal::Text(dlg, "edtPW");
+      confirmAfter = modal::Text(dlg, "edtConfirm");
+      modal::Click(dlg, "btnCancel");
+    });
+    QCOMPARE(ExecuteSavePW(password), int(mrCancel));
+    QVERIFY(stillOpen);
+    QVERIFY(focused);
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests[0].kind, TMsgRequest::Warning);
+    QCOMPARE(messages_->requests[0].text, warning);
+    // The typed texts stay for correcting.
+    QCOMPARE(pwAfter, pw);
+    QCOMPARE(confirmAfter, confirm);
+    QCOMPARE(password, QStringLiteral("previous"));
+  }
+
+  void cancelWaysLeavePassword_data() {
+    QTest::addColumn<int>("way");
+    QTest::newRow("Cancel button") << 0;
+    QTest::newRow("Escape") << 1;
+    QTest::newRow("close box") << 2;
+  }
+  void cancelWaysLeavePassword() {
+    QFETCH(int, way);
+    QString password = QStringLiteral("previous");
+    modal::WhenModal(kForm, [way](QWidget* dlg) {
+      modal::SetText(dlg, "edtPW", QStringLiteral("a"));
+      modal::SetText(dlg, "edtConfirm", QStringLiteral("a"));
+      if (way == 0) modal::Click(dlg, "btnCancel");
+      if (way == 1) modal::Key(dlg, Qt::Key_Escape);
+      if (way == 2) dlg->close();
+    });
+    QCOMPARE(ExecuteSavePW(password), int(mrCancel));
+    QCOMPARE(password, QStringLiteral("previous"));
+  }
+
+ private:
+  std::optional<TMsgRecorder> messages_;
+};
+
+QTEST_MAIN(SavePWDialogTest)
+#include "save_pw_dialog_test.moc"
