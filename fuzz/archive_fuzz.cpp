@@ -20,9 +20,12 @@
 
 namespace {
 
-// One scratch file per process, rewritten for every input.
-const std::string& ScratchPath() {
-  static const std::string path = [] {
+// One scratch file per process, rewritten for every input and removed at
+// exit (libFuzzer may end the process without running destructors, then a
+// single file stays behind in the temporary folder).
+class TScratchFile {
+ public:
+  TScratchFile() {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vornix-fuzz-XXXXXX.zip";
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -30,14 +33,21 @@ const std::string& ScratchPath() {
     int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) std::abort();
     ::close(fd);
-    return std::string(name.data());
-  }();
-  return path;
-}
+    path_ = name.data();
+  }
+  ~TScratchFile() { ::unlink(path_.c_str()); }
+  TScratchFile(const TScratchFile&) = delete;
+  TScratchFile& operator=(const TScratchFile&) = delete;
+  const std::string& Path() const { return path_; }
 
-struct TScratchCleanup {
-  ~TScratchCleanup() { ::unlink(ScratchPath().c_str()); }
+ private:
+  std::string path_;
 };
+
+const std::string& ScratchPath() {
+  static const TScratchFile file;
+  return file.Path();
+}
 
 void WriteScratch(const std::uint8_t* data, std::size_t size) {
   TFileStream file(ScratchPath(), TFileStream::Mode::Create);
@@ -62,7 +72,6 @@ void OpenAndExtract() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static TScratchCleanup cleanup;
   WriteScratch(data, size);
   try {
     OpenAndExtract();
