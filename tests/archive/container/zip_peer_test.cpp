@@ -175,3 +175,46 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Deflate64 members declare version 2.1, above what the reader accepts; with
+// that field lowered the method-9 path decodes them.
+TEST(Deflate64Peer, RefusedByVersionAndDecodedWhenAllowed) {
+  REQUIRE_TOOL("7z");
+  TScratchDir dir;
+  std::string data = SampleText(200000);
+  WriteWholeFile(dir.File("Data"), data);
+  std::string archive = dir.File("d64.zip");
+  std::string output;
+  ASSERT_EQ(RunCommand("cd " + ShellQuote(dir.Path()) + " && 7z a -tzip -mm=Deflate64 " +
+                           ShellQuote(archive) + " Data",
+                       &output),
+            0)
+      << output;
+  auto extract = [&](std::vector<int>& codes) {
+    TZipReader reader;
+    reader.OnProcessItemFailure = [&](TZipComponent&, const TZipItem&, int, int, int code) {
+      codes.push_back(code);
+    };
+    reader.SetFileName(archive);
+    TMemoryStream buffer;
+    reader.ExtractToStream("Data", buffer);
+    return buffer.Bytes();
+  };
+  std::vector<int> codes;
+  EXPECT_EQ(extract(codes), "");
+  EXPECT_EQ(codes, std::vector<int>{1});
+
+  std::string f = ReadWholeFile(archive);
+  ASSERT_EQ(Le16(f, 8), 9);
+  std::size_t directory = Le32(f, f.size() - 6);
+  SetLe16(f, 4, 20);
+  SetLe16(f, directory + 6, 20);
+  WriteWholeFile(archive, f);
+  codes.clear();
+  EXPECT_EQ(extract(codes), data);
+  EXPECT_TRUE(codes.empty());
+}
+
+}  // namespace
