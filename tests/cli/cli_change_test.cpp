@@ -220,6 +220,14 @@ TEST_F(CliChangeTest, PasswdRefusesDifferingPasswords) {
   EXPECT_EQ(ReadFile(archive), before);
 }
 
+TEST_F(CliChangeTest, SaveThroughASymbolicLinkUpdatesItsTarget) {
+  MakeArchive("real.zip");
+  ASSERT_EQ(Shell("ln -s real.zip link.zip").status, 0);
+  AddSite(Path("link.zip"), "pw", {"Bank"}, "p");
+  EXPECT_EQ(Shell("test -L link.zip").status, 0);
+  EXPECT_EQ(Dump(Path("real.zip")), "Bank=\tp\t\t\r\n");
+}
+
 TEST_F(CliChangeTest, FailedSaveKeepsTheOldFile) {
   const std::string archive = MakeArchive();
   const std::string before = ReadFile(archive);

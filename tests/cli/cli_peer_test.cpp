@@ -81,5 +81,15 @@ TEST_F(CliPeerTest, ArchiveWithoutDataMemberIsEmpty) {
   EXPECT_EQ(r.out, "");
 }
 
+// Notes stored in a form the program would not write itself (a backslash
+// before an ordinary letter) stay byte for byte when other fields change.
+TEST_F(CliPeerTest, EditKeepsNotesItDoesNotChange) {
+  RequireTool("zip");
+  WriteFile(Path("Data"), "Site=u\tp\t\ta\\qb  \r\n");
+  ASSERT_EQ(Shell("zip -q -P secret peer.zip Data").status, 0);
+  ASSERT_EQ(Cli({"edit", "peer.zip", "Site", "--user", "x"}, "secret\n").status, 0);
+  EXPECT_EQ(Dump(Path("peer.zip"), "secret"), "Site=x\tp\t\ta\\qb  \r\n");
+}
+
 }  // namespace
 }  // namespace cli_test
