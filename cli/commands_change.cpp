@@ -40,7 +40,7 @@ std::string AskSitePassword(TCliContext& ctx, const std::string& site) {
 }
 
 // The list without line `index`.
-TqelPwList Without(TqelPwList& sites, int index) {
+TqelPwList Without(const TqelPwList& sites, int index) {
   TqelPwList rest;
   for (int i = 0; i < sites.Count(); ++i) {
     if (i != index) rest.Add(sites[i]);
