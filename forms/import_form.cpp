@@ -82,7 +82,7 @@ void TfrmImport::CreateControls() {
   btnCancel = Place<QPushButton>(this, "btnCancel", 536, 312, 75, 25);
   btnCancel->setText(QStringLiteral("Cancel"));
   CreateButtonPanel();
-  const QList<QWidget*> order = {lbxFromArchive, lbxCopyItems, btnOK,    btnCancel,
+  const QList<QWidget*> order = {lbxFromArchive, lbxCopyItems, btnOK,     btnCancel,
                                  btnRemoveAll,   btnAdd,       btnRemove, btnAddAll};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
@@ -146,8 +146,7 @@ void TfrmImport::FillFromList() {
     lbxFromArchive->AddRecord(item);
   }
   // The focus mark only: nothing is selected.
-  if (lbxFromArchive->count() > 0)
-    lbxFromArchive->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+  if (lbxFromArchive->count() > 0) lbxFromArchive->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 }
 
 void TfrmImport::CopySelected(TImportListBox* source, TImportListBox* target) {

@@ -23,9 +23,11 @@ std::optional<TFieldProblem> Check(SiteField field, const QString& label, const 
 }  // namespace
 
 std::optional<TFieldProblem> FindFieldProblem(const TSiteFields& fields) {
-  if (auto problem = Check(SiteField::Site, QStringLiteral("site name"), fields.site)) return problem;
+  if (auto problem = Check(SiteField::Site, QStringLiteral("site name"), fields.site))
+    return problem;
   if (auto problem = Check(SiteField::URL, QStringLiteral("URL"), fields.url)) return problem;
-  if (auto problem = Check(SiteField::User, QStringLiteral("user name"), fields.user)) return problem;
+  if (auto problem = Check(SiteField::User, QStringLiteral("user name"), fields.user))
+    return problem;
   if (auto problem = Check(SiteField::PW, QStringLiteral("password"), fields.pw)) return problem;
   return std::nullopt;
 }

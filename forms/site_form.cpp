@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <array>
 
 #include "core/pw_rec.h"
 #include "forms/form_style.h"
@@ -147,16 +148,13 @@ bool TfrmSite::RefuseInput() {
     FocusField(edtSite);
     return true;
   }
-  const auto problem = FindFieldProblem(
-      {edtSite->text(), edtURL->text(), edtUser->text(), edtPW->text()});
+  const auto problem =
+      FindFieldProblem({edtSite->text(), edtURL->text(), edtUser->text(), edtPW->text()});
   if (!problem) return false;
   MsgDlg().ShowError(problem->message);
-  switch (problem->field) {
-    case SiteField::Site: FocusField(edtSite); break;
-    case SiteField::URL: FocusField(edtURL); break;
-    case SiteField::User: FocusField(edtUser); break;
-    case SiteField::PW: FocusField(edtPW); break;
-  }
+  // The fields in the order of SiteField.
+  const std::array<QLineEdit*, 4> fields = {edtSite, edtURL, edtUser, edtPW};
+  FocusField(fields[static_cast<std::size_t>(problem->field)]);
   return true;
 }
 

@@ -135,9 +135,9 @@ void TfrmGenPW::CreateTemplateGroup() {
   lblCharacters = Place<QLabel>(gbxTemplate, "lblCharacters", 16, 20, 9, 104);
   lblCharacters->setText(QStringLiteral("A\na\nC\nc\nV\nv\n9\n$"));
   lblDescription = Place<QLabel>(gbxTemplate, "lblDescription", 35, 20, 122, 104);
-  lblDescription->setText(QStringLiteral(
-      "Uppercase alpha\nLowercase alpha\nUppercase consonant\nLowercase consonant\n"
-      "Uppercase vowel\nLowercase vowel\nNumber\nSpecial"));
+  lblDescription->setText(
+      QStringLiteral("Uppercase alpha\nLowercase alpha\nUppercase consonant\nLowercase consonant\n"
+                     "Uppercase vowel\nLowercase vowel\nNumber\nSpecial"));
   for (QLabel* legend : {lblCharacters, lblDescription}) {
     legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette palette = legend->palette();
@@ -167,8 +167,7 @@ void TfrmGenPW::LoadSettings() {
   cbxUpperCase->setChecked(StoredCheck(State().GetValue(Key(".cbxUpperCase.Checked")), true));
   cbxLowerCase->setChecked(StoredCheck(State().GetValue(Key(".cbxLowerCase.Checked")), true));
   cbxNumbers->setChecked(StoredCheck(State().GetValue(Key(".cbxNumbers.Checked")), true));
-  cbxSpecialChars->setChecked(
-      StoredCheck(State().GetValue(Key(".cbxSpecialChars.Checked")), true));
+  cbxSpecialChars->setChecked(StoredCheck(State().GetValue(Key(".cbxSpecialChars.Checked")), true));
   cbxTemplate->setChecked(StoredCheck(State().GetValue(Key(".cbxTemplate.Checked")), false));
   // An absent key empties the boxes, the designed special set included.
   edtSpecial->setText(State().GetValue(Key(".edtSpecial.Text")));

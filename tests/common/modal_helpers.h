@@ -30,8 +30,8 @@ inline void WhenModal(const QString& windowName, std::function<void(QWidget*)> a
                       int turnsLeft = 2000) {
   QTimer::singleShot(0, qApp, [windowName, action = std::move(action), turnsLeft]() mutable {
     QWidget* modal = QApplication::activeModalWidget();
-    const bool ready = modal && modal->isVisible() &&
-                       (windowName.isEmpty() || modal->objectName() == windowName);
+    const bool ready =
+        modal && modal->isVisible() && (windowName.isEmpty() || modal->objectName() == windowName);
     if (ready) {
       action(modal);
     } else if (turnsLeft > 0) {

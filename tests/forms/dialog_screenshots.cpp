@@ -53,8 +53,9 @@ int main(int argc, char** argv) {
   }
   {
     TqelPwRec rec;
-    rec.SetLine("Example Bank=joe.bloggs\tq7#Lm2x$Zp\thttps://bank.example.com/login\t"
-                "Security question: first pet\\nAnswer: Rex");
+    rec.SetLine(
+        "Example Bank=joe.bloggs\tq7#Lm2x$Zp\thttps://bank.example.com/login\t"
+        "Security question: first pet\\nAnswer: Rex");
     TfrmSite form;
     form.LoadRecord(rec);
     ok &= Save(&form, dir, "site");

@@ -22,8 +22,8 @@ const QString kForm = QStringLiteral("TfrmImport");
 
 TqelPwList SampleList() {
   TqelPwList list;
-  for (const char* line : {"beta=b1\tpb\t\t", "Alpha=a1\tpa\t\t", "gamma=g1\tpg\t\tnote\\nx",
-                           "Delta=d1\tpd\t\t"})
+  for (const char* line :
+       {"beta=b1\tpb\t\t", "Alpha=a1\tpa\t\t", "gamma=g1\tpg\t\tnote\\nx", "Delta=d1\tpd\t\t"})
     list.Add(line);
   return list;
 }
@@ -237,8 +237,7 @@ class ImportDialogTest : public QObject {
     QTest::mousePress(left->viewport(), Qt::LeftButton, {}, start);
     QTest::mouseMove(left->viewport(), start + QPoint(0, 1));
     QCOMPARE(drags, 0);
-    QTest::mouseMove(left->viewport(),
-                     start + QPoint(QApplication::startDragDistance() + 2, 0));
+    QTest::mouseMove(left->viewport(), start + QPoint(QApplication::startDragDistance() + 2, 0));
     QTest::mouseRelease(left->viewport(), Qt::LeftButton, {}, start);
     QCOMPARE(drags, 1);
     QCOMPARE(Texts(right), QStringList({"beta", "Delta"}));

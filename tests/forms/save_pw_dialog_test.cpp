@@ -55,13 +55,20 @@ class SavePWDialogTest : public QObject {
     QTest::addColumn<QString>("pw");
     QTest::addColumn<QString>("confirm");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("empty") << "" << "" << "Please a password";
-    QTest::newRow("empty, confirmation given") << "" << "abc" << "Please a password";
-    QTest::newRow("letter case differs") << "Secret" << "secret"
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "Please a password";
+    QTest::newRow("empty, confirmation given") << ""
+                                               << "abc"
+                                               << "Please a password";
+    QTest::newRow("letter case differs") << "Secret"
+                                         << "secret"
                                          << "New password and confirmation must be the same";
-    QTest::newRow("trailing blank differs") << "pw" << "pw "
+    QTest::newRow("trailing blank differs") << "pw"
+                                            << "pw "
                                             << "New password and confirmation must be the same";
-    QTest::newRow("confirmation empty") << "pw" << ""
+    QTest::newRow("confirmation empty") << "pw"
+                                        << ""
                                         << "New password and confirmation must be the same";
   }
   void refusals() {

@@ -83,7 +83,8 @@ class SiteDialogTest : public QObject {
       modal::Click(dlg, "btnOK");
     });
     QCOMPARE(ExecuteSite(rec), int(mrOk));
-    QCOMPARE(rec.Line(), std::string("Mail=ann\ts3cr=t\thttps://mail.example\tfirst\\nsecond\\tcol"));
+    QCOMPARE(rec.Line(),
+             std::string("Mail=ann\ts3cr=t\thttps://mail.example\tfirst\\nsecond\\tcol"));
     QVERIFY(messages_->requests.isEmpty());
   }
 
@@ -145,16 +146,33 @@ class SiteDialogTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("= in site") << "edtSite" << "a=b" << "The site name cannot contain \"=\".";
-    QTest::newRow("tab in site") << "edtSite" << "a\tb"
+    QTest::newRow("= in site") << "edtSite"
+                               << "a=b"
+                               << "The site name cannot contain \"=\".";
+    QTest::newRow("tab in site") << "edtSite"
+                                 << "a\tb"
                                  << "The site name cannot contain a tab character.";
-    QTest::newRow("LF in site") << "edtSite" << "a\nb" << "The site name cannot contain a line break.";
-    QTest::newRow("tab in URL") << "edtURL" << "http://x\t" << "The URL cannot contain a tab character.";
-    QTest::newRow("CR in URL") << "edtURL" << "a\rb" << "The URL cannot contain a line break.";
-    QTest::newRow("tab in user") << "edtUser" << "jo\te" << "The user name cannot contain a tab character.";
-    QTest::newRow("CR in user") << "edtUser" << "\rjoe" << "The user name cannot contain a line break.";
-    QTest::newRow("tab in password") << "edtPW" << "p\tw" << "The password cannot contain a tab character.";
-    QTest::newRow("LF in password") << "edtPW" << "pw\n" << "The password cannot contain a line break.";
+    QTest::newRow("LF in site") << "edtSite"
+                                << "a\nb"
+                                << "The site name cannot contain a line break.";
+    QTest::newRow("tab in URL") << "edtURL"
+                                << "http://x\t"
+                                << "The URL cannot contain a tab character.";
+    QTest::newRow("CR in URL") << "edtURL"
+                               << "a\rb"
+                               << "The URL cannot contain a line break.";
+    QTest::newRow("tab in user") << "edtUser"
+                                 << "jo\te"
+                                 << "The user name cannot contain a tab character.";
+    QTest::newRow("CR in user") << "edtUser"
+                                << "\rjoe"
+                                << "The user name cannot contain a line break.";
+    QTest::newRow("tab in password") << "edtPW"
+                                     << "p\tw"
+                                     << "The password cannot contain a tab character.";
+    QTest::newRow("LF in password") << "edtPW"
+                                    << "pw\n"
+                                    << "The password cannot contain a line break.";
   }
   void refusedCharacters() {
     QFETCH(QString, field);
@@ -183,9 +201,15 @@ class SiteDialogTest : public QObject {
     QTest::addColumn<QString>("site");
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("pw");
-    QTest::newRow("= outside the site name") << "Bank" << "a=b" << "p=w";
-    QTest::newRow("backslashes and quotes") << "C:\\new \"x\"" << "\\t" << "\\n";
-    QTest::newRow("non-ASCII") << "Bänk €" << "jöe" << "пароль";
+    QTest::newRow("= outside the site name") << "Bank"
+                                             << "a=b"
+                                             << "p=w";
+    QTest::newRow("backslashes and quotes") << "C:\\new \"x\""
+                                            << "\\t"
+                                            << "\\n";
+    QTest::newRow("non-ASCII") << "Bänk €"
+                               << "jöe"
+                               << "пароль";
   }
   void acceptedCharacters() {
     QFETCH(QString, site);
@@ -320,7 +344,10 @@ class SiteDialogTest : public QObject {
 
   void placementRestoredPositionOnly() {
     State().SetValue(kForm, QStringLiteral("0 150 170 10 10"));
-    { TfrmSite form; QCOMPARE(form.size(), QSize(329, 386)); }
+    {
+      TfrmSite form;
+      QCOMPARE(form.size(), QSize(329, 386));
+    }
     const QStringList words = State().GetValue(kForm).split(u' ');
     QCOMPARE(words.size(), 5);
     QCOMPARE(words.mid(0, 3), QStringList({"0", "150", "170"}));

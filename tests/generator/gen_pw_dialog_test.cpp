@@ -61,15 +61,24 @@ class GenPWDialogTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("expected");
-    QTest::newRow("1 ticks") << "cbxNumbers" << "1" << true;
-    QTest::newRow("0 clears") << "cbxNumbers" << "0" << false;
-    QTest::newRow("256 clears: low byte zero") << "cbxUpperCase" << "256" << false;
-    QTest::newRow("257 ticks") << "cbxUpperCase" << "257" << true;
-    QTest::newRow("-1 ticks") << "cbxLowerCase" << "-1" << true;
-    QTest::newRow("text gives default on") << "cbxSpecialChars" << "yes" << true;
-    QTest::newRow("text gives default off") << "cbxTemplate" << "yes" << false;
-    QTest::newRow("fraction gives default") << "cbxTemplate" << "1.5" << false;
-    QTest::newRow("template 2 ticks") << "cbxTemplate" << "2" << true;
+    QTest::newRow("1 ticks") << "cbxNumbers"
+                             << "1" << true;
+    QTest::newRow("0 clears") << "cbxNumbers"
+                              << "0" << false;
+    QTest::newRow("256 clears: low byte zero") << "cbxUpperCase"
+                                               << "256" << false;
+    QTest::newRow("257 ticks") << "cbxUpperCase"
+                               << "257" << true;
+    QTest::newRow("-1 ticks") << "cbxLowerCase"
+                              << "-1" << true;
+    QTest::newRow("text gives default on") << "cbxSpecialChars"
+                                           << "yes" << true;
+    QTest::newRow("text gives default off") << "cbxTemplate"
+                                            << "yes" << false;
+    QTest::newRow("fraction gives default") << "cbxTemplate"
+                                            << "1.5" << false;
+    QTest::newRow("template 2 ticks") << "cbxTemplate"
+                                      << "2" << true;
   }
   void storedCheckBox() {
     QFETCH(QString, box);
@@ -149,13 +158,19 @@ class GenPWDialogTest : public QObject {
 
   void emptiedTemplateRemovesItsKey() {
     State().SetValue(Key(".edtTemplate.Text"), QStringLiteral("Aa"));
-    { TfrmGenPW form; form.findChild<QLineEdit*>("edtTemplate")->clear(); }
+    {
+      TfrmGenPW form;
+      form.findChild<QLineEdit*>("edtTemplate")->clear();
+    }
     QVERIFY(!State().Entries().join(u'\n').contains(QStringLiteral("edtTemplate")));
   }
 
   void placementKeepsPositionNotSize() {
     State().SetValue(kPrefix, QStringLiteral("0 100 120 50 60"));
-    { TfrmGenPW form; QCOMPARE(form.size(), QSize(450, 337)); }
+    {
+      TfrmGenPW form;
+      QCOMPARE(form.size(), QSize(450, 337));
+    }
     const QStringList words = State().GetValue(kPrefix).split(u' ');
     QCOMPARE(words.size(), 5);
     QCOMPARE(words.mid(0, 3), QStringList({"0", "100", "120"}));
