@@ -99,11 +99,25 @@ std::vector<std::string> PasswordForms(const std::string& typed) {
   return forms;
 }
 
-[[noreturn]] void ThrowFailure(const TFailure& failure) {
-  if (failure.IsPassword()) {
-    throw ECliError(kExitWrongPassword, ZipErrorMessage(kCodeInvalidPassword));
-  }
+// A member that fails without any password: the file is damaged or uses
+// what the engine cannot read.
+[[noreturn]] void ThrowUnreadable(const TFailure& failure) {
   throw ECliError(kExitNotArchive, failure.Message());
+}
+
+// The encryption header holds a single check byte, so about one wrong
+// password in 256 passes it and fails later, in Inflate or the CRC check.
+// Such a failure cannot tell a wrong password from a damaged archive, so it
+// counts as a wrong password, with the engine's finding added.
+[[noreturn]] void ThrowWrongPassword(const TFailure& failure) {
+  std::string message = ZipErrorMessage(kCodeInvalidPassword);
+  if (!failure.IsPassword()) {
+    message +=
+        "\nvornix-cli: the password passed the archive's first check but the data did "
+        "not (" +
+        failure.Message() + "): the password is wrong or the archive is damaged";
+  }
+  throw ECliError(kExitWrongPassword, message);
 }
 
 // Asks for passwords until one opens the member; returns the bytes that did.
@@ -112,18 +126,16 @@ std::string FindPassword(TDataExtractor& extractor, TPasswordInput& input, TFail
   for (int prompt = 0; prompt < prompts; ++prompt) {
     const auto typed = input.Ask("Enter password: ");
     if (!typed || (typed->empty() && input.Interactive())) break;
-    std::optional<TFailure> lastPastCheck;
+    std::optional<TFailure> pastCheck;
     for (const std::string& form : PasswordForms(*typed)) {
       const auto result = extractor.TryPassword(form);
       if (!result) return form;
       failure = *result;
-      if (!result->IsPassword()) lastPastCheck = result;
+      if (!result->IsPassword()) pastCheck = result;
     }
-    // A password that passed the header check but then failed points at a
-    // damaged member rather than a wrong password.
-    if (lastPastCheck) failure = *lastPastCheck;
+    if (pastCheck) failure = *pastCheck;
   }
-  ThrowFailure(failure);
+  ThrowWrongPassword(failure);
 }
 
 }  // namespace
@@ -145,7 +157,7 @@ TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input) {
   if (auto failure = extractor.TryPassword("")) {
     if (!(failure->errorClass == kErrorClassArchive &&
           failure->errorCode == kCodeInvalidPassword)) {
-      ThrowFailure(*failure);
+      ThrowUnreadable(*failure);
     }
     content.password = FindPassword(extractor, input, *failure);
   }

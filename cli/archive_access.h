@@ -25,9 +25,9 @@ std::string AbsolutePath(const std::string& path);
 // at a terminal), and tries each answer as typed (UTF-8) and, when it
 // differs, as Windows-1252 bytes, for archives written on the original
 // platform. Throws ECliError: no such file (kExitFailure); the engine's
-// message when the file is no archive it can read or the member is damaged
-// (kExitNotArchive); "Cannot extract file - invalid password" when no
-// password given opens it (kExitWrongPassword).
+// message when the file is no archive it can read or an unencrypted member
+// is damaged (kExitNotArchive); "Cannot extract file - invalid password" when
+// no password given opens an encrypted member (kExitWrongPassword).
 TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input);
 
 TqelPwList SitesOf(const TArchiveContent& archive);
