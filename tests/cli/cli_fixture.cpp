@@ -17,6 +17,7 @@ void CliTest::SetUp() {
 }
 
 void CliTest::TearDown() {
+  if (dir_.empty()) return;
   std::error_code ec;
   std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add, ec);

@@ -15,6 +15,7 @@ constexpr const char* kPrompt = "Enter password: ";
 class CliTerminalTest : public CliTest {
  protected:
   void SetUp() override {
+    if (!TTerminalSession::Available()) GTEST_SKIP() << "no pseudo-terminal here";
     CliTest::SetUp();
     archive_ = MakeArchive("keys.zip", "s3cret");
     AddSite(archive_, "s3cret", {"Bank"}, "pw1");

@@ -58,6 +58,13 @@ TTerminalSession::~TTerminalSession() {
   }
 }
 
+bool TTerminalSession::Available() {
+  const int fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
 bool TTerminalSession::ReadSome(int timeoutMs) {
   pollfd pfd{master_, POLLIN, 0};
   if (poll(&pfd, 1, timeoutMs) <= 0) return false;

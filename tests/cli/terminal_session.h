@@ -16,6 +16,9 @@ class TTerminalSession {
   TTerminalSession(const TTerminalSession&) = delete;
   TTerminalSession& operator=(const TTerminalSession&) = delete;
 
+  // True when this system can open a pseudo-terminal.
+  static bool Available();
+
   // Reads the terminal until `text` shows after the previous match; false
   // when the program closed the terminal or went quiet for ten seconds first.
   bool WaitFor(const std::string& text);
