@@ -75,7 +75,8 @@ constexpr std::pair<std::string_view, std::string_view> kCommands[] = {
      "\n"
      "Writes one password made from the operating system's cryptographic\n"
      "random source.\n"
-     "\n"},
+     "\n"
+     "Options:\n"},
     {"passwd",
      "Usage: vornix-cli passwd ARCHIVE\n"
      "\n"
