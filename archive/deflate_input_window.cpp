@@ -121,6 +121,10 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
   const std::uint8_t* here = buffer_.data() + p;
   while (c != kEmpty && c >= limit && candidates-- > 0) {
+    // Fetch the next candidate's bytes while this one is compared: the walk
+    // is bound by memory latency, not by the comparisons.
+    const std::int32_t next = chains_[static_cast<std::size_t>(c) & mask_];
+    __builtin_prefetch(buffer_.data() + (next > 0 ? next : 0));
     const std::uint8_t* there = buffer_.data() + c;
     if (Load16(there) == Load16(here) && Load16(there + best - 1) == Load16(here + best - 1)) {
       int len = MatchLength(static_cast<std::size_t>(c), p, m);
@@ -130,7 +134,6 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
         if (len >= s) break;
       }
     }
-    std::int32_t next = chains_[static_cast<std::size_t>(c) & mask_];
     if (next >= c) break;  // a slot reused by a newer position: the chain ends here
     c = next;
   }

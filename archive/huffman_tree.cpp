@@ -2,6 +2,7 @@
 // order, shorter codes first) and the one-lookup decoding table.
 #include "archive/huffman_tree.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 
@@ -10,6 +11,13 @@
 namespace {
 
 constexpr int kLongest = deflate_tables::kMaxCodeLength;
+constexpr int kLitLenRootBits = 10;
+constexpr int kDistRootBits = 8;
+// A link's start index lives in the symbol field. Starts lie past the root
+// table, so links never look like a literal, length or distance symbol.
+static_assert((1 << kLitLenRootBits) > 285 && (1 << kDistRootBits) > 31);
+static_assert((1 << kLitLenRootBits) * ((1 << (kLongest - kLitLenRootBits)) + 1) <= 65536,
+              "subtable starts fit in 16 bits");
 
 std::uint32_t PackEntry(std::uint32_t value, int length, std::uint32_t extra) {
   return value | static_cast<std::uint32_t>(length) << 16 | extra << 24;
@@ -27,7 +35,10 @@ std::uint32_t ReverseBits(std::uint32_t code, int count) {
 }
 
 TPlDfDecodeHuffmanTree::TPlDfDecodeHuffmanTree(int alphabetSize, Usage usage, int maxLength)
-    : alphabetSize_(alphabetSize), usage_(usage), maxLength_(maxLength) {
+    : alphabetSize_(alphabetSize),
+      usage_(usage),
+      maxLength_(maxLength),
+      rootLimit_(alphabetSize > 32 ? kLitLenRootBits : kDistRootBits) {
   assert(alphabetSize >= 2 && maxLength >= 1 && maxLength <= kLongest);
 }
 
@@ -37,7 +48,11 @@ bool TPlDfDecodeHuffmanTree::Build(const std::uint8_t* lengths, int count, int f
   std::array<int, kLongest + 1> perLength{};
   longest_ = 0;
   for (int s = 0; s < count; ++s) {
-    assert(lengths[s] <= maxLength_);
+    if (lengths[s] > maxLength_) {
+      assert(!"code length above the table's maximum");
+      MakeUnusable();
+      return false;
+    }
     ++perLength[lengths[s]];
     if (lengths[s] > longest_) longest_ = lengths[s];
   }
@@ -49,9 +64,7 @@ bool TPlDfDecodeHuffmanTree::Build(const std::uint8_t* lengths, int count, int f
   for (int len = 1; len <= kLongest; ++len) {
     left = (left << 1) - perLength[len];
     if (left < 0) {
-      longest_ = 0;
-      mask_ = 0;
-      decode_.assign(1, kInvalid);
+      MakeUnusable();
       return false;
     }
     code = (code + perLength[len - 1] * (len > 1)) << 1;
@@ -74,17 +87,52 @@ bool TPlDfDecodeHuffmanTree::Build(const std::uint8_t* lengths, int count, int f
   return true;
 }
 
+void TPlDfDecodeHuffmanTree::MakeUnusable() {
+  longest_ = 0;
+  root_ = 0;
+  mask_ = 0;
+  decode_.assign(1, kInvalid);
+  encode_.assign(alphabetSize_, kInvalid);
+}
+
 void TPlDfDecodeHuffmanTree::FillDecode(const std::uint8_t* lengths, int count,
                                         const std::uint32_t* codes, const std::uint32_t* extras) {
-  std::size_t size = std::size_t{1} << longest_;
+  root_ = std::min(longest_, rootLimit_);
+  const std::size_t size = std::size_t{1} << root_;
   mask_ = static_cast<std::uint32_t>(size - 1);
   decode_.assign(size, kInvalid);
+  // Codes that fit the root: every index whose low len bits are the reversed
+  // code decodes to the symbol.
+  std::array<std::uint8_t, std::size_t{1} << kLitLenRootBits> subBits{};
   for (int s = 0; s < count; ++s) {
     int len = lengths[s];
     if (len == 0) continue;
+    if (len > root_) {
+      std::size_t prefix = codes[s] & mask_;
+      subBits[prefix] = static_cast<std::uint8_t>(std::max<int>(subBits[prefix], len - root_));
+      continue;
+    }
     std::uint32_t entry = PackEntry(static_cast<std::uint32_t>(s), len, extras[s]);
-    // Every index whose low len bits are the reversed code decodes to s.
     for (std::size_t i = codes[s]; i < size; i += std::size_t{1} << len) decode_[i] = entry;
+  }
+  if (longest_ <= root_) return;
+  // One subtable per root prefix shared by longer codes, sized for the
+  // longest of them.
+  for (std::size_t prefix = 0; prefix < size; ++prefix) {
+    if (subBits[prefix] == 0) continue;
+    auto start = static_cast<std::uint32_t>(decode_.size());
+    decode_.resize(decode_.size() + (std::size_t{1} << subBits[prefix]), kInvalid);
+    decode_[prefix] = PackEntry(start, subBits[prefix], kLinkMarker);
+  }
+  for (int s = 0; s < count; ++s) {
+    int len = lengths[s];
+    if (len <= root_) continue;
+    std::uint32_t link = decode_[codes[s] & mask_];
+    std::size_t start = link & 0xFFFF;
+    std::size_t span = std::size_t{1} << ((link >> 16) & 0xFF);
+    std::uint32_t entry = PackEntry(static_cast<std::uint32_t>(s), len, extras[s]);
+    for (std::size_t i = codes[s] >> root_; i < span; i += std::size_t{1} << (len - root_))
+      decode_[start + i] = entry;
   }
 }
 

@@ -1,11 +1,16 @@
 #pragma once
 // Canonical Huffman code table used by both the decoder and the encoder.
 //
-// Decoding is one lookup: the table has 2^L entries (L = longest code present)
-// and every entry whose low bits equal a symbol's bit-reversed code describes
-// that symbol, so the next L input bits (least significant first) index it
-// directly. Entry layout: symbol in bits 0-15, code length in bits 16-23,
-// extra-bit count in bits 24-31. Entries no code reaches are all ones.
+// Decoding is table-driven: the root table has 2^R entries (R = the longest
+// code present, at most 10 bits for literal/length codes and 8 for distance
+// codes) and every entry whose low bits equal a symbol's bit-reversed code
+// describes that symbol, so the next R input bits (least significant first)
+// index it directly. Entry layout: symbol in bits 0-15, code length in bits
+// 16-23, extra-bit count in bits 24-31. Entries no code reaches are all ones.
+// Codes longer than R are rare; their root entry is a link (extra-bit field
+// kLinkMarker, subtable start in bits 0-15, subtable index bits in 16-23) to
+// a subtable indexed by the following bits. A small root keeps the table in
+// the first-level cache and cheap to rebuild for every dynamic block.
 //
 // Encoding keeps one entry per symbol: reversed code in bits 0-15, code
 // length in bits 16-23, extra-bit count in bits 24-31.
@@ -17,6 +22,7 @@ class TPlDfDecodeHuffmanTree {
  public:
   enum class Usage { Decode, Encode, Both };
   static constexpr std::uint32_t kInvalid = 0xFFFFFFFFu;
+  static constexpr std::uint32_t kLinkMarker = 0xFE;
 
   TPlDfDecodeHuffmanTree(int alphabetSize, Usage usage, int maxLength);
 
@@ -28,10 +34,19 @@ class TPlDfDecodeHuffmanTree {
              const std::uint8_t* extra = nullptr, int extraCount = 0);
 
   int MaxCodeLength() const { return longest_; }
+  int RootBits() const { return root_; }
   std::uint32_t Mask() const { return mask_; }
   const std::uint32_t* Table() const { return decode_.data(); }
   // The entry for the low MaxCodeLength() bits of the given bits.
-  std::uint32_t Decode(std::uint64_t bits) const { return decode_[bits & mask_]; }
+  std::uint32_t Decode(std::uint64_t bits) const {
+    std::uint32_t e = decode_[bits & mask_];
+    return IsLink(e) ? decode_[LinkTarget(e, bits >> root_)] : e;
+  }
+  static bool IsLink(std::uint32_t e) { return (e >> 24) == kLinkMarker; }
+  // Index of the subtable entry for the bits after the root bits.
+  static std::size_t LinkTarget(std::uint32_t e, std::uint64_t rest) {
+    return (e & 0xFFFF) + (rest & ((std::uint64_t{1} << ((e >> 16) & 0xFF)) - 1));
+  }
   // The entry of a present symbol.
   std::uint32_t Encode(int symbol) const;
 
@@ -40,13 +55,16 @@ class TPlDfDecodeHuffmanTree {
   static int EntryExtra(std::uint32_t e) { return static_cast<int>(e >> 24); }
 
  private:
+  void MakeUnusable();
   void FillDecode(const std::uint8_t* lengths, int count, const std::uint32_t* codes,
                   const std::uint32_t* extras);
 
   int alphabetSize_;
   Usage usage_;
   int maxLength_;
+  int rootLimit_;
   int longest_ = 0;
+  int root_ = 0;
   std::uint32_t mask_ = 0;
   std::vector<std::uint32_t> decode_;
   std::vector<std::uint32_t> encode_;

@@ -28,6 +28,10 @@ void TPlDfInBitStream::RefillBuffer() {
     sourceEnded_ = true;
     return;
   }
+  Counted(got);
+}
+
+void TPlDfInBitStream::Counted(std::size_t got) {
   totalRead_ += static_cast<std::int64_t>(got);
   if (progress_ && inputSize_ > 0)
     progress_(static_cast<int>(std::lround(totalRead_ * 100.0 / inputSize_)));
@@ -97,6 +101,15 @@ void TPlDfInBitStream::ReadBuffer(std::uint8_t* dest, std::size_t count) {
     CheckNotOverrun(kCause);
   }
   while (count > 0) {
+    if (pos_ == len_ && count >= buffer_.size() && !sourceEnded_) {
+      // Large stored data goes straight from the source to its destination.
+      std::size_t got = source_.Read(dest, count);
+      if (got == 0) FailInflate(kCause);
+      Counted(got);
+      dest += got;
+      count -= got;
+      continue;
+    }
     if (pos_ == len_) {
       if (sourceEnded_) FailInflate(kCause);
       RefillBuffer();

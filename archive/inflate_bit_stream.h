@@ -55,6 +55,8 @@ class TPlDfInBitStream {
 
  private:
   void RefillBuffer();
+  // Counts bytes taken from the source and reports progress.
+  void Counted(std::size_t got);
   std::int64_t UnconsumedBytes() const;
 
   TStream& source_;

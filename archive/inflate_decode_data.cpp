@@ -9,6 +9,7 @@
 // window cannot force it back to memory. Everything else (the last bytes of
 // the input, padding past its end, Deflate64 copies longer than 258) takes
 // the checked slow path one symbol at a time.
+#include <bit>
 #include <cstring>
 
 #include "archive/codec_errors.h"
@@ -29,8 +30,9 @@ constexpr const char* kDiscard = "no more compressed data in stream [TPlDfInBitS
 constexpr std::size_t kFastInput = 16;
 
 std::uint64_t LoadLe64(const std::uint8_t* p) {
-  std::uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];  // compiles to one load on little-endian
+  std::uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
   return v;
 }
 
@@ -79,8 +81,11 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
   std::uint8_t* const base = window_.Begin();
   const std::uint32_t* const lt = litLen.Table();
   const std::uint32_t lmask = litLen.Mask();
+  const unsigned lroot = static_cast<unsigned>(litLen.RootBits());
   const std::uint32_t* const dtab = dist.Table();
   const std::uint32_t dmask = dist.Mask();
+  const unsigned droot = static_cast<unsigned>(dist.RootBits());
+  using Tree = TPlDfDecodeHuffmanTree;
   const unsigned maxDist = static_cast<unsigned>(maxDistSymbol_);
   const std::uint16_t* const lengthBase = lengthBase_;
 
@@ -104,12 +109,22 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
     }
     refill();
     std::uint32_t e = lt[bb & lmask];
+    if (Tree::IsLink(e)) e = lt[Tree::LinkTarget(e, bb >> lroot)];
     unsigned sym = e & 0xFFFF;
     unsigned n = (e >> 16) & 0xFF;
     if (sym < 256) {
       bb >>= n;
       bc -= n;
       *out++ = static_cast<std::uint8_t>(sym);
+      // A second literal fits in the bits left (at least 41) and in the
+      // window's slack; links and invalid entries are never below 256.
+      e = lt[bb & lmask];
+      if ((e & 0xFFFF) < 256) {
+        n = (e >> 16) & 0xFF;
+        bb >>= n;
+        bc -= n;
+        *out++ = static_cast<std::uint8_t>(e);
+      }
       continue;
     }
     if (sym == dt::kEndOfBlock) {
@@ -129,6 +144,7 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
     bc -= n;
     if (bc < 32) refill();
     std::uint32_t de = dtab[bb & dmask];
+    if (Tree::IsLink(de)) de = dtab[Tree::LinkTarget(de, bb >> droot)];
     unsigned ds = de & 0xFFFF;
     if (ds > maxDist) {
       save();
