@@ -1,6 +1,7 @@
-// CRC-32 of the ZIP format, computed slice-by-8: eight derived tables let the
-// loop fold eight input bytes per step with independent lookups, which is
-// several times faster than the byte-at-a-time loop on flushed 32 KiB pieces.
+// CRC-32 of the ZIP format, computed slice-by-16: sixteen derived tables let
+// the loop fold sixteen input bytes per step with independent lookups, which
+// is several times faster than the byte-at-a-time loop on the decoder's
+// flushed 32 KiB pieces and the encoder's input.
 #include "archive/crc32.h"
 
 #include <array>
@@ -9,7 +10,7 @@
 namespace {
 
 constexpr std::uint32_t kPolynomial = 0xEDB88320u;
-constexpr int kSlices = 8;
+constexpr int kSlices = 16;
 
 using SliceTables = std::array<std::array<std::uint32_t, 256>, kSlices>;
 
@@ -41,13 +42,17 @@ const std::uint32_t* Crc32Table() { return kTables[0].data(); }
 std::uint32_t Crc32Update(std::uint32_t crc, const void* data, std::size_t size) {
   const auto* p = static_cast<const unsigned char*>(data);
   const auto& t = kTables;
-  while (size >= 8) {
-    std::uint32_t lo = LoadLe32(p) ^ crc;
-    std::uint32_t hi = LoadLe32(p + 4);
-    crc = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
-          t[3][hi & 0xFF] ^ t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
-    p += 8;
-    size -= 8;
+  while (size >= 16) {
+    std::uint32_t a = LoadLe32(p) ^ crc;
+    std::uint32_t b = LoadLe32(p + 4);
+    std::uint32_t c = LoadLe32(p + 8);
+    std::uint32_t d = LoadLe32(p + 12);
+    crc = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
+          t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^
+          t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^
+          t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
+    p += 16;
+    size -= 16;
   }
   while (size-- > 0) crc = t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
   return crc;

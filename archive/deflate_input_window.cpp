@@ -12,11 +12,19 @@ namespace {
 constexpr std::size_t kHashSize = 16384;  // 14-bit hash
 constexpr std::size_t kSlack = 16;
 constexpr std::int32_t kEmpty = -1;
+// The buffer slides by this many windows at once, so that each slide moves
+// only the last window and the look-ahead down while many windows of input
+// pass between slides.
+constexpr std::size_t kSlideWindows = 6;
 
 std::uint16_t Load16(const std::uint8_t* p) {
   std::uint16_t v;
   std::memcpy(&v, p, sizeof v);
   return v;
+}
+
+std::uint32_t Load24(const std::uint8_t* p) {
+  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
 }
 
 std::uint64_t Load64(const std::uint8_t* p) {
@@ -35,9 +43,9 @@ TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, i
       maxMatch_(maxMatch),
       adler32_(adler32),
       checksum_(adler32 ? 1u : 0xFFFFFFFFu),
-      capacity_(3 * window_ + 2 * static_cast<std::size_t>(maxMatch)),
+      capacity_((kSlideWindows + 2) * window_ + 2 * static_cast<std::size_t>(maxMatch)),
       heads_(kHashSize, kEmpty),
-      chains_(window_, kEmpty) {
+      chains_(window_, static_cast<std::uint32_t>(kEmpty)) {
   buffer_.assign(capacity_ + kSlack, 0);
 }
 
@@ -58,20 +66,25 @@ std::size_t TPlDfInputWindow::Fill() {
 }
 
 void TPlDfInputWindow::Slide() {
-  std::memmove(buffer_.data(), buffer_.data() + window_, dataEnd_ - window_);
-  std::memset(buffer_.data() + dataEnd_ - window_, 0, window_);  // keep the slack defined
-  const auto shift = static_cast<std::int32_t>(window_);
-  auto down = [shift](std::int32_t& v) { v = v >= shift ? v - shift : kEmpty; };
+  // A multiple of the window keeps every chain entry in its slot.
+  const std::size_t shift = kSlideWindows * window_;
+  std::memmove(buffer_.data(), buffer_.data() + shift, dataEnd_ - shift);
+  const auto delta = static_cast<std::int32_t>(shift);
+  auto down = [delta](std::int32_t& v) { v = v >= delta ? v - delta : kEmpty; };
   std::for_each(heads_.begin(), heads_.end(), down);
-  std::for_each(chains_.begin(), chains_.end(), down);
-  cur_ -= window_;
-  dataEnd_ -= window_;
-  inserted_ -= window_;
-  bufferOffset_ += static_cast<std::int64_t>(window_);
+  for (std::uint64_t& entry : chains_) {
+    std::int32_t prev = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));
+    down(prev);
+    entry = (entry & ~std::uint64_t{0xFFFFFFFF}) | static_cast<std::uint32_t>(prev);
+  }
+  cur_ -= shift;
+  dataEnd_ -= shift;
+  inserted_ -= shift;
+  bufferOffset_ += static_cast<std::int64_t>(shift);
 }
 
 void TPlDfInputWindow::Prepare() {
-  if (cur_ >= 2 * window_) Slide();
+  if (cur_ >= (kSlideWindows + 1) * window_) Slide();
   if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2) Fill();
 }
 
@@ -79,7 +92,7 @@ std::int32_t TPlDfInputWindow::Insert(std::size_t p) {
   const std::uint8_t* b = buffer_.data() + p;
   std::size_t h = ((std::size_t{b[0]} << 10) ^ (std::size_t{b[1]} << 5) ^ b[2]) & (kHashSize - 1);
   std::int32_t old = heads_[h];
-  chains_[p & mask_] = old;
+  chains_[p & mask_] = std::uint64_t{Load24(b)} << 32 | static_cast<std::uint32_t>(old);
   heads_[h] = static_cast<std::int32_t>(p);
   return old;
 }
@@ -120,13 +133,22 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
   int candidates = best >= s ? chainLimit / 4 : chainLimit;
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
   const std::uint8_t* here = buffer_.data() + p;
+  const std::uint32_t here3 = Load24(here);
   while (c != kEmpty && c >= limit && candidates-- > 0) {
-    // Fetch the next candidate's bytes while this one is compared: the walk
+    const std::uint64_t entry = chains_[static_cast<std::size_t>(c) & mask_];
+    const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));
+    const auto there3 = static_cast<std::uint32_t>(entry >> 32);
+    // Fetch the next candidate's entry while this one is compared: the walk
     // is bound by memory latency, not by the comparisons.
-    const std::int32_t next = chains_[static_cast<std::size_t>(c) & mask_];
-    __builtin_prefetch(buffer_.data() + (next > 0 ? next : 0));
-    const std::uint8_t* there = buffer_.data() + c;
-    if (Load16(there) == Load16(here) && Load16(there + best - 1) == Load16(here + best - 1)) {
+    __builtin_prefetch(&chains_[static_cast<std::size_t>(next) & mask_]);
+    // The first two bytes equal, and the two bytes ending at the best length;
+    // with best 2 that is all three bytes the entry holds. (At exactly one
+    // window back the entry belongs to the current position; a wrong pass
+    // only costs the full comparison below.)
+    bool candidate = best == 2 ? there3 == here3
+                               : (there3 & 0xFFFF) == (here3 & 0xFFFF) &&
+                                     Load16(buffer_.data() + c + best - 1) == Load16(here + best - 1);
+    if (candidate) {
       int len = MatchLength(static_cast<std::size_t>(c), p, m);
       if (len > best) {
         best = len;

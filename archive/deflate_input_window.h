@@ -4,13 +4,15 @@
 //
 // Positions are indices into the buffer. Every position is inserted into the
 // hash exactly once and in order (hash of p = bytes p, p+1, p+2 in 14 bits).
-// The buffer holds two windows plus look-ahead; once the current position
-// passes the second window it slides down by one window, so chain entries
-// (indexed modulo the window size) keep their slots. A candidate is rejected
+// The buffer holds several windows plus look-ahead; once the current
+// position nears its end the buffer slides down by a multiple of the window,
+// so chain entries (indexed modulo the window size) keep their slots. A candidate is rejected
 // by two 16-bit comparisons (its first two bytes and the two bytes ending at
 // the current best length) before the full comparison, which runs eight
 // bytes at a time; the zeroed slack after the data keeps those loads inside
-// the buffer.
+// the buffer. Each chain entry also keeps the first three bytes of its own
+// position, so a candidate is usually rejected (or accepted for the full
+// comparison) from the entry the walk loads anyway.
 
 #include <cstdint>
 #include <vector>
@@ -63,7 +65,9 @@ class TPlDfInputWindow {
   std::vector<std::uint8_t> buffer_;
   std::size_t capacity_;  // data part of the buffer; slack follows
   std::vector<std::int32_t> heads_;
-  std::vector<std::int32_t> chains_;
+  // Low 32 bits: the previous position with the same hash (kEmpty: none);
+  // high 32 bits: the three bytes at the entry's own position.
+  std::vector<std::uint64_t> chains_;
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
   std::size_t inserted_ = 0;  // positions below this are in the hash
