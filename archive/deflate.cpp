@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/codec_errors.h"
+#include "archive/codec_log.h"
 #include "archive/crc32.h"
 #include "archive/adler32.h"
 #include "archive/deflate_bit_writer.h"
@@ -80,6 +81,7 @@ void PrepareSettings(TPlDeflateHelper& s, TStream& source) {
 
 std::uint32_t Deflate(TStream& source, TStream& dest, TPlDeflateHelper* helper) {
   TPlDeflateHelper settings = helper ? *helper : TPlDeflateHelper();
+  WriteCodecLog(settings.LogFileName, "DEFLATING STREAM...");
   PrepareSettings(settings, source);
   const std::int64_t sourceStart = source.Position();
   const std::int64_t destStart = dest.Position();

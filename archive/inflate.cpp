@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "archive/codec_errors.h"
+#include "archive/codec_log.h"
 #include "archive/inflate_decoder.h"
 #include "archive/zip_crypto.h"
 
@@ -31,6 +32,7 @@ std::unique_ptr<TZipDecryptStream> OpenDecryption(TStream& source, const TPlDefl
 
 std::uint32_t Inflate(TStream& source, TStream& dest, TPlDeflateHelper* helper) {
   TPlDeflateHelper settings = helper ? *helper : TPlDeflateHelper();
+  WriteCodecLog(settings.LogFileName, "INFLATING STREAM...");
   const std::int64_t sourceStart = source.Position();
   const std::int64_t destStart = dest.Position();
   std::int64_t inputSize = 0;
