@@ -5,13 +5,12 @@
 
 #include <cmath>
 #include <memory>
-#include <optional>
 #include <vector>
 
+#include "archive/adler32.h"
 #include "archive/codec_errors.h"
 #include "archive/codec_log.h"
 #include "archive/crc32.h"
-#include "archive/adler32.h"
 #include "archive/deflate_bit_writer.h"
 #include "archive/deflate_block_writer.h"
 #include "archive/deflate_matcher.h"
@@ -89,7 +88,8 @@ std::uint32_t Deflate(TStream& source, TStream& dest, TPlDeflateHelper* helper) 
   {
     std::unique_ptr<TZipEncryptStream> encrypt;
     if (!settings.PasswordText.empty())
-      encrypt = std::make_unique<TZipEncryptStream>(dest, settings.PasswordText, settings.CheckWord);
+      encrypt =
+          std::make_unique<TZipEncryptStream>(dest, settings.PasswordText, settings.CheckWord);
     TStream& output = encrypt ? static_cast<TStream&>(*encrypt) : dest;
     TPlDfOutBitStream out(output);
     try {
@@ -101,7 +101,8 @@ std::uint32_t Deflate(TStream& source, TStream& dest, TPlDeflateHelper* helper) 
         out.Flush();
       }
     } catch (const EPlInternalDeflateError& e) {
-      throw EPlDeflateError(std::string("Pellam deflate error. (Internal cause: ") + e.what() + ")");
+      throw EPlDeflateError(std::string("Pellam deflate error. (Internal cause: ") + e.what() +
+                            ")");
     }
   }
   if (helper) {

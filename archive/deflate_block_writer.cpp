@@ -97,7 +97,8 @@ void WriteItems(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Tree& lit
     int ds = TPlDfLZStream::DistanceSymbol(static_cast<int>(distance));
     e = dist.Encode(ds);
     out.WriteBits(e & 0xFFFF, Tree::EntryLength(e));
-    if (int extra = Tree::EntryExtra(e); extra > 0) out.WriteBits(distance - dt::kDistBase[ds], extra);
+    if (int extra = Tree::EntryExtra(e); extra > 0)
+      out.WriteBits(distance - dt::kDistBase[ds], extra);
   }
   WriteSymbol(out, litLen, dt::kEndOfBlock);
 }
@@ -117,8 +118,8 @@ void WriteDynamic(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Dynamic
   out.WriteBits(static_cast<std::uint32_t>(codes.hclen - 4), 4);
   for (int i = 0; i < codes.hclen; ++i)
     out.WriteBits(static_cast<std::uint32_t>(codes.codeLen[dt::kCodeLenOrder[i]]), 3);
-  Tree codeLenTree = MakeEncoder(dt::kCodeLenSymbols, dt::kMaxCodeLenCodeLength, codes.codeLen, 0,
-                                 nullptr, 0);
+  Tree codeLenTree =
+      MakeEncoder(dt::kCodeLenSymbols, dt::kMaxCodeLenCodeLength, codes.codeLen, 0, nullptr, 0);
   for (std::size_t i = 0; i < codes.rle.size(); ++i) {
     int sym = codes.rle[i];
     WriteSymbol(out, codeLenTree, sym);
@@ -159,9 +160,11 @@ void RunLengthCode(const std::vector<int>& lengths, DynamicCodes& codes) {
 
 DynamicCodes BuildDynamicCodes(const TPlDfLZStream& lz) {
   DynamicCodes codes;
-  codes.litLen = GenerateCodeLengths(dt::kMaxCodeLength, ToWeights(lz.LitLenCounts(), dt::kLitLenSymbols));
+  codes.litLen =
+      GenerateCodeLengths(dt::kMaxCodeLength, ToWeights(lz.LitLenCounts(), dt::kLitLenSymbols));
   codes.litLen.resize(std::max(HighestUsed(codes.litLen) + 1, 257));
-  codes.dist = GenerateCodeLengths(dt::kMaxCodeLength, ToWeights(lz.DistCounts(), dt::kDist64Symbols));
+  codes.dist =
+      GenerateCodeLengths(dt::kMaxCodeLength, ToWeights(lz.DistCounts(), dt::kDist64Symbols));
   codes.dist.resize(HighestUsed(codes.dist) + 1);
   std::vector<int> all = codes.litLen;
   all.insert(all.end(), codes.dist.begin(), codes.dist.end());
@@ -183,7 +186,8 @@ std::uint64_t CalcFixedBitCount(const TPlDfLZStream& lz) {
     bits += lit[s] * perSymbol;
   }
   const auto& dist = lz.DistCounts();
-  for (int d = 0; d < dt::kDist64Symbols; ++d) bits += dist[d] * std::uint64_t{5u + dt::kDistExtra[d]};
+  for (int d = 0; d < dt::kDist64Symbols; ++d)
+    bits += dist[d] * std::uint64_t{5u + dt::kDistExtra[d]};
   return bits;
 }
 

@@ -16,9 +16,9 @@ enum class BlockKinds { StoredOnly, FixedOnly, DynamicOnly, Smallest };
 
 // Dynamic code lengths of one block and their run-length coded form.
 struct DynamicCodes {
-  std::vector<int> litLen;  // j lengths
-  std::vector<int> dist;    // i lengths
-  std::vector<int> codeLen;  // 19 lengths
+  std::vector<int> litLen;        // j lengths
+  std::vector<int> dist;          // i lengths
+  std::vector<int> codeLen;       // 19 lengths
   std::vector<std::uint8_t> rle;  // symbol, then one repeat byte for 16, 17, 18
   std::array<std::uint32_t, deflate_tables::kCodeLenSymbols> rleCounts{};
   int hclen = 4;  // k

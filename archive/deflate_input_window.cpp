@@ -58,7 +58,8 @@ std::size_t TPlDfInputWindow::Fill() {
       break;
     }
     const std::uint8_t* fresh = buffer_.data() + dataEnd_;
-    checksum_ = adler32_ ? Adler32Update(checksum_, fresh, got) : Crc32Update(checksum_, fresh, got);
+    checksum_ =
+        adler32_ ? Adler32Update(checksum_, fresh, got) : Crc32Update(checksum_, fresh, got);
     dataEnd_ += got;
     total += got;
   }
@@ -145,9 +146,10 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
     // with best 2 that is all three bytes the entry holds. (At exactly one
     // window back the entry belongs to the current position; a wrong pass
     // only costs the full comparison below.)
-    bool candidate = best == 2 ? there3 == here3
-                               : (there3 & 0xFFFF) == (here3 & 0xFFFF) &&
-                                     Load16(buffer_.data() + c + best - 1) == Load16(here + best - 1);
+    bool candidate = best == 2
+                         ? there3 == here3
+                         : (there3 & 0xFFFF) == (here3 & 0xFFFF) &&
+                               Load16(buffer_.data() + c + best - 1) == Load16(here + best - 1);
     if (candidate) {
       int len = MatchLength(static_cast<std::size_t>(c), p, m);
       if (len > best) {

@@ -77,7 +77,8 @@ void TPlDfLZStream::Counted() {
   // End early when the block already compresses well: the rough size
   // estimate is below half the bytes it covers.
   std::uint64_t extraBits = 0;
-  for (int d = 4; d < dt::kDist64Symbols; ++d) extraBits += std::uint64_t{distCounts_[d]} * dt::kDistExtra[d];
+  for (int d = 4; d < dt::kDist64Symbols; ++d)
+    extraBits += std::uint64_t{distCounts_[d]} * dt::kDistExtra[d];
   std::uint64_t estimate = (matches_ * 13 + literals_ * 8 + extraBits) / 8;
   if (2 * estimate < static_cast<std::uint64_t>(storedSize_)) wantsEnd_ = true;
 }

@@ -48,7 +48,9 @@ class Matcher {
   std::int64_t nextProgress_ = kProgressStep;
 };
 
-std::int32_t Unlimited(std::int32_t v) { return v == -1 ? std::numeric_limits<std::int32_t>::max() : v; }
+std::int32_t Unlimited(std::int32_t v) {
+  return v == -1 ? std::numeric_limits<std::int32_t>::max() : v;
+}
 
 std::uint32_t WindowSize(const TPlDeflateHelper& s, bool deflate64) {
   // A power of two between 256 bytes and the format's window.
@@ -66,7 +68,8 @@ Matcher::Matcher(TStream& source, TPlDfOutBitStream& out, TPlDeflateHelper& sett
       settings_(settings),
       kinds_(kinds),
       deflate64_((settings.Options() & deflate_options::kDeflate64) != 0),
-      window_(source, WindowSize(settings, deflate64_), deflate64_ ? 65536 : deflate_tables::kMaxMatch,
+      window_(source, WindowSize(settings, deflate64_),
+              deflate64_ ? 65536 : deflate_tables::kMaxMatch,
               (settings.Options() & deflate_options::kAdler32) != 0),
       lz_(deflate64_) {}
 

@@ -8,7 +8,10 @@
 
 TPlDfInBitStream::TPlDfInBitStream(TStream& source, std::int64_t inputSize,
                                    std::function<void(int)> progress)
-    : source_(source), buffer_(kBufferSize), inputSize_(inputSize), progress_(std::move(progress)) {}
+    : source_(source),
+      buffer_(kBufferSize),
+      inputSize_(inputSize),
+      progress_(std::move(progress)) {}
 
 TPlDfInBitStream::~TPlDfInBitStream() {
   if (finished_) return;

@@ -22,8 +22,7 @@ class TPlDfInBitStream {
   static constexpr std::size_t kBufferSize = 16384;
 
   // Progress is reported after each read from the source when inputSize > 0.
-  TPlDfInBitStream(TStream& source, std::int64_t inputSize,
-                   std::function<void(int)> progress);
+  TPlDfInBitStream(TStream& source, std::int64_t inputSize, std::function<void(int)> progress);
   // Seeks the source back to just after the last consumed byte.
   ~TPlDfInBitStream();
   TPlDfInBitStream(const TPlDfInBitStream&) = delete;

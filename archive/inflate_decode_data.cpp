@@ -20,7 +20,8 @@ namespace dt = deflate_tables;
 
 namespace {
 
-constexpr const char* kBadLength = "decoded an invalid length symbol: greater than 285 [DecodeData]";
+constexpr const char* kBadLength =
+    "decoded an invalid length symbol: greater than 285 [DecodeData]";
 constexpr const char* kBadDistance =
     "decoded an invalid distance symbol: greater than 29 [DecodeData]";
 constexpr const char* kBadDistance64 =
@@ -192,8 +193,8 @@ bool TPlDfInflater::DecodeOneSlow(const TPlDfDecodeHuffmanTree& litLen,
   }
   if (sym > 285) FailInflate(kBadLength);
   int extra = TPlDfDecodeHuffmanTree::EntryExtra(e);
-  std::uint32_t length = lengthBase_[sym - dt::kFirstLengthSymbol] +
-                         LowBits(peek >> n, static_cast<unsigned>(extra));
+  std::uint32_t length =
+      lengthBase_[sym - dt::kFirstLengthSymbol] + LowBits(peek >> n, static_cast<unsigned>(extra));
   bits_.DiscardBits(n + extra, kDiscard);
 
   peek = bits_.PeekBits(dist.MaxCodeLength() + 14);

@@ -61,9 +61,11 @@ void TPlDfInflater::InflateDynamicBlock() {
   int distCount = static_cast<int>(bits_.ReadBits(5)) + 1;
   int codeLenCount = static_cast<int>(bits_.ReadBits(4)) + 4;
   if (litCount > dt::kLitLenSymbols)
-    FailInflate("count of literal codes in dynamic block is greater than 286 [InflateDynamicBlock]");
+    FailInflate(
+        "count of literal codes in dynamic block is greater than 286 [InflateDynamicBlock]");
   if (!deflate64_ && distCount > dt::kDistSymbols)
-    FailInflate("count of distance codes in dynamic block is greater than 30 [InflateDynamicBlock]");
+    FailInflate(
+        "count of distance codes in dynamic block is greater than 30 [InflateDynamicBlock]");
 
   std::array<std::uint8_t, dt::kCodeLenSymbols> codeLenLengths{};
   for (int i = 0; i < codeLenCount; ++i)

@@ -39,7 +39,8 @@ void TPlDfOutputWindow::UpdateStop() {
 void TPlDfOutputWindow::Flush(std::size_t count) {
   if (count == 0) return;
   const std::uint8_t* data = buffer_.data();
-  checksum_ = adler32_ ? Adler32Update(checksum_, data, count) : Crc32Update(checksum_, data, count);
+  checksum_ =
+      adler32_ ? Adler32Update(checksum_, data, count) : Crc32Update(checksum_, data, count);
   if (!testOnly_) dest_.WriteExact(data, count);
   flushed_ += static_cast<std::int64_t>(count);
 }

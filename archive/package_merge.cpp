@@ -58,7 +58,8 @@ std::vector<int> PackageMerge::Run() {
     packages.clear();
     for (std::size_t i = 0; i + 1 < list.size(); i += 2) {
       packages.push_back(static_cast<int>(pool_.size()));
-      pool_.push_back({pool_[list[i]].weight + pool_[list[i + 1]].weight, -1, list[i], list[i + 1]});
+      pool_.push_back(
+          {pool_[list[i]].weight + pool_[list[i + 1]].weight, -1, list[i], list[i + 1]});
     }
     merged.clear();
     std::merge(leafNodes.begin(), leafNodes.end(), packages.begin(), packages.end(),

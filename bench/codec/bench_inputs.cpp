@@ -14,8 +14,8 @@ std::size_t Scaled(std::size_t n, double scale) {
 
 // Lines as the program stores them: site=user TAB password TAB url TAB note.
 std::string SiteList(std::size_t lines) {
-  static const char* kWords[] = {"bank", "mail", "shop", "forum", "news", "cloud", "photo",
-                                 "travel", "music", "games", "work", "school", "health", "tax"};
+  static const char* kWords[] = {"bank",   "mail",  "shop",  "forum", "news",   "cloud",  "photo",
+                                 "travel", "music", "games", "work",  "school", "health", "tax"};
   static const char* kTlds[] = {".com", ".org", ".net", ".de", ".co.uk", ".io"};
   std::mt19937 rng(42);
   std::string pwChars = "abcdefghijkmnopqrstuvwxyzABCDEFGHJKLMNPQRSTUVWXYZ23456789!#%&*+-=?";
@@ -25,7 +25,8 @@ std::string SiteList(std::size_t lines) {
     std::string site = a + " " + b + " " + std::to_string(i % 977);
     std::string user = "user." + a + std::to_string(rng() % 100) + "@example.com";
     std::string pw;
-    for (int k = 0; k < 12 + static_cast<int>(rng() % 8); ++k) pw += pwChars[rng() % pwChars.size()];
+    for (int k = 0; k < 12 + static_cast<int>(rng() % 8); ++k)
+      pw += pwChars[rng() % pwChars.size()];
     std::string url = "https://www." + a + b + kTlds[rng() % 6] + "/login";
     std::string note = (rng() % 3 == 0) ? "security question: first pet\\nPIN changed" : "";
     out += site + "=" + user + "\t" + pw + "\t" + url + "\t" + note + "\r\n";

@@ -71,8 +71,8 @@ std::uint32_t ZlibInflate(const std::string& in, std::string& out) {
 // zlib level 6 plus the CRC-32 of the input, which a ZIP writer needs and
 // our encoder computes as it reads.
 std::string ZlibDeflateWithCrc(const std::string& in, int level) {
-  volatile uLong crc = crc32(0, reinterpret_cast<const Bytef*>(in.data()),
-                             static_cast<uInt>(in.size()));
+  volatile uLong crc =
+      crc32(0, reinterpret_cast<const Bytef*>(in.data()), static_cast<uInt>(in.size()));
   (void)crc;
   return ZlibDeflate(in, level);
 }
@@ -93,7 +93,8 @@ std::uint32_t OurInflate(TMemoryStream& source, std::string& expectedOut) {
   source.SetPosition(0);
   TMemoryStream dest;
   std::uint32_t crc = Inflate(source, dest, nullptr);
-  if (dest.Bytes().size() != expectedOut.size()) throw std::runtime_error("our inflate: wrong size");
+  if (dest.Bytes().size() != expectedOut.size())
+    throw std::runtime_error("our inflate: wrong size");
   expectedOut = dest.TakeBytes();
   return crc;
 }
@@ -121,13 +122,14 @@ void Bench(const BenchInput& input, int repeat) {
   double zDef = BestSeconds(repeat, [&] { ZlibDeflateWithCrc(data, 6); });
   double oDef = BestSeconds(repeat, [&] { OurDeflate(data); });
 
-  std::printf("%-11s %9zu | inflate MB/s zlib %7.1f ours %7.1f x%.2f | deflate size zlib6 %9zu "
-              "ours %9zu %+6.2f%% | deflate MB/s zlib6 %6.1f ours %6.1f x%.2f\n",
-              input.name.c_str(), data.size(), MBps(data.size(), zInf), MBps(data.size(), oInf),
-              zInf / oInf, zlib6.size(), ours.size(),
-              100.0 * (static_cast<double>(ours.size()) - static_cast<double>(zlib6.size())) /
-                  static_cast<double>(zlib6.size()),
-              MBps(data.size(), zDef), MBps(data.size(), oDef), zDef / oDef);
+  std::printf(
+      "%-11s %9zu | inflate MB/s zlib %7.1f ours %7.1f x%.2f | deflate size zlib6 %9zu "
+      "ours %9zu %+6.2f%% | deflate MB/s zlib6 %6.1f ours %6.1f x%.2f\n",
+      input.name.c_str(), data.size(), MBps(data.size(), zInf), MBps(data.size(), oInf),
+      zInf / oInf, zlib6.size(), ours.size(),
+      100.0 * (static_cast<double>(ours.size()) - static_cast<double>(zlib6.size())) /
+          static_cast<double>(zlib6.size()),
+      MBps(data.size(), zDef), MBps(data.size(), oDef), zDef / oDef);
 }
 
 }  // namespace

@@ -46,7 +46,10 @@ std::string HexToBytes(const std::string& hex) {
   std::string out;
   int hi = -1;
   for (char c : hex) {
-    int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    int v = c >= '0' && c <= '9'   ? c - '0'
+            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                   : -1;
     if (v < 0) continue;
     if (hi < 0) {
       hi = v;
@@ -60,9 +63,10 @@ std::string HexToBytes(const std::string& hex) {
 
 std::string TextSample(std::size_t size, unsigned seed) {
   static const std::vector<std::string> words = {
-      "the", "of", "and", "password", "site", "user", "archive", "window", "to", "in",
-      "is", "a", "list", "entry", "mail", "https://", "www.", ".com", "login", "account",
-      "bank", "shop", "forum", "notes", "secret", "key", "name", "open", "save", "data"};
+      "the",    "of",   "and",   "password", "site", "user",  "archive", "window",
+      "to",     "in",   "is",    "a",        "list", "entry", "mail",    "https://",
+      "www.",   ".com", "login", "account",  "bank", "shop",  "forum",   "notes",
+      "secret", "key",  "name",  "open",     "save", "data"};
   std::mt19937 rng(seed);
   std::string out;
   while (out.size() < size) {

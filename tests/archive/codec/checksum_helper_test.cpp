@@ -73,16 +73,13 @@ TEST_P(LevelLetterTest, SetsTheTableRow) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LevelLetterTest,
-    ::testing::Values(LevelCase{'0', 0x2F, 0x21, 8, 32, 16, '0'},
-                      LevelCase{'2', 0x20, 0x2F, 8, 32, 16, '2'},
-                      LevelCase{'f', 0x08, 0x0F, 4, 32, 6, 'f'},
-                      LevelCase{'F', 0x00, 0x07, 4, 32, 6, 'f'},
-                      LevelCase{'n', 0x10, 0x1F, 16, 32, 24, 'n'},
-                      LevelCase{'N', 0x00, 0x0F, 16, 32, 24, 'n'},
-                      LevelCase{'s', 0x00, 0x07, 4, 4, 4, 's'},
-                      LevelCase{'x', 0x00, 0x0F, 64, 4096, 258, 'x'},
-                      // Unknown letters change nothing (the record stays custom).
-                      LevelCase{'q', 0x05, 0x05, 8, 32, 16, '?'}));
+    ::testing::Values(
+        LevelCase{'0', 0x2F, 0x21, 8, 32, 16, '0'}, LevelCase{'2', 0x20, 0x2F, 8, 32, 16, '2'},
+        LevelCase{'f', 0x08, 0x0F, 4, 32, 6, 'f'}, LevelCase{'F', 0x00, 0x07, 4, 32, 6, 'f'},
+        LevelCase{'n', 0x10, 0x1F, 16, 32, 24, 'n'}, LevelCase{'N', 0x00, 0x0F, 16, 32, 24, 'n'},
+        LevelCase{'s', 0x00, 0x07, 4, 4, 4, 's'}, LevelCase{'x', 0x00, 0x0F, 64, 4096, 258, 'x'},
+        // Unknown letters change nothing (the record stays custom).
+        LevelCase{'q', 0x05, 0x05, 8, 32, 16, '?'}));
 
 TEST(DeflateHelperTest, SettingTheHeldLetterAgainChangesNothing) {
   TPlDeflateHelper h;
@@ -107,7 +104,9 @@ TEST_P(SettingRuleTest, AppliesToAllThreeParameters) {
     if (which == 0) h.SetSufficientLength(c.value);
     if (which == 1) h.SetChainLimit(c.value);
     if (which == 2) h.SetLazyLimit(c.value);
-    std::int32_t got = which == 0 ? h.SufficientLength() : which == 1 ? h.ChainLimit() : h.LazyLimit();
+    std::int32_t got = which == 0   ? h.SufficientLength()
+                       : which == 1 ? h.ChainLimit()
+                                    : h.LazyLimit();
     std::int32_t before = which == 0 ? 64 : which == 1 ? 4096 : 258;
     EXPECT_EQ(got, c.stored == 0 ? before : c.stored) << which;
     EXPECT_EQ(h.LevelLetter(), c.value == before ? 'x' : c.letter) << which;

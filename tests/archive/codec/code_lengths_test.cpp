@@ -66,16 +66,17 @@ TEST_P(CodeLengthsTest, CompleteLimitedAndOptimal) {
   EXPECT_EQ(Cost(lengths, weights), ReferenceCost(weights, maxLength));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Small, CodeLengthsTest,
-    ::testing::Values(WeightsCase{15, {1, 1}}, WeightsCase{15, {5, 0, 3}},
-                      WeightsCase{15, {1, 1, 2}}, WeightsCase{15, {10, 1, 1, 1, 1}},
-                      WeightsCase{3, {1, 1, 1, 1, 1, 1, 1, 1}},
-                      // Fibonacci weights want a 7-deep code; 4 is the cap.
-                      WeightsCase{4, {1, 1, 2, 3, 5, 8, 13, 21}},
-                      WeightsCase{5, {1, 1, 2, 3, 5, 8, 13, 21, 34}},
-                      WeightsCase{7, {0, 0, 7, 7, 7, 7, 1, 0, 2}},
-                      WeightsCase{2, {9, 9, 9, 9}}, WeightsCase{15, {1000, 1, 1, 1, 1, 1}}));
+INSTANTIATE_TEST_SUITE_P(Small, CodeLengthsTest,
+                         ::testing::Values(WeightsCase{15, {1, 1}}, WeightsCase{15, {5, 0, 3}},
+                                           WeightsCase{15, {1, 1, 2}},
+                                           WeightsCase{15, {10, 1, 1, 1, 1}},
+                                           WeightsCase{3, {1, 1, 1, 1, 1, 1, 1, 1}},
+                                           // Fibonacci weights want a 7-deep code; 4 is the cap.
+                                           WeightsCase{4, {1, 1, 2, 3, 5, 8, 13, 21}},
+                                           WeightsCase{5, {1, 1, 2, 3, 5, 8, 13, 21, 34}},
+                                           WeightsCase{7, {0, 0, 7, 7, 7, 7, 1, 0, 2}},
+                                           WeightsCase{2, {9, 9, 9, 9}},
+                                           WeightsCase{15, {1000, 1, 1, 1, 1, 1}}));
 
 TEST(CodeLengthsTest, NoOrOneUsedSymbolGetsLengthOne) {
   EXPECT_EQ(GenerateCodeLengths(15, {0, 0, 0}), (std::vector<int>{1, 0, 0}));
@@ -110,20 +111,20 @@ TEST_P(RunLengthTest, CodesRunsAsTheFormatAllows) {
   EXPECT_EQ(got, GetParam().coded);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, RunLengthTest,
-    ::testing::Values(RleCase{{8, 8}, {8, 8}}, RleCase{{8, 8, 8}, {8, 8, 8}},
-                      RleCase{{8, 8, 8, 8}, {8, 16, 3}},
-                      RleCase{{5, 5, 5, 5, 5, 5, 5, 5}, {5, 16, 6, 5}},
-                      RleCase{{5, 5, 5, 5, 5, 5, 5, 5, 5}, {5, 16, 6, 5, 5}},
-                      RleCase{{5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5}, {5, 16, 6, 16, 4}},
-                      RleCase{{0, 0}, {0, 0}}, RleCase{{0, 0, 0}, {17, 3}},
-                      RleCase{std::vector<int>(10, 0), {17, 10}},
-                      RleCase{std::vector<int>(11, 0), {18, 11}},
-                      RleCase{std::vector<int>(138, 0), {18, 138}},
-                      RleCase{std::vector<int>(139, 0), {18, 138, 0}},
-                      RleCase{std::vector<int>(141, 0), {18, 138, 17, 3}},
-                      RleCase{std::vector<int>(149, 0), {18, 138, 18, 11}},
-                      RleCase{{3, 0, 0, 0, 4}, {3, 17, 3, 4}}));
+INSTANTIATE_TEST_SUITE_P(Runs, RunLengthTest,
+                         ::testing::Values(RleCase{{8, 8}, {8, 8}}, RleCase{{8, 8, 8}, {8, 8, 8}},
+                                           RleCase{{8, 8, 8, 8}, {8, 16, 3}},
+                                           RleCase{{5, 5, 5, 5, 5, 5, 5, 5}, {5, 16, 6, 5}},
+                                           RleCase{{5, 5, 5, 5, 5, 5, 5, 5, 5}, {5, 16, 6, 5, 5}},
+                                           RleCase{{5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5},
+                                                   {5, 16, 6, 16, 4}},
+                                           RleCase{{0, 0}, {0, 0}}, RleCase{{0, 0, 0}, {17, 3}},
+                                           RleCase{std::vector<int>(10, 0), {17, 10}},
+                                           RleCase{std::vector<int>(11, 0), {18, 11}},
+                                           RleCase{std::vector<int>(138, 0), {18, 138}},
+                                           RleCase{std::vector<int>(139, 0), {18, 138, 0}},
+                                           RleCase{std::vector<int>(141, 0), {18, 138, 17, 3}},
+                                           RleCase{std::vector<int>(149, 0), {18, 138, 18, 11}},
+                                           RleCase{{3, 0, 0, 0, 4}, {3, 17, 3, 4}}));
 
 }  // namespace

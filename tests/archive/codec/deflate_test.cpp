@@ -17,7 +17,8 @@ std::string DeflateWith(const std::string& input, TPlDeflateHelper helper) {
   TMemoryStream source(input);
   TMemoryStream dest;
   std::uint32_t crc = Deflate(source, dest, &helper);
-  EXPECT_EQ(crc, helper.Options() & deflate_options::kAdler32 ? crc : Crc32(input.data(), input.size()));
+  EXPECT_EQ(crc,
+            helper.Options() & deflate_options::kAdler32 ? crc : Crc32(input.data(), input.size()));
   EXPECT_EQ(helper.OutputSize, static_cast<std::int32_t>(dest.Size()));
   EXPECT_EQ(helper.ConsumedSize, static_cast<std::int32_t>(input.size()));
   return dest.TakeBytes();
@@ -84,7 +85,9 @@ std::vector<std::pair<int, int>> FixedItems(const std::string& packed) {
   auto take = [&](int n) {
     std::uint32_t v = 0;
     for (int i = 0; i < n; ++i, ++bit)
-      v |= static_cast<std::uint32_t>((static_cast<unsigned char>(packed.at(bit / 8)) >> (bit % 8)) & 1) << i;
+      v |= static_cast<std::uint32_t>(
+               (static_cast<unsigned char>(packed.at(bit / 8)) >> (bit % 8)) & 1)
+           << i;
     return v;
   };
   auto code = [&](int n, std::uint32_t start) {  // Huffman codes arrive MSB first
@@ -101,17 +104,20 @@ std::vector<std::pair<int, int>> FixedItems(const std::string& packed) {
       sym = static_cast<int>(c) + 256;
     } else {
       c = code(1, c);
-      if (c >= 0x30 && c < 0xC0) sym = static_cast<int>(c - 0x30);
-      else if (c >= 0xC0 && c < 0xC8) sym = static_cast<int>(c - 0xC0 + 280);
-      else sym = static_cast<int>(code(1, c) - 0x190 + 144);
+      if (c >= 0x30 && c < 0xC0)
+        sym = static_cast<int>(c - 0x30);
+      else if (c >= 0xC0 && c < 0xC8)
+        sym = static_cast<int>(c - 0xC0 + 280);
+      else
+        sym = static_cast<int>(code(1, c) - 0x190 + 144);
     }
     if (sym == 256) return items;
     if (sym < 256) {
       items.emplace_back(0, sym);
       continue;
     }
-    static const int kBase[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31,
-                                35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    static const int kBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
     static const int kExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                  2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
     int length = kBase[sym - 257] + static_cast<int>(take(kExtra[sym - 257]));
@@ -278,7 +284,9 @@ class ShortStream final : public TStream {
     written_ += n;
     return n;
   }
-  std::int64_t Seek(std::int64_t, SeekOrigin) override { return static_cast<std::int64_t>(written_); }
+  std::int64_t Seek(std::int64_t, SeekOrigin) override {
+    return static_cast<std::int64_t>(written_);
+  }
   std::int64_t Size() override { return static_cast<std::int64_t>(written_); }
 
  private:
@@ -338,8 +346,8 @@ TEST(DeflateEncryptionTest, PasswordRoundTripAndWrongPassword) {
 
 TEST(Deflate64Test, RoundTripWithLongMatchesAndFarDistances) {
   std::string input = RandomBytes(50000, 31);
-  input += input;                      // a repeat 50,000 bytes back
-  input += std::string(200000, 'r');   // one very long run
+  input += input;                     // a repeat 50,000 bytes back
+  input += std::string(200000, 'r');  // one very long run
   TPlDeflateHelper h = Level('n');
   h.SetOptions(h.Options() | deflate_options::kDeflate64);
   h.WindowBytes = 65536;

@@ -15,7 +15,8 @@ struct RejectCase {
 };
 
 std::string Message(const char* cause) {
-  return std::string("Pellam inflate error, possibly a corrupted compressed stream. (Internal cause: ") +
+  return std::string(
+             "Pellam inflate error, possibly a corrupted compressed stream. (Internal cause: ") +
          cause + ")";
 }
 
@@ -84,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(Branches, InflateRejectTest, ::testing::ValuesIn(kCases
 TEST(InflateTruncationTest, EveryPrefixFailsWithNoMoreData) {
   BitWriter w;  // a stored block, then a final fixed block with a match
   w.Bits(0, 1).Bits(0, 2).Align().Bits(5, 16).Bits(0xFFFA, 16).Bytes("hello");
-  w.Bits(1, 1).Bits(1, 2).FixedLiteral('!').FixedLiteral(258).FixedDistance(4).Bits(1, 1);  // length 4, distance 6
+  w.Bits(1, 1).Bits(1, 2).FixedLiteral('!').FixedLiteral(258).FixedDistance(4).Bits(
+      1, 1);  // length 4, distance 6
   w.FixedLiteral(256);
   const std::string full = w.Finish();
   {

@@ -21,11 +21,11 @@ std::string InflateBytes(const std::string& packed, std::uint32_t options = 15,
 
 TEST(InflateStreamTest, StoredBlockOfLengthZeroIsValid) {
   BitWriter w;
-  w.Bits(1, 1);           // BFINAL
-  w.Bits(0, 2);           // BTYPE: stored
-  w.Align();              // stored data starts on a byte boundary
-  w.Bits(0, 16);          // LEN 0
-  w.Bits(0xFFFF, 16);     // NLEN 65535
+  w.Bits(1, 1);        // BFINAL
+  w.Bits(0, 2);        // BTYPE: stored
+  w.Align();           // stored data starts on a byte boundary
+  w.Bits(0, 16);       // LEN 0
+  w.Bits(0xFFFF, 16);  // NLEN 65535
   std::uint32_t crc = 1;
   EXPECT_EQ(InflateBytes(w.Finish(), 15, &crc), "");
   EXPECT_EQ(crc, 0u);
@@ -33,9 +33,9 @@ TEST(InflateStreamTest, StoredBlockOfLengthZeroIsValid) {
 
 TEST(InflateStreamTest, FixedEmptyBlockGivesCrcOfNothing) {
   BitWriter w;
-  w.Bits(1, 1);            // BFINAL
-  w.Bits(1, 2);            // BTYPE: fixed Huffman
-  w.FixedLiteral(256);     // end of block
+  w.Bits(1, 1);         // BFINAL
+  w.Bits(1, 2);         // BTYPE: fixed Huffman
+  w.FixedLiteral(256);  // end of block
   std::uint32_t crc = 1;
   EXPECT_EQ(InflateBytes(w.Finish(), 15, &crc), "");
   EXPECT_EQ(crc, 0u);
@@ -45,8 +45,8 @@ TEST(InflateStreamTest, DistanceOneLength258RepeatsTheByte) {
   BitWriter w;
   w.Bits(1, 1).Bits(1, 2);  // final fixed block
   w.FixedLiteral('z');
-  w.FixedLiteral(285);      // length 258, no extra bits in Deflate
-  w.FixedDistance(0);       // distance 1
+  w.FixedLiteral(285);  // length 258, no extra bits in Deflate
+  w.FixedDistance(0);   // distance 1
   w.FixedLiteral(256);
   std::uint32_t crc = 0;
   std::string out = InflateBytes(w.Finish(), 15, &crc);
@@ -59,8 +59,8 @@ TEST(InflateStreamTest, Symbol285ReadsSixteenExtraBitsInDeflate64) {
   w.Bits(1, 1).Bits(1, 2);
   w.FixedLiteral('q');
   w.FixedLiteral(285);
-  w.Bits(1000 - 3, 16);     // Deflate64: length = 3 + 16-bit extra
-  w.FixedDistance(0);       // distance 1
+  w.Bits(1000 - 3, 16);  // Deflate64: length = 3 + 16-bit extra
+  w.FixedDistance(0);    // distance 1
   w.FixedLiteral(256);
   EXPECT_EQ(InflateBytes(w.Finish(), 15 | 0x10), std::string(1001, 'q'));
 }
@@ -71,7 +71,7 @@ TEST(InflateStreamTest, LongestDeflate64MatchAcrossFlushes) {
   w.FixedLiteral('q');
   for (int i = 0; i < 3; ++i) {
     w.FixedLiteral(285);
-    w.Bits(0xFFFF, 16);     // length 65,538
+    w.Bits(0xFFFF, 16);  // length 65,538
     w.FixedDistance(0);
   }
   w.FixedLiteral(256);
@@ -83,13 +83,13 @@ TEST(InflateStreamTest, Deflate64DistanceSymbols30And31) {
   const std::string history = RandomBytes(60000, 5);
   BitWriter w;
   for (std::size_t at = 0; at < history.size(); at += 30000) {
-    w.Bits(0, 1).Bits(0, 2).Align();   // stored, not final
+    w.Bits(0, 1).Bits(0, 2).Align();  // stored, not final
     w.Bits(30000, 16).Bits(~30000u & 0xFFFF, 16);
     w.Bytes(history.substr(at, 30000));
   }
   w.Bits(1, 1).Bits(1, 2);
-  w.FixedLiteral(258).FixedDistance(30).Bits(0, 14);        // length 4, distance 32,769
-  w.FixedLiteral(258).FixedDistance(31).Bits(10000, 14);    // length 4, distance 59,153
+  w.FixedLiteral(258).FixedDistance(30).Bits(0, 14);      // length 4, distance 32,769
+  w.FixedLiteral(258).FixedDistance(31).Bits(10000, 14);  // length 4, distance 59,153
   w.FixedLiteral(256);
   std::string out = InflateBytes(w.Finish(), 15 | 0x10);
   ASSERT_EQ(out.size(), 60008u);
@@ -108,8 +108,8 @@ TEST(InflateStreamTest, FarBackReferencesAcrossFlushedPieces) {
   }
   w.Bits(1, 1).Bits(1, 2);
   for (int i = 0; i < 200; ++i) {
-    w.FixedLiteral(284).Bits(31, 5);          // length 227 + 31 = 258
-    w.FixedDistance(29).Bits(8191, 13);       // distance 24,577 + 8,191 = 32,768
+    w.FixedLiteral(284).Bits(31, 5);     // length 227 + 31 = 258
+    w.FixedDistance(29).Bits(8191, 13);  // distance 24,577 + 8,191 = 32,768
   }
   w.FixedLiteral(256);
   std::string out = InflateBytes(w.Finish());
@@ -169,10 +169,10 @@ TEST(InflateStreamTest, DynamicBlockWithOneDistanceCode) {
   // A dynamic block written by hand: literals 'a' and 'b', end of block,
   // one length symbol 257 and one distance code of length 1 (HDIST 0).
   BitWriter w;
-  w.Bits(1, 1).Bits(2, 2);      // final, dynamic
-  w.Bits(1, 5);                 // HLIT: 258 codes
-  w.Bits(0, 5);                 // HDIST: 1 code
-  w.Bits(15, 4);                // HCLEN: all 19 code-length codes
+  w.Bits(1, 1).Bits(2, 2);  // final, dynamic
+  w.Bits(1, 5);             // HLIT: 258 codes
+  w.Bits(0, 5);             // HDIST: 1 code
+  w.Bits(15, 4);            // HCLEN: all 19 code-length codes
   // Code-length code: symbols 0, 2 and 18 get 2 bits, symbol 1 gets 2 bits.
   const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
   for (int sym : order) w.Bits((sym == 0 || sym == 1 || sym == 2 || sym == 18) ? 2 : 0, 3);
@@ -180,18 +180,18 @@ TEST(InflateStreamTest, DynamicBlockWithOneDistanceCode) {
   auto len1 = [&] { w.Code(1, 2); };
   auto len2 = [&] { w.Code(2, 2); };
   auto zeros = [&](int n) { w.Code(3, 2).Bits(static_cast<std::uint32_t>(n - 11), 7); };
-  zeros(97);                    // 0..96 unused
-  len2();                       // 'a' (97): 2 bits
-  len2();                       // 'b' (98): 2 bits
-  zeros(138);                   // 99..236
-  zeros(19);                    // 237..255
-  len2();                       // 256: 2 bits
-  len2();                       // 257: 2 bits
-  len1();                       // distance 0: 1 bit
+  zeros(97);   // 0..96 unused
+  len2();      // 'a' (97): 2 bits
+  len2();      // 'b' (98): 2 bits
+  zeros(138);  // 99..236
+  zeros(19);   // 237..255
+  len2();      // 256: 2 bits
+  len2();      // 257: 2 bits
+  len1();      // distance 0: 1 bit
   // Literal codes: a=00, b=01, 256=10, 257=11; distance 0 = 0.
-  w.Code(0, 2).Code(1, 2);      // "ab"
-  w.Code(3, 2).Code(0, 1);      // length 3, distance 1
-  w.Code(2, 2);                 // end of block
+  w.Code(0, 2).Code(1, 2);  // "ab"
+  w.Code(3, 2).Code(0, 1);  // length 3, distance 1
+  w.Code(2, 2);             // end of block
   EXPECT_EQ(InflateBytes(w.Finish()), "abbbb");
 }
 

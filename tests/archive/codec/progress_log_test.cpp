@@ -91,9 +91,10 @@ TEST(ProgressTest, AbortFromTheCallbackEndsInflateQuietly) {
 class LogFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vornix-codec-log-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("vornix-codec-log-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -74,7 +74,8 @@ TEST_P(ZlibToOursTest, InflatesEveryLevelAndFixedStrategy) {
   const std::string input = MakeInput(kind, size);
   for (int level = 0; level <= 10; ++level) {
     // Level 10 stands for level 9 with fixed Huffman blocks only.
-    std::string packed = level == 10 ? ZlibDeflateRaw(input, 9, Z_FIXED) : ZlibDeflateRaw(input, level);
+    std::string packed =
+        level == 10 ? ZlibDeflateRaw(input, 9, Z_FIXED) : ZlibDeflateRaw(input, level);
     packed += "trailing";  // must stay unread
     TMemoryStream source(packed);
     TMemoryStream dest;
