@@ -22,6 +22,11 @@ class EditCommandsTest : public QObject {
     for (int i = 0; i < list_->Count(); ++i) names << list_->Text(i);
     return names;
   }
+  void ShowActive() {
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    QCoreApplication::processEvents();  // the first show starts a new archive
+  }
   void AddSite(const QString& name) {
     AnswerSiteEditor(name);
     Trigger("mmiAdd");
@@ -156,6 +161,36 @@ class EditCommandsTest : public QObject {
     Trigger("mmiDelete");
     QCOMPARE(list_->Count(), 0);
     QCOMPARE(list_->ItemIndex(), -1);
+  }
+
+  void keyboardShortcutsReachTheCommandsFromTheList_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("Ctrl+A adds") << int(Qt::Key_A) << QStringList{"added", "first"};
+    QTest::newRow("Ctrl+M modifies") << int(Qt::Key_M) << QStringList{"added"};
+  }
+  void keyboardShortcutsReachTheCommandsFromTheList() {
+    QFETCH(int, key);
+    QFETCH(QStringList, expected);
+    ShowActive();
+    AddSite("first");
+    QApplication::setActiveWindow(window_.get());  // back from the site editor
+    list_->SetItemIndex(0);
+    list_->setFocus();
+    AnswerSiteEditor(QStringLiteral("added"));
+    QTest::keyClick(list_, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(Names(), expected);
+  }
+
+  void deleteKeyAsksFromTheList() {
+    ShowActive();
+    AddSite("first");
+    QApplication::setActiveWindow(window_.get());  // back from the site editor
+    list_->SetItemIndex(0);
+    list_->setFocus();
+    env_->answers.push_back(int(mrYes));
+    QTest::keyClick(list_, Qt::Key_Delete);
+    QCOMPARE(Names(), QStringList());
   }
 
   void generateRunsTheGeneratorAndChangesNothing() {
