@@ -55,7 +55,9 @@ void TfrmMain::OpenCurrentArchive() {
   if (!ArchivePath().isEmpty()) AddToReopen(ArchivePath());
 }
 
-void TfrmMain::AddToReopen(const QString& path) { AddReopenEntry(mmiReopen, path, ReopenHandler()); }
+void TfrmMain::AddToReopen(const QString& path) {
+  AddReopenEntry(mmiReopen, path, ReopenHandler());
+}
 
 void TfrmMain::mmiFileSaveClick() {
   if (ArchivePath().isEmpty()) {

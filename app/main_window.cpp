@@ -32,7 +32,9 @@ const char kDeleteQuestion[] = "Delete selected site?";
 }  // namespace
 
 TfrmMain::TfrmMain(QWidget* parent)
-    : QMainWindow(parent), FSites(std::make_unique<TqelPwList>()), FOpenPasswordPrompt(ExecuteOpenPW) {
+    : QMainWindow(parent),
+      FSites(std::make_unique<TqelPwList>()),
+      FOpenPasswordPrompt(ExecuteOpenPW) {
   setObjectName("TfrmMain");
   setWindowTitle("Vornix - Keyvorn");
   setWindowIcon(VornixIcon(IconRole::App));
@@ -48,7 +50,9 @@ TfrmMain::TfrmMain(QWidget* parent)
   RunGuarded([this] { FormCreate(); });
 }
 
-TfrmMain::~TfrmMain() { RunGuarded([this] { FormDestroy(); }); }
+TfrmMain::~TfrmMain() {
+  RunGuarded([this] { FormDestroy(); });
+}
 
 void TfrmMain::SetOpenPasswordPrompt(PasswordPrompt prompt) {
   FOpenPasswordPrompt = prompt ? std::move(prompt) : PasswordPrompt(ExecuteOpenPW);

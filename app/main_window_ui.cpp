@@ -81,8 +81,8 @@ void TfrmMain::BuildMenus() {
     if (command.icon != kNoIcon) action->setIcon(ImageListIcon(command.icon));
     return action;
   };
-  add(mmiFile, {"mmiFileNew", "New", QKeySequence(Qt::CTRL | Qt::Key_N), 4,
-                &TfrmMain::mmiFileNewClick});
+  add(mmiFile,
+      {"mmiFileNew", "New", QKeySequence(Qt::CTRL | Qt::Key_N), 4, &TfrmMain::mmiFileNewClick});
   add(mmiFile, {"mmiFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), 5,
                 &TfrmMain::mmiFileOpenClick});
   mmiReopen = mmiFile->addMenu("Reopen");
@@ -95,23 +95,26 @@ void TfrmMain::BuildMenus() {
   add(mmiFile, {"mmiNewPW", "New archive password...", {}, kNoIcon, &TfrmMain::mmiNewPWClick});
   add(mmiFile, {"mmiImport", "Import...", {}, kNoIcon, &TfrmMain::mmiImportClick});
   mmiFile->addSeparator()->setObjectName("mmiFileSep01");
-  add(mmiFile, {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), kNoIcon,
-                &TfrmMain::mmiExitClick});
+  add(mmiFile,
+      {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), kNoIcon, &TfrmMain::mmiExitClick});
 
-  add(mmiEdit, {"mmiAdd", "Add a site", QKeySequence(Qt::CTRL | Qt::Key_A), 0,
-                &TfrmMain::mmiAddClick});
+  add(mmiEdit,
+      {"mmiAdd", "Add a site", QKeySequence(Qt::CTRL | Qt::Key_A), 0, &TfrmMain::mmiAddClick});
   add(mmiEdit, {"mmiModify", "Modify a site", QKeySequence(Qt::CTRL | Qt::Key_M), 1,
                 &TfrmMain::mmiModifyClick});
-  add(mmiEdit, {"mmiDelete", "Delete a site", QKeySequence(Qt::Key_Delete), 2,
-                &TfrmMain::mmiDeleteClick});
+  add(mmiEdit,
+      {"mmiDelete", "Delete a site", QKeySequence(Qt::Key_Delete), 2, &TfrmMain::mmiDeleteClick});
 
   add(mmiTools, {"mmiGenPW", "Generate a password...", QKeySequence(Qt::CTRL | Qt::Key_G), 3,
                  &TfrmMain::mmiGenPWClick});
-  add(mmiTools, {"mmiShortcut", "Create desktop shortcut for this archive", {}, 9,
+  add(mmiTools, {"mmiShortcut",
+                 "Create desktop shortcut for this archive",
+                 {},
+                 9,
                  &TfrmMain::mmiShortcutClick});
 
-  add(mmiHelp, {"mmiVerChk", "Check for new Vornix release", {}, kNoIcon,
-                &TfrmMain::mmiVerChkClick});
+  add(mmiHelp,
+      {"mmiVerChk", "Check for new Vornix release", {}, kNoIcon, &TfrmMain::mmiVerChkClick});
   add(mmiHelp, {"mmiWeb", "Visit Vornix web site", {}, kNoIcon, &TfrmMain::mmiWebClick});
   add(mmiHelp, {"mmiEmail", "Email the developer", {}, kNoIcon, &TfrmMain::mmiEmailClick});
   add(mmiHelp, {"mmiAbout", "About...", {}, kNoIcon, &TfrmMain::mmiAboutClick});

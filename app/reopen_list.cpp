@@ -22,7 +22,8 @@ bool SameReopenPath(const QString& a, const QString& b) {
   return WithoutAmpersands(a).compare(WithoutAmpersands(b), Qt::CaseInsensitive) == 0;
 }
 
-void AddReopenEntry(QMenu* menu, const QString& path, const std::function<void(QAction*)>& onClick) {
+void AddReopenEntry(QMenu* menu, const QString& path,
+                    const std::function<void(QAction*)>& onClick) {
   QAction* existing = nullptr;
   for (QAction* entry : menu->actions()) {
     if (SameReopenPath(ReopenPath(entry), path)) {

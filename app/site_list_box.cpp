@@ -3,8 +3,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 
-TSiteListBox::TSiteListBox(QWidget* parent)
-    : QListView(parent), model_(new TSiteListModel(this)) {
+TSiteListBox::TSiteListBox(QWidget* parent) : QListView(parent), model_(new TSiteListModel(this)) {
   setModel(model_);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);

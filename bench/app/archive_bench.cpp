@@ -31,8 +31,8 @@ std::string MakeSiteText(int count) {
   std::string text;
   for (int i = 0; i < count; ++i) {
     const std::string n = std::to_string(i);
-    text += "Site " + n + " example=user" + n + "@mail.example\tpw" + n +
-            "!Xy7#q\thttps://site" + n + ".example/login\tnote for site " + n + "\r\n";
+    text += "Site " + n + " example=user" + n + "@mail.example\tpw" + n + "!Xy7#q\thttps://site" +
+            n + ".example/login\tnote for site " + n + "\r\n";
   }
   return text;
 }
@@ -75,8 +75,8 @@ Step Measure(F&& step) {
 
 void Report(const char* what, int sites, const Step& step, double limitMs, double textKiB) {
   const bool fast = step.ms < limitMs;
-  std::printf("%-5s %7d sites: %9.1f ms (target < %.0f ms: %s), peak +%ld KiB = %.1fx text\n",
-              what, sites, step.ms, limitMs, fast ? "met" : "MISSED", step.peakKiB,
+  std::printf("%-5s %7d sites: %9.1f ms (target < %.0f ms: %s), peak +%ld KiB = %.1fx text\n", what,
+              sites, step.ms, limitMs, fast ? "met" : "MISSED", step.peakKiB,
               step.peakKiB / textKiB);
 }
 
@@ -103,8 +103,8 @@ void Run(const QString& folder, int sites, double limitMs, bool sorted) {
   Report("save", sites, save, limitMs, textKiB);
   if (sites >= 100000) {
     const long worst = std::max(open.peakKiB, save.peakKiB);
-    std::printf("      text %.0f KiB, peak memory target < %.0f KiB: %s\n", textKiB,
-                10 * textKiB, worst < 10 * textKiB ? "met" : "MISSED");
+    std::printf("      text %.0f KiB, peak memory target < %.0f KiB: %s\n", textKiB, 10 * textKiB,
+                worst < 10 * textKiB ? "met" : "MISSED");
   }
   window.SetModified(false);
 }

@@ -5,8 +5,8 @@
 
 #include <QAction>
 #include <QDir>
-#include <QMenu>
 #include <QFile>
+#include <QMenu>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>

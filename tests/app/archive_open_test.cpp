@@ -11,8 +11,8 @@
 
 namespace {
 
-const std::string kText = SiteText({"Bank=ann\tb4nk\thttps://bank.example\t",
-                                    "mail=bob\tm41l\t\tline 1\\nline 2"});
+const std::string kText =
+    SiteText({"Bank=ann\tb4nk\thttps://bank.example\t", "mail=bob\tm41l\t\tline 1\\nline 2"});
 const QStringList kNames{"Bank", "mail"};
 
 // A wrong password that passes the one-byte check of the encryption header,

@@ -2,20 +2,20 @@
 // password, failures that must keep the old file, and the save questions
 // when the window closes.
 
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QAction>
 #include <QDirIterator>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include "tests/app/app_test_env.h"
 
 namespace {
 
-const std::string kText = SiteText({"Bank=ann\tb4nk\thttps://bank.example\t",
-                                    "mail=bob\tm41l\t\tline 1\\nline 2"});
+const std::string kText =
+    SiteText({"Bank=ann\tb4nk\thttps://bank.example\t", "mail=bob\tm41l\t\tline 1\\nline 2"});
 
 // Limits the size of files the process may write while it exists.
 class FileSizeLimit {
@@ -102,9 +102,9 @@ class ArchiveSaveTest : public QObject {
     QVERIFY(window_->IsModified());
     Trigger("mmiFileSave");
     QVERIFY(!window_->IsModified());
-    QCOMPARE(ReadDataMember(path, "pw").value_or(""),
-             kText.substr(0, kText.find("mail=")) + "Carrot=\t\t\t\r\n" +
-                 kText.substr(kText.find("mail=")));
+    QCOMPARE(ReadDataMember(path, "pw").value_or(""), kText.substr(0, kText.find("mail=")) +
+                                                          "Carrot=\t\t\t\r\n" +
+                                                          kText.substr(kText.find("mail=")));
   }
 
   void identicalSitesAreWrittenOnce() {

@@ -28,10 +28,10 @@ class CommandLineTest : public QObject {
     QTest::newRow("quoted") << QStringList{"\"b c.zip\""} << "b c.zip";
     QTest::newRow("quoted absolute") << QStringList{"\"<dir>/a.zip\""} << "a.zip";
     QTest::newRow("only one pair of quotes removed") << QStringList{"\"\"q\".zip\""} << "\"q\".zip";
-    QTest::newRow("first existing wins") << QStringList{"missing.zip", "b c.zip", "a.zip"}
-                                         << "b c.zip";
-    QTest::newRow("switch skipped even as a file name") << QStringList{"-useini", "a.zip"}
-                                                        << "a.zip";
+    QTest::newRow("first existing wins")
+        << QStringList{"missing.zip", "b c.zip", "a.zip"} << "b c.zip";
+    QTest::newRow("switch skipped even as a file name")
+        << QStringList{"-useini", "a.zip"} << "a.zip";
     QTest::newRow("folder is no archive") << QStringList{"folder.zip"} << "";
     QTest::newRow("empty quotes") << QStringList{"\"\""} << "";
     QTest::newRow("lone quote") << QStringList{"\""} << "";

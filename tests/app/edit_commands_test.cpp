@@ -8,7 +8,6 @@
 #include "core/pw_rec.h"
 #include "tests/app/app_test_env.h"
 
-
 class EditCommandsTest : public QObject {
   Q_OBJECT
  private:

@@ -76,11 +76,14 @@ class HelpShortcutTest : public QObject {
     QTest::addColumn<bool>("useIni");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("parameters");
-    QTest::newRow("plain") << false << "/data/Safe.zip" << "\"/data/Safe.zip\"";
+    QTest::newRow("plain") << false << "/data/Safe.zip"
+                           << "\"/data/Safe.zip\"";
     QTest::newRow("settings in the INI file") << true << "/data/Safe.zip"
                                               << "-useini \"/data/Safe.zip\"";
-    QTest::newRow("no archive") << false << "" << "\"\"";
-    QTest::newRow("quote inside") << false << "/a\"b.zip" << "\"/a\"\"b.zip\"";
+    QTest::newRow("no archive") << false << ""
+                                << "\"\"";
+    QTest::newRow("quote inside") << false << "/a\"b.zip"
+                                  << "\"/a\"\"b.zip\"";
   }
   void shortcutParameters() {
     QFETCH(bool, useIni);

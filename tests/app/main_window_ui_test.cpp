@@ -49,7 +49,8 @@ class MainWindowUiTest : public QObject {
     QStringList menus;
     for (QAction* action : window_->menuBar()->actions())
       menus << action->menu()->objectName() + "=" + action->text();
-    QCOMPARE(menus, (QStringList{"mmiFile=File", "mmiEdit=Edit", "mmiTools=Tools", "mmiHelp=Help"}));
+    QCOMPARE(menus,
+             (QStringList{"mmiFile=File", "mmiEdit=Edit", "mmiTools=Tools", "mmiHelp=Help"}));
     QStringList file;
     for (QAction* action : window_->findChild<QMenu*>("mmiFile")->actions())
       file << (action->menu() ? action->menu()->objectName() : action->objectName());
@@ -66,26 +67,40 @@ class MainWindowUiTest : public QObject {
     QTest::addColumn<QKeySequence>("shortcut");
     QTest::addColumn<bool>("hasIcon");
     const QKeySequence none;
-    QTest::newRow("New") << "mmiFileNew" << "New" << QKeySequence("Ctrl+N") << true;
-    QTest::newRow("Open") << "mmiFileOpen" << "Open..." << QKeySequence("Ctrl+O") << true;
-    QTest::newRow("Save") << "mmiFileSave" << "Save" << QKeySequence("Ctrl+S") << true;
-    QTest::newRow("Save As") << "mmiFileSaveAs" << "Save As..." << none << true;
-    QTest::newRow("Close") << "mmiFileClose" << "Close" << none << true;
-    QTest::newRow("New PW") << "mmiNewPW" << "New archive password..." << none << false;
-    QTest::newRow("Import") << "mmiImport" << "Import..." << none << false;
-    QTest::newRow("Exit") << "mmiExit" << "Exit" << QKeySequence("Alt+F4") << false;
-    QTest::newRow("Add") << "mmiAdd" << "Add a site" << QKeySequence("Ctrl+A") << true;
-    QTest::newRow("Modify") << "mmiModify" << "Modify a site" << QKeySequence("Ctrl+M") << true;
-    QTest::newRow("Delete") << "mmiDelete" << "Delete a site" << QKeySequence(Qt::Key_Delete)
-                            << true;
-    QTest::newRow("GenPW") << "mmiGenPW" << "Generate a password..." << QKeySequence("Ctrl+G")
-                           << true;
-    QTest::newRow("Shortcut") << "mmiShortcut" << "Create desktop shortcut for this archive"
-                              << none << true;
-    QTest::newRow("VerChk") << "mmiVerChk" << "Check for new Vornix release" << none << false;
-    QTest::newRow("Web") << "mmiWeb" << "Visit Vornix web site" << none << false;
-    QTest::newRow("Email") << "mmiEmail" << "Email the developer" << none << false;
-    QTest::newRow("About") << "mmiAbout" << "About..." << none << false;
+    QTest::newRow("New") << "mmiFileNew"
+                         << "New" << QKeySequence("Ctrl+N") << true;
+    QTest::newRow("Open") << "mmiFileOpen"
+                          << "Open..." << QKeySequence("Ctrl+O") << true;
+    QTest::newRow("Save") << "mmiFileSave"
+                          << "Save" << QKeySequence("Ctrl+S") << true;
+    QTest::newRow("Save As") << "mmiFileSaveAs"
+                             << "Save As..." << none << true;
+    QTest::newRow("Close") << "mmiFileClose"
+                           << "Close" << none << true;
+    QTest::newRow("New PW") << "mmiNewPW"
+                            << "New archive password..." << none << false;
+    QTest::newRow("Import") << "mmiImport"
+                            << "Import..." << none << false;
+    QTest::newRow("Exit") << "mmiExit"
+                          << "Exit" << QKeySequence("Alt+F4") << false;
+    QTest::newRow("Add") << "mmiAdd"
+                         << "Add a site" << QKeySequence("Ctrl+A") << true;
+    QTest::newRow("Modify") << "mmiModify"
+                            << "Modify a site" << QKeySequence("Ctrl+M") << true;
+    QTest::newRow("Delete") << "mmiDelete"
+                            << "Delete a site" << QKeySequence(Qt::Key_Delete) << true;
+    QTest::newRow("GenPW") << "mmiGenPW"
+                           << "Generate a password..." << QKeySequence("Ctrl+G") << true;
+    QTest::newRow("Shortcut") << "mmiShortcut"
+                              << "Create desktop shortcut for this archive" << none << true;
+    QTest::newRow("VerChk") << "mmiVerChk"
+                            << "Check for new Vornix release" << none << false;
+    QTest::newRow("Web") << "mmiWeb"
+                         << "Visit Vornix web site" << none << false;
+    QTest::newRow("Email") << "mmiEmail"
+                           << "Email the developer" << none << false;
+    QTest::newRow("About") << "mmiAbout"
+                           << "About..." << none << false;
   }
   void menuItems() {
     QFETCH(QString, name);

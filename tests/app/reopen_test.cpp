@@ -25,11 +25,16 @@ class ReopenTest : public QObject {
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<bool>("same");
-    QTest::newRow("equal") << "/a/b.zip" << "/a/b.zip" << true;
-    QTest::newRow("letter case") << "/A/B.ZIP" << "/a/b.zip" << true;
-    QTest::newRow("ampersands") << "/a/&b&&.zip" << "/a/b.zip" << true;
-    QTest::newRow("different") << "/a/b.zip" << "/a/c.zip" << false;
-    QTest::newRow("prefix only") << "/a/b.zip" << "/a/b.zip2" << false;
+    QTest::newRow("equal") << "/a/b.zip"
+                           << "/a/b.zip" << true;
+    QTest::newRow("letter case") << "/A/B.ZIP"
+                                 << "/a/b.zip" << true;
+    QTest::newRow("ampersands") << "/a/&b&&.zip"
+                                << "/a/b.zip" << true;
+    QTest::newRow("different") << "/a/b.zip"
+                               << "/a/c.zip" << false;
+    QTest::newRow("prefix only") << "/a/b.zip"
+                                 << "/a/b.zip2" << false;
   }
   void samePath() {
     QFETCH(QString, a);

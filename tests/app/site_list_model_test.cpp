@@ -36,9 +36,8 @@ class SiteListModelTest : public QObject {
   void addKeepsCaseInsensitiveOrder_data() {
     QTest::addColumn<QStringList>("added");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("letter case ignored")
-        << QStringList{"banana", "Apple", "cherry", "apple2"}
-        << QStringList{"Apple", "apple2", "banana", "cherry"};
+    QTest::newRow("letter case ignored") << QStringList{"banana", "Apple", "cherry", "apple2"}
+                                         << QStringList{"Apple", "apple2", "banana", "cherry"};
     QTest::newRow("upper before lower does not matter")
         << QStringList{"b", "A", "a", "B"} << QStringList{"A", "a", "b", "B"};
     QTest::newRow("accented letters sort with their base letter")
