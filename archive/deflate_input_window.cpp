@@ -10,6 +10,7 @@
 namespace {
 
 constexpr std::size_t kHashSize = 16384;  // 14-bit hash
+constexpr int kLatestBits = 17;
 constexpr std::size_t kSlack = 16;
 constexpr std::int32_t kEmpty = -1;
 // The buffer slides by this many windows at once, so that each slide moves
@@ -26,6 +27,8 @@ std::uint16_t Load16(const std::uint8_t* p) {
 std::uint32_t Load24(const std::uint8_t* p) {
   return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
 }
+
+std::size_t LatestSlot(std::uint32_t three) { return (three * 0x9E3779B1u) >> (32 - kLatestBits); }
 
 std::uint64_t Load64(const std::uint8_t* p) {
   std::uint64_t v;
@@ -45,7 +48,8 @@ TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, i
       checksum_(adler32 ? 1u : 0xFFFFFFFFu),
       capacity_((kSlideWindows + 2) * window_ + 2 * static_cast<std::size_t>(maxMatch)),
       heads_(kHashSize, kEmpty),
-      chains_(window_, static_cast<std::uint32_t>(kEmpty)) {
+      chains_(window_, static_cast<std::uint32_t>(kEmpty)),
+      latest_(std::size_t{1} << kLatestBits, kEmpty) {
   buffer_.assign(capacity_ + kSlack, 0);
 }
 
@@ -73,6 +77,7 @@ void TPlDfInputWindow::Slide() {
   const auto delta = static_cast<std::int32_t>(shift);
   auto down = [delta](std::int32_t& v) { v = v >= delta ? v - delta : kEmpty; };
   std::for_each(heads_.begin(), heads_.end(), down);
+  std::for_each(latest_.begin(), latest_.end(), down);
   for (std::uint64_t& entry : chains_) {
     std::int32_t prev = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));
     down(prev);
@@ -93,8 +98,10 @@ std::int32_t TPlDfInputWindow::Insert(std::size_t p) {
   const std::uint8_t* b = buffer_.data() + p;
   std::size_t h = ((std::size_t{b[0]} << 10) ^ (std::size_t{b[1]} << 5) ^ b[2]) & (kHashSize - 1);
   std::int32_t old = heads_[h];
-  chains_[p & mask_] = std::uint64_t{Load24(b)} << 32 | static_cast<std::uint32_t>(old);
+  const std::uint32_t three = Load24(b);
+  chains_[p & mask_] = std::uint64_t{three} << 32 | static_cast<std::uint32_t>(old);
   heads_[h] = static_cast<std::int32_t>(p);
+  latest_[LatestSlot(three)] = static_cast<std::int32_t>(p);
   return old;
 }
 
@@ -124,6 +131,7 @@ int TPlDfInputWindow::MatchLength(std::size_t candidate, std::size_t p, int limi
 
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
+  const std::int32_t seen = latest_[LatestSlot(Load24(buffer_.data() + p))];
   std::int32_t c = Insert(p);
   inserted_ = p + 1;
   const int m = static_cast<int>(std::min<std::size_t>(maxMatch_, dataEnd_ - p));
@@ -135,6 +143,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
   const std::uint8_t* here = buffer_.data() + p;
   const std::uint32_t here3 = Load24(here);
+  if (seen == kEmpty || seen < limit) return {};  // no equal three bytes in the window
   while (c != kEmpty && c >= limit && candidates-- > 0) {
     const std::uint64_t entry = chains_[static_cast<std::size_t>(c) & mask_];
     const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));

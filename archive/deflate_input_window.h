@@ -13,6 +13,12 @@
 // the buffer. Each chain entry also keeps the first three bytes of its own
 // position, so a candidate is usually rejected (or accepted for the full
 // comparison) from the entry the walk loads anyway.
+//
+// Any match needs a candidate with the same first three bytes. A second,
+// finer table keeps the latest position of each (hashed) three-byte value;
+// when that position is already out of the window, no candidate can match
+// and the walk is skipped: its result would be "no match" whatever the
+// chain holds.
 
 #include <cstdint>
 #include <vector>
@@ -68,6 +74,7 @@ class TPlDfInputWindow {
   // Low 32 bits: the previous position with the same hash (kEmpty: none);
   // high 32 bits: the three bytes at the entry's own position.
   std::vector<std::uint64_t> chains_;
+  std::vector<std::int32_t> latest_;  // by 17-bit hash of the exact three bytes
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
   std::size_t inserted_ = 0;  // positions below this are in the hash
