@@ -185,6 +185,18 @@ class MainWindowUiTest : public QObject {
     QVERIFY(window_->ArchivePath().isEmpty());
   }
 
+  void placementIsRestoredAndStored() {
+    window_.reset();
+    State().SetValue("TfrmMain", "0 100 120 400 500");
+    State().Save();  // the window loads the store when it is created
+    window_ = env_->MakeWindow();
+    QCOMPARE(window_->size(), QSize(500, 400));
+    window_->resize(450, 380);
+    window_.reset();
+    QCOMPARE(State().GetValue("TfrmMain").section(' ', 3), QStringLiteral("380 450"));
+    window_ = env_->MakeWindow();
+  }
+
   void firstShowStartsANewArchive() {
     window_->SetArchivePath("/x/y.zip");
     window_->show();
