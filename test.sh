@@ -11,6 +11,7 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON 
   -DVORNIX_BUILD_TESTS=ON -DVORNIX_BUILD_BENCH=ON >/dev/null
 cmake --build build-test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 cd build-test

@@ -36,9 +36,10 @@ find_window() {  # name -> window id, waiting up to 20 s
   return 1
 }
 prompt=$(find_window "Vornix password") || { echo "FAIL: no password prompt"; kill $pid; exit 1; }
+# Keys go through the XTEST extension to the focused window, as typing does.
 xdotool windowfocus --sync "$prompt"
-xdotool type --window "$prompt" --delay 20 'open sesame'
-xdotool key --window "$prompt" Return
+xdotool type --delay 20 'open sesame'
+xdotool key Return
 main=$(find_window "Vornix - Keyvorn") || { echo "FAIL: no main window"; kill $pid; exit 1; }
 # The prompt must be gone once the archive is open.
 for _ in $(seq 1 100); do
@@ -51,7 +52,7 @@ fi
 sleep 0.5
 if [ -n "$shot" ] && command -v import >/dev/null; then import -window root "$shot" || true; fi
 xdotool windowfocus --sync "$main"
-xdotool key --window "$main" alt+F4
+xdotool key alt+F4
 for _ in $(seq 1 100); do
   kill -0 $pid 2>/dev/null || break
   sleep 0.1
