@@ -1,11 +1,13 @@
-// CRC-32 of the ZIP format, computed slice-by-16: sixteen derived tables let
-// the loop fold sixteen input bytes per step with independent lookups, which
-// is several times faster than the byte-at-a-time loop on the decoder's
-// flushed 32 KiB pieces and the encoder's input.
+// CRC-32 of the ZIP format. Processors with carry-less multiplication use the
+// folding code in crc32_clmul.cpp; everything else uses slice-by-16 here:
+// sixteen derived tables let the loop fold sixteen input bytes per step with
+// independent lookups, several times faster than a byte-at-a-time loop.
 #include "archive/crc32.h"
 
 #include <array>
 #include <cstring>
+
+#include "archive/crc32_paths.h"
 
 namespace {
 
@@ -39,8 +41,8 @@ std::uint32_t LoadLe32(const unsigned char* p) {
 
 const std::uint32_t* Crc32Table() { return kTables[0].data(); }
 
-std::uint32_t Crc32Update(std::uint32_t crc, const void* data, std::size_t size) {
-  const auto* p = static_cast<const unsigned char*>(data);
+std::uint32_t crc32_paths::UpdateTable(std::uint32_t crc, const unsigned char* p,
+                                       std::size_t size) {
   const auto& t = kTables;
   while (size >= 16) {
     std::uint32_t a = LoadLe32(p) ^ crc;
@@ -56,6 +58,12 @@ std::uint32_t Crc32Update(std::uint32_t crc, const void* data, std::size_t size)
   }
   while (size-- > 0) crc = t[0][(crc ^ *p++) & 0xFF] ^ (crc >> 8);
   return crc;
+}
+
+std::uint32_t Crc32Update(std::uint32_t crc, const void* data, std::size_t size) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  if (crc32_paths::ClmulAvailable()) return crc32_paths::UpdateClmul(crc, p, size);
+  return crc32_paths::UpdateTable(crc, p, size);
 }
 
 std::uint32_t Crc32(const void* data, std::size_t size) {
