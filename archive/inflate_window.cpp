@@ -8,8 +8,8 @@
 #include "archive/crc32.h"
 
 namespace {
-constexpr std::size_t kWritePoint = 65536;
-constexpr std::size_t kWritePoint64 = 98304;
+constexpr std::size_t kWritePoint = TPlDfOutputWindow::kSlide + 32768;
+constexpr std::size_t kWritePoint64 = TPlDfOutputWindow::kSlide + 65536;
 static_assert(kWritePoint - TPlDfOutputWindow::kSlide >= 32768, "Deflate history after a flush");
 static_assert(kWritePoint64 - TPlDfOutputWindow::kSlide >= 65536, "Deflate64 history");
 }  // namespace

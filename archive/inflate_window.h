@@ -3,7 +3,7 @@
 //
 // The decoder writes straight into one buffer: literals and back-reference
 // copies go to End(). Once End() reaches the stop point the window either
-// flushes its oldest 32 KiB (checksum, write, move the rest down, so at least
+// flushes its oldest 128 KiB (checksum, write, move the rest down, so at least
 // the 32 KiB (Deflate64: 64 KiB) a back-reference may reach stay behind) or,
 // when the stop point is the output limit, cuts the output there and ends
 // decoding. A copy may run up to the longest match past the stop point and
@@ -16,7 +16,9 @@
 
 class TPlDfOutputWindow {
  public:
-  static constexpr std::size_t kSlide = 32768;
+  // Flushing in large pieces keeps the move of the kept history down to a
+  // quarter of the output and gives the checksum and the writer long runs.
+  static constexpr std::size_t kSlide = 131072;
   static constexpr std::size_t kSlack = 258 + 8;
 
   // outputLimit 0 means no limit.
