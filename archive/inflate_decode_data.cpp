@@ -41,12 +41,18 @@ std::uint32_t LowBits(std::uint64_t bits, unsigned count) {
   return static_cast<std::uint32_t>(bits & ((std::uint64_t{1} << count) - 1));
 }
 
-// Copies a back-reference of at most 258 bytes; may write up to 7 bytes past
-// the end when the distance allows word copies.
+// Copies a back-reference of at most 258 bytes; may write up to 15 bytes past
+// the end when the distance allows 16- or 8-byte copies (the window's slack).
 std::uint8_t* CopyShort(std::uint8_t* out, std::uint32_t distance, std::uint32_t length) {
   const std::uint8_t* src = out - distance;
   std::uint8_t* end = out + length;
-  if (distance >= 8) {
+  if (distance >= 16) {
+    do {
+      std::memcpy(out, src, 16);
+      out += 16;
+      src += 16;
+    } while (out < end);
+  } else if (distance >= 8) {
     do {
       std::memcpy(out, src, 8);
       out += 8;

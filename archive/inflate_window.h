@@ -7,7 +7,7 @@
 // the 32 KiB (Deflate64: 64 KiB) a back-reference may reach stay behind) or,
 // when the stop point is the output limit, cuts the output there and ends
 // decoding. A copy may run up to the longest match past the stop point and
-// up to 8 bytes further (word-sized copies), so the buffer is that much longer.
+// up to 16 bytes further (16-byte copies), so the buffer is that much longer.
 
 #include <cstdint>
 #include <vector>
@@ -19,7 +19,7 @@ class TPlDfOutputWindow {
   // Flushing in large pieces keeps the move of the kept history down to a
   // quarter of the output and gives the checksum and the writer long runs.
   static constexpr std::size_t kSlide = 131072;
-  static constexpr std::size_t kSlack = 258 + 8;
+  static constexpr std::size_t kSlack = 258 + 16;
 
   // outputLimit 0 means no limit.
   TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnly, bool adler32,
