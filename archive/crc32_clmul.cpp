@@ -55,10 +55,10 @@ bool ClmulAvailable() {
 VORNIX_CLMUL std::uint32_t UpdateClmul(std::uint32_t crc, const unsigned char* p,
                                        std::size_t size) {
   if (size < 64) return UpdateTable(crc, p, size);
-  const __m128i k512 = _mm_set_epi64x(static_cast<long long>(kFold512Hi),
-                                      static_cast<long long>(kFold512Lo));
-  const __m128i k128 = _mm_set_epi64x(static_cast<long long>(kFold128Hi),
-                                      static_cast<long long>(kFold128Lo));
+  const __m128i k512 =
+      _mm_set_epi64x(static_cast<long long>(kFold512Hi), static_cast<long long>(kFold512Lo));
+  const __m128i k128 =
+      _mm_set_epi64x(static_cast<long long>(kFold128Hi), static_cast<long long>(kFold128Lo));
   // The running CRC enters as an addition to the first four message bytes.
   __m128i x0 = _mm_xor_si128(Load(p), _mm_cvtsi32_si128(static_cast<int>(crc)));
   __m128i x1 = Load(p + 16);
