@@ -30,6 +30,10 @@ std::uint32_t Load24(const std::uint8_t* p) {
 
 std::size_t LatestSlot(std::uint32_t three) { return (three * 0x9E3779B1u) >> (32 - kLatestBits); }
 
+std::size_t HeadSlot(const std::uint8_t* b) {
+  return ((std::size_t{b[0]} << 10) ^ (std::size_t{b[1]} << 5) ^ b[2]) & (kHashSize - 1);
+}
+
 std::uint64_t Load64(const std::uint8_t* p) {
   std::uint64_t v;
   std::memcpy(&v, p, sizeof v);
@@ -96,7 +100,7 @@ void TPlDfInputWindow::Prepare() {
 
 std::int32_t TPlDfInputWindow::Insert(std::size_t p) {
   const std::uint8_t* b = buffer_.data() + p;
-  std::size_t h = ((std::size_t{b[0]} << 10) ^ (std::size_t{b[1]} << 5) ^ b[2]) & (kHashSize - 1);
+  std::size_t h = HeadSlot(b);
   std::int32_t old = heads_[h];
   const std::uint32_t three = Load24(b);
   chains_[p & mask_] = std::uint64_t{three} << 32 | static_cast<std::uint32_t>(old);
@@ -132,6 +136,12 @@ int TPlDfInputWindow::MatchLength(std::size_t candidate, std::size_t p, int limi
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
   const std::int32_t seen = latest_[LatestSlot(Load24(buffer_.data() + p))];
+  // The next search is almost always one byte on: start fetching its table
+  // slots now (the large latest-position table is mostly out of cache). The
+  // bytes read lie before the zeroed slack's end, since three are left here.
+  const std::uint8_t* following = buffer_.data() + p + 1;
+  __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
+  __builtin_prefetch(&heads_[HeadSlot(following)]);
   std::int32_t c = Insert(p);
   inserted_ = p + 1;
   const int m = static_cast<int>(std::min<std::size_t>(maxMatch_, dataEnd_ - p));
