@@ -31,8 +31,8 @@ std::string Compress(const std::string& in, char letter, std::uint32_t& crc) {
 }  // namespace
 
 int main() {
-  const std::size_t kSizes[] = {0,     1,      2,      3,      4,      100,     1000,   32767,
-                                32768, 32769,  65536,  65537,  300001, 1048576, 3000000};
+  const std::size_t kSizes[] = {0,     1,     2,     3,     4,      100,     1000,   32767,
+                                32768, 32769, 65536, 65537, 300001, 1048576, 3000000};
   const char kLetters[] = {'0', '2', 'f', 'n', 's', 'x'};
   for (const BenchInput& input : MakeBenchInputs(0.35)) {
     for (std::size_t size : kSizes) {
