@@ -22,10 +22,10 @@ void TParsedArgs::Set(const std::string& command, const std::string& name, std::
 
 namespace {
 
-const TOptionSpec* FindSpec(const std::vector<TOptionSpec>& specs, std::string_view name) {
-  auto it = std::find_if(specs.begin(), specs.end(),
-                         [name](const TOptionSpec& spec) { return spec.name == name; });
-  return it == specs.end() ? nullptr : &*it;
+const TOptionDef* FindDef(const std::vector<TOptionDef>& defs, std::string_view name) {
+  auto it = std::find_if(defs.begin(), defs.end(),
+                         [name](const TOptionDef& def) { return def.name == name; });
+  return it == defs.end() ? nullptr : &*it;
 }
 
 bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
@@ -33,7 +33,7 @@ bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; 
 }  // namespace
 
 TParsedArgs ParseArgs(const std::string& command, const std::vector<std::string>& args,
-                      const std::vector<TOptionSpec>& specs) {
+                      const std::vector<TOptionDef>& defs) {
   TParsedArgs parsed;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -53,9 +53,9 @@ TParsedArgs ParseArgs(const std::string& command, const std::vector<std::string>
     if (arg.rfind("--", 0) != 0) throw EUsageError(command, "unknown option " + arg);
     const std::size_t eq = arg.find('=');
     const std::string name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-    const TOptionSpec* spec = FindSpec(specs, name);
-    if (spec == nullptr) throw EUsageError(command, "unknown option --" + name);
-    if (!spec->takesValue) {
+    const TOptionDef* def = FindDef(defs, name);
+    if (def == nullptr) throw EUsageError(command, "unknown option --" + name);
+    if (!def->takesValue) {
       if (eq != std::string::npos)
         throw EUsageError(command, "option --" + name + " takes no value");
       parsed.Set(command, name, "");

@@ -16,7 +16,7 @@
 
 namespace cli {
 
-struct TOptionSpec {
+struct TOptionDef {
   std::string name;  // without the leading "--"
   bool takesValue = false;
 };
@@ -39,6 +39,6 @@ class TParsedArgs {
 // Throws EUsageError (for `command`) on an unknown option, a missing value or
 // a value given to a switch.
 TParsedArgs ParseArgs(const std::string& command, const std::vector<std::string>& args,
-                      const std::vector<TOptionSpec>& specs);
+                      const std::vector<TOptionDef>& defs);
 
 }  // namespace cli

@@ -17,13 +17,13 @@ namespace {
 
 struct TCommand {
   std::string_view name;
-  std::vector<TOptionSpec> options;
+  std::vector<TOptionDef> options;
   int (*run)(TCliContext&);
 };
 
-std::vector<TOptionSpec> WithGenerator(std::vector<TOptionSpec> specs) {
-  for (TOptionSpec& spec : GeneratorOptionSpecs()) specs.push_back(std::move(spec));
-  return specs;
+std::vector<TOptionDef> WithGenerator(std::vector<TOptionDef> defs) {
+  for (TOptionDef& def : GeneratorOptionDefs()) defs.push_back(std::move(def));
+  return defs;
 }
 
 const std::vector<TCommand>& Commands() {
@@ -43,7 +43,7 @@ const std::vector<TCommand>& Commands() {
                       {"which", true}}),
        RunEdit},
       {"rm", {{"which", true}}, RunRemove},
-      {"generate", GeneratorOptionSpecs(), RunGenerate},
+      {"generate", GeneratorOptionDefs(), RunGenerate},
       {"passwd", {}, RunPasswd},
       {"export", {{"csv", true}}, RunExport},
       {"import", {{"csv", true}}, RunImport},

@@ -14,14 +14,14 @@ constexpr const char* kTemplateChars = "AaCcVv9$";
 
 }  // namespace
 
-std::vector<TOptionSpec> GeneratorOptionSpecs() {
+std::vector<TOptionDef> GeneratorOptionDefs() {
   return {{"upper", false},  {"lower", false}, {"digits", false},
           {"special", true}, {"length", true}, {"template", true}};
 }
 
 bool HasGeneratorOptions(const TParsedArgs& args) {
-  for (const TOptionSpec& spec : GeneratorOptionSpecs()) {
-    if (args.Has(spec.name)) return true;
+  for (const TOptionDef& def : GeneratorOptionDefs()) {
+    if (args.Has(def.name)) return true;
   }
   return false;
 }

@@ -18,8 +18,8 @@ namespace cli {
 inline constexpr int kDefaultLength = 16;
 inline constexpr int kMaxLength = 1024;
 
-// The option specs above.
-std::vector<TOptionSpec> GeneratorOptionSpecs();
+// The option defs above.
+std::vector<TOptionDef> GeneratorOptionDefs();
 // True when any generator option is present.
 bool HasGeneratorOptions(const TParsedArgs& args);
 // Throws EUsageError (for `command`) on a bad length, an empty special set,

@@ -7,7 +7,7 @@
 namespace cli {
 namespace {
 
-const std::vector<TOptionSpec> kSpecs = {{"user", true}, {"generate", false}, {"csv", true}};
+const std::vector<TOptionDef> kSpecs = {{"user", true}, {"generate", false}, {"csv", true}};
 
 TEST(ArgParserTest, SeparatesPositionalsSwitchesAndValues) {
   const TParsedArgs a =

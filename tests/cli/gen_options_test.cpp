@@ -8,7 +8,7 @@ namespace cli {
 namespace {
 
 TGenOptions OptionsOf(const std::vector<std::string>& args) {
-  return GeneratorOptionsFrom("generate", ParseArgs("generate", args, GeneratorOptionSpecs()));
+  return GeneratorOptionsFrom("generate", ParseArgs("generate", args, GeneratorOptionDefs()));
 }
 
 TEST(GenOptionsTest, NoClassMeansLettersAndDigitsOfLength16) {
@@ -45,14 +45,14 @@ TEST(GenOptionsTest, LengthBounds) {
 }
 
 TEST(GenOptionsTest, HasGeneratorOptionsSeesEachOption) {
-  EXPECT_FALSE(HasGeneratorOptions(ParseArgs("g", {}, GeneratorOptionSpecs())));
+  EXPECT_FALSE(HasGeneratorOptions(ParseArgs("g", {}, GeneratorOptionDefs())));
   for (const std::vector<std::string>& args : {std::vector<std::string>{"--upper"},
                                                {"--lower"},
                                                {"--digits"},
                                                {"--special", "x"},
                                                {"--length", "3"},
                                                {"--template", "A"}}) {
-    EXPECT_TRUE(HasGeneratorOptions(ParseArgs("g", args, GeneratorOptionSpecs()))) << args[0];
+    EXPECT_TRUE(HasGeneratorOptions(ParseArgs("g", args, GeneratorOptionDefs()))) << args[0];
   }
 }
 
