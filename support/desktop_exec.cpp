@@ -19,6 +19,34 @@ bool NeedsQuotes(const QString& arg) {
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
 
+// Collects the arguments of a command line as a tokenizer reads it. An
+// argument exists once anything of it was seen, so "" is an empty argument
+// while blanks between arguments make none.
+class TArgCollector {
+ public:
+  void Append(QChar c) { Append(QString(c)); }
+  void Append(const QString& text) {
+    current_ += text;
+    started_ = true;
+  }
+  // A quote opens or closes a quoted run; the argument exists from here on.
+  void MarkStarted() { started_ = true; }
+  void EndArgument() {
+    if (started_) args_ << current_;
+    current_.clear();
+    started_ = false;
+  }
+  QStringList Finish() {
+    EndArgument();
+    return args_;
+  }
+
+ private:
+  QStringList args_;
+  QString current_;
+  bool started_ = false;
+};
+
 }  // namespace
 
 QString EscapeDesktopString(const QString& value) {
@@ -71,31 +99,25 @@ QString UnescapeDesktopString(const QString& value) {
 }
 
 QStringList SplitQuotedParameters(const QString& parameters) {
-  QStringList args;
-  QString current;
-  bool started = false;
+  TArgCollector args;
   bool quoted = false;
   for (qsizetype i = 0; i < parameters.size(); ++i) {
     const QChar c = parameters[i];
     if (c == u'"') {
       if (quoted && i + 1 < parameters.size() && parameters[i + 1] == u'"') {
-        current += u'"';
+        args.Append(u'"');
         ++i;
       } else {
         quoted = !quoted;
+        args.MarkStarted();
       }
-      started = true;
     } else if (c == u' ' && !quoted) {
-      if (started) args << current;
-      current.clear();
-      started = false;
+      args.EndArgument();
     } else {
-      current += c;
-      started = true;
+      args.Append(c);
     }
   }
-  if (started) args << current;
-  return args;
+  return args.Finish();
 }
 
 QString QuoteDesktopExecArg(const QString& arg) {
@@ -116,31 +138,25 @@ QString QuoteDesktopExecArg(const QString& arg) {
 
 QStringList ParseDesktopExec(const QString& exec) {
   const QString line = UnescapeDesktopString(exec);
-  QStringList args;
-  QString current;
-  bool started = false;
+  TArgCollector args;
   bool quoted = false;
   for (qsizetype i = 0; i < line.size(); ++i) {
     const QChar c = line[i];
     const bool hasNext = i + 1 < line.size();
     if (c == u'%' && hasNext) {
       // "%%" is a percent sign; other field codes are left to the launcher.
-      current += line[++i] == u'%' ? QString(u'%') : QString(u'%') + line[i];
-      started = true;
+      ++i;
+      args.Append(line[i] == u'%' ? QString(u'%') : QString(u'%') + line[i]);
     } else if (quoted && c == u'\\' && hasNext && kEscapedInQuotes.contains(line[i + 1])) {
-      current += line[++i];
+      args.Append(line[++i]);
     } else if (c == u'"') {
       quoted = !quoted;
-      started = true;
+      args.MarkStarted();
     } else if (!quoted && IsBlank(c)) {
-      if (started) args << current;
-      current.clear();
-      started = false;
+      args.EndArgument();
     } else {
-      current += c;
-      started = true;
+      args.Append(c);
     }
   }
-  if (started) args << current;
-  return args;
+  return args.Finish();
 }
