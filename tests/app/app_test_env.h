@@ -60,6 +60,14 @@ class AppTestEnv {
 
   QString Path(const QString& name) const { return dir.filePath(name); }
 
+  // Destroys a window without its save question, then lets the dialogs it
+  // released finish, so their settings are saved before the next test.
+  static void DiscardWindow(std::unique_ptr<TfrmMain>& window) {
+    window->SetModified(false);
+    window.reset();
+    modal::FlushDeferredDeletes();
+  }
+
   QTemporaryDir dir;
   // Answers for the message service, in order: int modal results for
   // boxes, QString for file and input dialogs, a null QVariant to cancel.

@@ -63,9 +63,7 @@ class ArchiveSaveTest : public QObject {
     window_ = env_->MakeWindow();
   }
   void cleanup() {
-    window_->SetModified(false);
-    window_.reset();
-    modal::FlushDeferredDeletes();
+    AppTestEnv::DiscardWindow(window_);
     QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
     QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
     env_.reset();

@@ -38,9 +38,7 @@ class EditCommandsTest : public QObject {
     list_ = window_->findChild<TSiteListBox*>("lbxSiteList");
   }
   void cleanup() {
-    window_->SetModified(false);
-    window_.reset();
-    modal::FlushDeferredDeletes();
+    AppTestEnv::DiscardWindow(window_);
     QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
     QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
     env_.reset();
