@@ -26,6 +26,12 @@ class EZipError : public std::runtime_error {
   int code_;
 };
 
+// A site list member larger than any real site list: refused unread.
+class ESiteListTooLarge : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Throws the EZipError of the given code with its standard message.
 [[noreturn]] void ThrowZipError(int code);
 // The standard message of an archive error code.

@@ -111,9 +111,17 @@ std::string ResolveTarget(const std::string& path) {
 
 }  // namespace
 
-// Error messages name the file as the caller gave it.
 void SaveDataArchive(const std::string& path, const std::string& password,
                      const std::string& data) {
+  TSaveOptions options;
+  options.password = password;
+  SaveDataArchive(path, data, options);
+}
+
+// Error messages name the file as the caller gave it.
+void SaveDataArchive(const std::string& path, const std::string& data,
+                     const TSaveOptions& options) {
+  const std::string& password = options.password;
   const std::string target = ResolveTarget(path);
   TTempFile temp(target, path);
   WriteArchive(temp.Path(), password, data);

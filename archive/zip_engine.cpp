@@ -106,6 +106,21 @@ void TZipReader::ExtractToStream(const std::string& name, TStream& stream) {
   }
 }
 
+std::vector<std::string> TZipReader::MemberNames() const {
+  std::vector<std::string> names;
+  if (!archive_) return names;
+  for (std::size_t i = 0; i < archive_->Count(); ++i) names.push_back(archive_->Item(i).Name);
+  return names;
+}
+
+const TZipItem* TZipReader::FindMember(const std::string& name) const {
+  if (!archive_) return nullptr;
+  const int index = archive_->FindItem(name);
+  return index < 0 ? nullptr : &archive_->Item(static_cast<std::size_t>(index));
+}
+
+std::string TZipReader::Comment() const { return archive_ ? archive_->EndRecord().Comment : ""; }
+
 void TZipReader::CloseArchive() {
   if (!fileName_.empty() || archive_) SetFileName(std::string());
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "archive/streams.h"
 #include "archive/zip_item.h"
@@ -57,6 +58,13 @@ class TZipReader final : public TZipComponent {
   // may call ExtractToStream again.
   void ExtractToStream(const std::string& name, TStream& stream);
   void CloseArchive() override;
+
+  // The open archive's members in directory order (empty when none is open).
+  std::vector<std::string> MemberNames() const;
+  // The entry of the member `name`, or nullptr when there is none.
+  const TZipItem* FindMember(const std::string& name) const;
+  // The archive comment (empty when none is open).
+  std::string Comment() const;
 
   int PasswordRetries = 3;
   TNeedPasswordEvent OnNeedPassword;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archive/streams.h"
+#include "archive/zip_encryption.h"
 #include "archive/zip_engine.h"
 #include "archive/zip_records.h"
 
@@ -12,6 +13,8 @@ struct TZipMemberSettings {
   std::string Password;
   TCompressionMethodToUse Method = TCompressionMethodToUse::smBestMethod;
   TDeflationOption Deflation = TDeflationOption::doNormal;
+  // Used when Password is not empty: Traditional or Aes256.
+  TEncryption Encryption = TEncryption::Traditional;
 };
 
 // Reads the whole source (from position 0) and returns the member data as
