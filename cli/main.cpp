@@ -5,8 +5,10 @@
 
 #include "cli/cli_commands.h"
 #include "cli/password_input.h"
+#include "core/process_guard.h"
 
 int main(int argc, char** argv) {
+  GuardProcessSecrets();
   std::ios::sync_with_stdio(false);
   cli::TStreamPasswordInput passwords(std::cin, std::cerr, cli::StdinIsTerminal());
   return cli::RunCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
