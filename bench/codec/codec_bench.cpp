@@ -191,16 +191,16 @@ void BenchAes(double scale, int repeat) {
   constexpr int kAes256 = 3;
   constexpr std::size_t kPiece = 32768;
   const std::size_t saltSize = AesSaltSize(kAes256);
-  std::string sealed;
   auto encrypt = [&] {
     TMemoryStream dest;
     TAesEncryptStream enc(dest, password, kAes256);
     for (std::size_t at = 0; at < plain.size(); at += kPiece)
       enc.WriteExact(plain.data() + at, std::min(kPiece, plain.size() - at));
     enc.Finish();
-    sealed = dest.TakeBytes();
+    return dest.TakeBytes();
   };
-  encrypt();
+  // Every encryption draws a new salt, so decryption works on one kept copy.
+  const std::string sealed = encrypt();
   TMemoryStream source(sealed);
   std::string opened(plain.size(), '\0');
   auto decrypt = [&] {
