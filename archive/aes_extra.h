@@ -15,9 +15,12 @@ inline constexpr std::uint16_t kMethodAes = 99;
 // authentication code alone.
 enum class TAesVendorVersion : std::uint16_t { Ae1 = 1, Ae2 = 2 };
 
+// Strength 1 is AES-128, 2 AES-192, 3 AES-256 (the one this program writes).
+inline constexpr int kAesStrength256 = 3;
+
 struct TAesExtra {
   TAesVendorVersion Version = TAesVendorVersion::Ae2;
-  int Strength = 3;  // 1 AES-128, 2 AES-192, 3 AES-256
+  int Strength = kAesStrength256;
   std::uint16_t Method = 8;
 };
 

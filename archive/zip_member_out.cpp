@@ -16,7 +16,6 @@ constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
 constexpr std::size_t kStoreChunk = 1024;
 constexpr std::uint16_t kVersionAes = 51;
-constexpr int kAes256 = 3;
 
 std::uint32_t CheckValue(const TZipDirectoryEntry& entry) {
   return static_cast<std::uint32_t>(entry.Time) << 16;
@@ -90,7 +89,7 @@ bool UsesAes(const TZipMemberSettings& settings) {
 // code; each attempt draws its own salt, so no key stream is used twice.
 std::uint32_t ProduceAes(TStream& source, TMemoryStream& out, const TZipMemberSettings& settings,
                          std::int64_t size, bool deflate) {
-  TAesEncryptStream encrypt(out, settings.Password, kAes256);
+  TAesEncryptStream encrypt(out, settings.Password, kAesStrength256);
   const std::uint32_t crc = deflate ? DeflateData(source, encrypt, settings.Deflation, {}, 0, size)
                                     : StoreData(source, encrypt, {}, 0);
   encrypt.Finish();
@@ -103,7 +102,7 @@ std::uint32_t ProduceAes(TStream& source, TMemoryStream& out, const TZipMemberSe
 void MarkAes(TZipDirectoryEntry& entry, bool deflated, TDeflationOption deflation) {
   TAesExtra aes;
   aes.Version = TAesVendorVersion::Ae2;
-  aes.Strength = kAes256;
+  aes.Strength = kAesStrength256;
   aes.Method = deflated ? kMethodDeflated : kMethodStored;
   entry.Extra = BuildAesExtra(aes);
   entry.Method = kMethodAes;

@@ -188,12 +188,11 @@ void BenchCrypto(double scale, int repeat) {
 void BenchAes(double scale, int repeat) {
   const std::string plain = MakeBenchInputs(scale)[0].bytes;
   const std::string password = "correct horse battery staple";
-  constexpr int kAes256 = 3;
   constexpr std::size_t kPiece = 32768;
-  const std::size_t saltSize = AesSaltSize(kAes256);
+  const std::size_t saltSize = AesSaltSize(kAesStrength256);
   auto encrypt = [&] {
     TMemoryStream dest;
-    TAesEncryptStream enc(dest, password, kAes256);
+    TAesEncryptStream enc(dest, password, kAesStrength256);
     for (std::size_t at = 0; at < plain.size(); at += kPiece)
       enc.WriteExact(plain.data() + at, std::min(kPiece, plain.size() - at));
     enc.Finish();
@@ -204,7 +203,7 @@ void BenchAes(double scale, int repeat) {
   TMemoryStream source(sealed);
   std::string opened(plain.size(), '\0');
   auto decrypt = [&] {
-    TAesKeys keys(password, reinterpret_cast<const std::uint8_t*>(sealed.data()), kAes256);
+    TAesKeys keys(password, reinterpret_cast<const std::uint8_t*>(sealed.data()), kAesStrength256);
     TSubStream cipher(source, static_cast<std::int64_t>(saltSize + 2),
                       static_cast<std::int64_t>(plain.size()));
     TAesDecryptStream dec(cipher, keys);
@@ -220,7 +219,8 @@ void BenchAes(double scale, int repeat) {
   double enc = BestSeconds(repeat, encrypt);
   double dec = BestSeconds(repeat, decrypt);
   double keys = BestSeconds(repeat, [&] {
-    TAesKeys derived(password, reinterpret_cast<const std::uint8_t*>(sealed.data()), kAes256);
+    TAesKeys derived(password, reinterpret_cast<const std::uint8_t*>(sealed.data()),
+                     kAesStrength256);
   });
   std::printf(
       "aes-256     %9zu | encrypt MB/s %7.1f | decrypt MB/s %7.1f | key derivation %.2f ms\n",
