@@ -111,16 +111,17 @@ void MarkAes(TZipDirectoryEntry& entry, bool deflated, TDeflationOption deflatio
   entry.Flags = zip_flag::kEncrypted | (deflated ? LevelFlags(deflation) : 0);
 }
 
-// The best-method rule as for the traditional scheme: deflated output
-// (encryption overhead included) larger than the data is dropped for the
-// stored form.
+// The best-method rule: deflated data larger than the data is dropped for
+// the stored form. Salt, verifier and code cost the same either way, so they
+// take no part in the choice.
 std::string ProduceAesMemberData(TZipDirectoryEntry& entry, TStream& source,
                                  const TZipMemberSettings& settings, std::int64_t size) {
   TMemoryStream out;
   bool deflate = size > 0 && settings.Method != TCompressionMethodToUse::smStored;
   if (deflate) {
     ProduceAes(source, out, settings, size, true);
-    if (settings.Method == TCompressionMethodToUse::smBestMethod && out.Size() > size) {
+    const auto deflated = out.Size() - static_cast<std::int64_t>(AesOverhead(kAesStrength256));
+    if (settings.Method == TCompressionMethodToUse::smBestMethod && deflated > size) {
       deflate = false;
       out.Clear();
       source.SetPosition(0);
