@@ -1,5 +1,6 @@
 #include "cli/command_table.h"
 
+#include "cli/command_archive.h"
 #include "cli/command_context.h"
 #include "cli/gen_options.h"
 
@@ -9,6 +10,9 @@ std::vector<TOptionDef> TCommand::AllOptions() const {
   std::vector<TOptionDef> all = options;
   if (generatorOptions) {
     for (TOptionDef& def : GeneratorOptionDefs()) all.push_back(std::move(def));
+  }
+  if (changesArchive) {
+    for (TOptionDef& def : ChangeOptionDefs()) all.push_back(std::move(def));
   }
   return all;
 }
@@ -43,11 +47,29 @@ const std::vector<TCommand>& Commands() {
                 "Writes the archive's member Data, decrypted and inflated, exactly as stored:\n"
                 "one site line per site, each ending in CR LF.\n",
        .run = RunDump},
+      {.name = "info",
+       .synopsis = "info ARCHIVE",
+       .summary = "encryption, number of sites and members",
+       .usage = "Usage: vornix-cli info ARCHIVE\n"
+                "\n"
+                "Describes the archive: how its site list is encrypted (none, traditional,\n"
+                "AES-128, AES-192 or AES-256), how many sites it holds, and its members in\n"
+                "their stored order, one per line:\n"
+                "\n"
+                "  Encryption: AES-256\n"
+                "  Sites: 12\n"
+                "  Members: 2\n"
+                "    Data\n"
+                "    notes.txt\n"
+                "\n"
+                "The password is asked for only when the site list is encrypted.\n",
+       .run = RunInfo},
       {.name = "add",
        .synopsis = "add ARCHIVE SITE",
        .summary = "add a site (--user --url --notes --generate)",
        .usage = "Usage: vornix-cli add ARCHIVE SITE [--user U] [--url L] [--notes N]\n"
-                "                      [--generate [generator options]]\n"
+                "                      [--generate [generator options]] [--backups N]\n"
+                "                      [--force]\n"
                 "\n"
                 "Adds a site and saves the archive. The site's password is asked for like\n"
                 "the archive password (after it), unless --generate makes one.\n"
@@ -58,13 +80,14 @@ const std::vector<TCommand>& Commands() {
                 "  --generate    generate the password; the generator options are:\n",
        .options = {{"user", true}, {"url", true}, {"notes", true}, {"generate", false}},
        .generatorOptions = true,
+       .changesArchive = true,
        .run = RunAdd},
       {.name = "edit",
        .synopsis = "edit ARCHIVE SITE",
        .summary = "change a site's fields",
        .usage = "Usage: vornix-cli edit ARCHIVE SITE [--rename NEW] [--user U] [--url L]\n"
                 "                       [--notes N] [--ask-password | --generate [options]]\n"
-                "                       [--which N]\n"
+                "                       [--which N] [--backups N] [--force]\n"
                 "\n"
                 "Changes the given fields of the site named SITE and saves the archive;\n"
                 "fields not given stay as they are. At least one change is needed.\n"
@@ -85,16 +108,18 @@ const std::vector<TCommand>& Commands() {
                    {"generate", false},
                    {"which", true}},
        .generatorOptions = true,
+       .changesArchive = true,
        .run = RunEdit},
       {.name = "rm",
        .synopsis = "rm ARCHIVE SITE",
        .summary = "remove a site",
-       .usage = "Usage: vornix-cli rm ARCHIVE SITE [--which N]\n"
+       .usage = "Usage: vornix-cli rm ARCHIVE SITE [--which N] [--backups N] [--force]\n"
                 "\n"
                 "Removes the site named SITE and saves the archive.\n"
                 "\n"
                 "  --which N   when several sites have that name, remove the N-th of them\n",
        .options = {{"which", true}},
+       .changesArchive = true,
        .run = RunRemove},
       {.name = "generate",
        .synopsis = "generate",
@@ -110,10 +135,21 @@ const std::vector<TCommand>& Commands() {
       {.name = "passwd",
        .synopsis = "passwd ARCHIVE",
        .summary = "set a new archive password",
-       .usage = "Usage: vornix-cli passwd ARCHIVE\n"
+       .usage = "Usage: vornix-cli passwd ARCHIVE [--encryption aes256|traditional]\n"
+                "                         [--backups N] [--force]\n"
                 "\n"
                 "Asks for a new archive password twice and saves the archive with it. An\n"
-                "empty new password saves the archive unencrypted, after a warning.\n",
+                "empty new password saves the archive unencrypted, after a warning.\n"
+                "Only the site list (the member Data) is encrypted anew: other members\n"
+                "keep their own encryption and password. Once the archive is saved, its\n"
+                "backups are removed, since they would keep the old password alive.\n"
+                "\n"
+                "  --encryption E  encrypt the site list with E from now on (it stays as it\n"
+                "                  is when not given):\n"
+                "                  traditional  opens in every ZIP tool\n"
+                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n",
+       .options = {{"encryption", true}},
+       .changesArchive = true,
        .run = RunPasswd},
       {.name = "export",
        .synopsis = "export ARCHIVE --csv FILE|-",
@@ -130,7 +166,7 @@ const std::vector<TCommand>& Commands() {
       {.name = "import",
        .synopsis = "import ARCHIVE --csv FILE",
        .summary = "add the sites of a CSV file",
-       .usage = "Usage: vornix-cli import ARCHIVE --csv FILE\n"
+       .usage = "Usage: vornix-cli import ARCHIVE --csv FILE [--backups N] [--force]\n"
                 "\n"
                 "Adds the sites of a CSV file (as written by export: the header\n"
                 "site,user,password,url,notes in any letter case, then one record per\n"
@@ -138,15 +174,21 @@ const std::vector<TCommand>& Commands() {
                 "unchanged are not added twice. A record the archive cannot hold refuses\n"
                 "the whole import.\n",
        .options = {{"csv", true}},
+       .changesArchive = true,
        .run = RunImport},
       {.name = "create",
        .synopsis = "create ARCHIVE",
        .summary = "make a new, empty archive",
-       .usage = "Usage: vornix-cli create ARCHIVE\n"
+       .usage = "Usage: vornix-cli create ARCHIVE [--encryption aes256|traditional]\n"
                 "\n"
                 "Creates a new, empty archive (the name must end in .zip and the file must\n"
-                "not exist). The password is asked for twice; an empty one makes an\n"
-                "unencrypted archive, after a warning.\n",
+                "not exist, or be empty). The password is asked for twice; an empty one\n"
+                "makes an unencrypted archive, after a warning.\n"
+                "\n"
+                "  --encryption E  how the site list is encrypted:\n"
+                "                  traditional  opens in every ZIP tool (the default)\n"
+                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n",
+       .options = {{"encryption", true}},
        .run = RunCreate},
   };
   return commands;

@@ -23,9 +23,12 @@ struct TCommand {
   std::vector<TOptionDef> options{};
   // Takes the generator's options (--upper, --length, ...) besides its own.
   bool generatorOptions = false;
+  // Changes an existing archive: takes --backups and --force.
+  bool changesArchive = false;
   int (*run)(TCliContext&) = nullptr;
 
-  // Its own options and, when it takes them, the generator's.
+  // Its own options and, when it takes them, the generator's and the
+  // changing commands'.
   std::vector<TOptionDef> AllOptions() const;
 };
 

@@ -20,6 +20,17 @@ constexpr const char* kGeneratorOptions =
     "                   $ special character (an uppercase letter without\n"
     "                   --special); other characters give nothing\n";
 
+constexpr const char* kChangeOptions =
+    "\n"
+    "Saving:\n"
+    "  --backups N  keep N earlier versions of the archive beside it (default 1;\n"
+    "               0 keeps none)\n"
+    "  --force      change an archive that holds other members but no site list\n"
+    "               (no member Data): one is added, its password asked for twice\n"
+    "               before any other\n"
+    "While another program changes the archive, the command waits for it, up to\n"
+    "10 seconds, then fails with status 1.\n";
+
 constexpr const char* kGeneralHead =
     "NAME\n"
     "    vornix-cli - read and change Vornix password archives from a terminal\n"
@@ -33,7 +44,11 @@ constexpr const char* kGeneralHead =
     "    Works on the same archive files as the Vornix window: a ZIP file whose\n"
     "    member Data holds one line per site. Changes are saved through a new\n"
     "    file that replaces the old one only when it is complete; the file keeps\n"
-    "    its permissions. A failed or refused command writes nothing.\n"
+    "    its permissions, and one earlier version is kept beside it (--backups).\n"
+    "    A failed or refused command writes nothing. A command that changes an\n"
+    "    archive asks for its passwords first, then locks the archive, reads it\n"
+    "    again, changes and saves it; a second command changing the same archive\n"
+    "    meanwhile waits for it, up to 10 seconds.\n"
     "\n"
     "COMMANDS\n";
 
@@ -43,12 +58,13 @@ constexpr const char* kGeneralTail =
     "    password may be typed again, three times in all, and an empty one gives\n"
     "    up. When standard input is not a terminal, every password the command\n"
     "    needs is read from the next line of standard input, in this order: the\n"
-    "    archive password (only when the archive is encrypted), then the site\n"
-    "    password (add without --generate, edit --ask-password), then the new\n"
-    "    password and its confirmation (create, passwd). Each archive password\n"
-    "    is tried as UTF-8 and, failing that, as Windows-1252, so archives made\n"
-    "    on Windows open. A changed archive is saved with the password bytes\n"
-    "    that opened it.\n"
+    "    archive password (only when the archive is encrypted), then the new\n"
+    "    password and its confirmation (create, passwd, and a site list added\n"
+    "    by --force), then the site password (add without --generate, edit\n"
+    "    --ask-password). Each archive password is tried as UTF-8 and, failing\n"
+    "    that, as Windows-1252, so archives made on Windows open. A changed\n"
+    "    archive is saved with the password bytes that opened it, and with the\n"
+    "    encryption it had.\n"
     "\n"
     "SITES\n"
     "    SITE matches site names regardless of letter case. A site name cannot\n"
@@ -58,12 +74,16 @@ constexpr const char* kGeneralTail =
     "\n"
     "EXIT STATUS\n"
     "    0   success\n"
-    "    1   other errors: missing file, no or several matching sites, passwords\n"
-    "        that differ, a file that cannot be written\n"
+    "    1   other errors: a missing or unreadable file, no or several matching\n"
+    "        sites, passwords that differ, a file that cannot be written, an\n"
+    "        archive another program kept changing for 10 seconds\n"
     "    2   wrong or missing archive password; also an encrypted archive whose\n"
     "        data fails after the password passed its first check (a wrong\n"
-    "        password or a damaged archive: the message says which check failed)\n"
-    "    3   not an archive the program can read, or a damaged unencrypted one\n"
+    "        password or a damaged archive: the message says which check failed),\n"
+    "        or one whose password another program changed during the command\n"
+    "    3   not an archive the program can read (an empty file is none), a\n"
+    "        damaged unencrypted one, a site list too large to be real, or an\n"
+    "        archive without a site list that a command would change (--force)\n"
     "    64  wrong command line (the usage follows the message)\n"
     "    65  refused data: a field the archive cannot hold, a malformed CSV file\n"
     "\n"
@@ -98,6 +118,7 @@ std::string CommandUsage(std::string_view name) {
   if (command == nullptr) return GeneralUsage();
   std::string usage(command->usage);
   if (command->generatorOptions) usage += kGeneratorOptions;
+  if (command->changesArchive) usage += kChangeOptions;
   return usage;
 }
 
