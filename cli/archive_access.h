@@ -13,9 +13,11 @@ namespace cli {
 class TPasswordInput;
 
 struct TArchiveContent {
-  std::string given;     // the path as the command line gave it, for messages
-  std::string path;      // absolute, with symbolic links resolved: where saves go
-  std::string password;  // the bytes that opened it; empty when not encrypted
+  std::string given;  // the path as the command line gave it, for messages
+  std::string path;   // absolute, with symbolic links resolved: where saves go
+  // The bytes that opened it; empty when not encrypted. Without a site list:
+  // the password a site list added to it gets.
+  std::string password;
   TEncryption encryption = TEncryption::None;  // of the member "Data"
   std::vector<std::string> members;            // in the archive's directory order
   bool hasSiteList = false;                    // a member "Data" exists
