@@ -68,6 +68,33 @@ void StoreEdited(const TCliContext& ctx, const TSiteFields& fields, TqelPwRec& r
   if (ctx.args.Has("notes")) rec.SetNote(fields.notes);
 }
 
+// The option combinations edit refuses before anything is read.
+void CheckEditOptions(const TCliContext& ctx) {
+  CheckGeneratorUse(ctx);
+  if (ctx.args.Has("generate") && ctx.args.Has("ask-password")) {
+    throw EUsageError(ctx.command, "--ask-password cannot be used with --generate");
+  }
+  const bool changesSomething = ctx.args.Has("rename") || ctx.args.Has("user") ||
+                                ctx.args.Has("url") || ctx.args.Has("notes") ||
+                                ctx.args.Has("ask-password") || ctx.args.Has("generate");
+  if (!changesSomething) throw EUsageError(ctx.command, "nothing to change");
+  if (ctx.args.Has("generate")) GeneratorOptionsFrom(ctx.command, ctx.args);  // refuses bad ones
+}
+
+// The password edit sets, if any: generated or asked for once the site, as
+// first read, is known to exist and to take the new fields. The first
+// read's data is given up.
+std::optional<std::string> NewSitePassword(TCliContext& ctx, TArchiveContent& archive,
+                                           std::optional<int> which) {
+  TqelPwList sites = TakeSites(archive);
+  TqelPwRec rec;
+  rec.SetLine(sites[PickOneSite(sites, ctx.args.positionals[1], which)]);
+  RequireValidSite(EditedFields(ctx, rec));
+  if (ctx.args.Has("generate")) return GenerateWith(GeneratorOptionsFrom(ctx.command, ctx.args));
+  if (ctx.args.Has("ask-password")) return AskSitePassword(ctx, rec.Site());
+  return std::nullopt;
+}
+
 // Refuses to create over an existing file, except an empty one (nothing in
 // it can be lost; scripts make such files with mktemp), and a name the
 // engine would not take for an archive.
@@ -117,34 +144,12 @@ int RunAdd(TCliContext& ctx) {
 
 int RunEdit(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE", "SITE"});
-  CheckGeneratorUse(ctx);
-  if (ctx.args.Has("generate") && ctx.args.Has("ask-password")) {
-    throw EUsageError(ctx.command, "--ask-password cannot be used with --generate");
-  }
-  const bool changesSomething = ctx.args.Has("rename") || ctx.args.Has("user") ||
-                                ctx.args.Has("url") || ctx.args.Has("notes") ||
-                                ctx.args.Has("ask-password") || ctx.args.Has("generate");
-  if (!changesSomething) throw EUsageError(ctx.command, "nothing to change");
-  const std::optional<TGenOptions> generator =
-      ctx.args.Has("generate") ? std::optional(GeneratorOptionsFrom(ctx.command, ctx.args))
-                               : std::nullopt;
+  CheckEditOptions(ctx);
   const std::optional<int> which = WhichOption(ctx);
   const std::string& name = ctx.args.positionals[1];
 
   TArchiveContent archive = ReadForChange(ctx);
-  // The site as first read: it must exist and take the new fields before
-  // a new password is asked for.
-  std::optional<std::string> password;
-  {
-    TqelPwList sites = TakeSites(archive);
-    TqelPwRec rec;
-    rec.SetLine(sites[PickOneSite(sites, name, which)]);
-    TSiteFields fields = EditedFields(ctx, rec);
-    RequireValidSite(fields);
-    if (generator) password = GenerateWith(*generator);
-    if (ctx.args.Has("ask-password")) password = AskSitePassword(ctx, rec.Site());
-  }
-
+  const std::optional<std::string> password = NewSitePassword(ctx, archive, which);
   TLockedArchive locked(ctx, archive);
   TqelPwList sites = TakeSites(locked.Content());
   const int index = PickOneSite(sites, name, which);
