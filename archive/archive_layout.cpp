@@ -1,5 +1,6 @@
 #include "archive/archive_layout.h"
 
+#include <algorithm>
 #include <array>
 
 #include "archive/archive_errors.h"
@@ -100,7 +101,7 @@ std::optional<TArchiveLayout> ReadArchiveLayout(int fd, std::uint64_t size,
   std::int64_t found = FindEndRecord(stream);
   if (found < 0) return std::nullopt;
   const auto endOffset = static_cast<std::uint64_t>(found);
-  std::string end(size - endOffset, '\0');
+  std::string end(kEndRecordSize, '\0');
   if (!ReadAt(fd, endOffset, end.data(), end.size(), shownPath)) return std::nullopt;
   // Disk numbers other than 0 belong to a multi-part set, whose members
   // cannot be copied from this one file.
@@ -116,6 +117,10 @@ std::optional<TArchiveLayout> ReadArchiveLayout(int fd, std::uint64_t size,
   TArchiveLayout layout;
   layout.Members = std::move(*members);
   // A comment cut short by the end of the file is kept as far as it goes.
-  layout.Comment = end.substr(kEndRecordSize, GetU16(Bytes(end, 20)));
+  const std::uint64_t commentStart = endOffset + kEndRecordSize;
+  layout.Comment.resize(std::min<std::uint64_t>(GetU16(Bytes(end, 20)), size - commentStart));
+  if (!ReadAt(fd, commentStart, layout.Comment.data(), layout.Comment.size(), shownPath)) {
+    return std::nullopt;
+  }
   return layout;
 }
