@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -40,5 +44,77 @@ INSTANTIATE_TEST_SUITE_P(
                     CollateCase{"Cp1252EqualsUtf8", "caf\xe9", "CAF\xc3\x89", 0},
                     CollateCase{"Cp1252EuroSign", "\x80", "\xe2\x82\xac", 0}),
     [](const testing::TestParamInfo<CollateCase>& info) { return std::string(info.param.name); });
+
+// Which environment variable picks the collation. Swedish sorts "ö" after
+// "z", German and the root collation sort it with "o"; the C locale ignores
+// letter case like every other.
+class CollationLocale : public testing::Test {
+ protected:
+  static constexpr const char* kVariables[] = {"LC_ALL", "LC_COLLATE", "LC_MESSAGES", "LANG"};
+
+  void SetUp() override {
+    for (const char* name : kVariables) {
+      const char* value = std::getenv(name);
+      saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+      unsetenv(name);
+    }
+  }
+  void TearDown() override {
+    for (std::size_t i = 0; i < saved_.size(); ++i) {
+      if (saved_[i]) {
+        setenv(kVariables[i], saved_[i]->c_str(), 1);
+      } else {
+        unsetenv(kVariables[i]);
+      }
+    }
+  }
+
+  // The collator is made once per thread, so each compare needs a new one.
+  static int CompareInNewThread(const std::string& a, const std::string& b) {
+    int result = 0;
+    std::thread([&] { result = Sign(CollateCompare(a, b)); }).join();
+    return result;
+  }
+  static int OeVersusZ() { return CompareInNewThread("\xc3\xb6l", "zebra"); }
+
+ private:
+  std::vector<std::optional<std::string>> saved_;
+};
+
+TEST_F(CollationLocale, LcCollateOverLang) {
+  setenv("LANG", "de_DE.UTF-8", 1);
+  setenv("LC_COLLATE", "sv_SE.UTF-8", 1);
+  EXPECT_EQ(OeVersusZ(), 1);
+  setenv("LANG", "sv_SE.UTF-8", 1);
+  setenv("LC_COLLATE", "de_DE.UTF-8", 1);
+  EXPECT_EQ(OeVersusZ(), -1);
+}
+
+TEST_F(CollationLocale, LcAllOverBoth) {
+  setenv("LANG", "sv_SE.UTF-8", 1);
+  setenv("LC_COLLATE", "sv_SE.UTF-8", 1);
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  EXPECT_EQ(OeVersusZ(), -1);
+  setenv("LC_ALL", "sv_SE.UTF-8", 1);
+  setenv("LC_COLLATE", "de_DE.UTF-8", 1);
+  EXPECT_EQ(OeVersusZ(), 1);
+}
+
+TEST_F(CollationLocale, LangAloneAndMessagesIgnored) {
+  setenv("LANG", "sv_SE.UTF-8", 1);
+  EXPECT_EQ(OeVersusZ(), 1);
+  setenv("LANG", "de_DE.UTF-8", 1);
+  setenv("LC_MESSAGES", "sv_SE.UTF-8", 1);
+  EXPECT_EQ(OeVersusZ(), -1);
+}
+
+TEST_F(CollationLocale, PosixLocaleIgnoresCase) {
+  setenv("LANG", "sv_SE.UTF-8", 1);
+  for (const char* posix : {"C", "C.UTF-8", "POSIX"}) {
+    setenv("LC_COLLATE", posix, 1);
+    EXPECT_EQ(CompareInNewThread("alpha", "Beta"), -1) << posix;
+    EXPECT_EQ(OeVersusZ(), -1) << posix;
+  }
+}
 
 }  // namespace
