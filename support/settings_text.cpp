@@ -81,7 +81,7 @@ QByteArray TSettingsText::Bytes() const {
 
 std::optional<std::pair<QString, QString>> ParseSettingsEntry(const QByteArray& line) {
   const qsizetype equals = line.indexOf('=');
-  if (equals <= 0 || SectionName(line)) return std::nullopt;
+  if (equals <= 0) return std::nullopt;  // section lines hold no "="
   return std::pair{Decode(line.left(equals)), Decode(line.mid(equals + 1))};
 }
 

@@ -50,6 +50,36 @@ bool WritePrivateFile(const QString& path, const QByteArray& bytes) {
          file.write(bytes) == bytes.size() && file.commit();
 }
 
+struct TSection {
+  QList<QByteArray> lines;
+  QStringList written;  // names of the lines
+  QString refused;      // the first name no line can hold
+};
+
+TSection EntryLines(const TStateEntries& entries) {
+  TSection section;
+  for (const auto& [name, value] : entries) {
+    const std::optional<QByteArray> line = SettingsEntryLine(name, SettingsValueToText(value));
+    if (line) {
+      section.lines.append(*line);
+      section.written.append(name);
+    } else if (section.refused.isEmpty()) {
+      section.refused = name;
+    }
+  }
+  return section;
+}
+
+// Whether a stored line stays beside the store's entries. A name emptied
+// during the run keeps its stored value and comes back at the next start, as
+// it always has; lines that are no entries stay too. The Reopen entries are
+// the store's alone.
+bool IsKept(const QByteArray& line, const QStringList& written) {
+  const auto entry = ParseSettingsEntry(line);
+  return !entry ||
+         (!IsReopenName(entry->first) && !written.contains(entry->first, Qt::CaseInsensitive));
+}
+
 }  // namespace
 
 void ReadStateStorage(const TStateStorage& storage,
@@ -67,28 +97,13 @@ void WriteStateStorage(const TStateStorage& storage, const TStateEntries& entrie
   const std::optional<QByteArray> old = ReadExisting(storage.path);
   if (!old) return FailWrite(storage);  // replacing it would lose what it holds
   TSettingsText text(*old);
-  QList<QByteArray> lines;
-  QStringList written;
-  QString refused;
-  for (const auto& [name, value] : entries) {
-    const std::optional<QByteArray> line = SettingsEntryLine(name, SettingsValueToText(value));
-    if (!line) {
-      if (refused.isEmpty()) refused = name;
-      continue;
-    }
-    lines.append(*line);
-    written.append(name);
-  }
-  // A name emptied during the run keeps its stored value and comes back at
-  // the next start, as it always has; lines that are no entries stay too.
+  TSection section = EntryLines(entries);
   for (const QByteArray& line : text.SectionLines(storage.section)) {
-    const auto entry = ParseSettingsEntry(line);
-    if (!entry ||
-        (!IsReopenName(entry->first) && !written.contains(entry->first, Qt::CaseInsensitive))) {
-      lines.append(line);
-    }
+    if (IsKept(line, section.written)) section.lines.append(line);
   }
-  text.SetSectionLines(storage.section, lines);
+  text.SetSectionLines(storage.section, section.lines);
   if (!WritePrivateFile(storage.path, text.Bytes())) return FailWrite(storage);
-  if (!refused.isEmpty()) Fail(QStringLiteral("Failed to set data for '%1'").arg(refused));
+  if (!section.refused.isEmpty()) {
+    Fail(QStringLiteral("Failed to set data for '%1'").arg(section.refused));
+  }
 }
