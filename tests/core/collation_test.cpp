@@ -46,75 +46,70 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CollateCase>& info) { return std::string(info.param.name); });
 
 // Which environment variable picks the collation. Swedish sorts "ö" after
-// "z", German and the root collation sort it with "o"; the C locale ignores
-// letter case like every other.
-class CollationLocale : public testing::Test {
+// "z", German and the root collation sort it with "o"; the C locale orders
+// "alpha" before "Beta", ignoring letter case like every other.
+struct LocaleCase {
+  const char* name;
+  const char* lcAll;  // nullptr: unset
+  const char* lcCollate;
+  const char* lcMessages;
+  const char* lang;
+  int oeVersusZ;
+};
+
+void PrintTo(const LocaleCase& c, std::ostream* os) { *os << c.name; }
+
+class CollationLocale : public testing::TestWithParam<LocaleCase> {
  protected:
   static constexpr const char* kVariables[] = {"LC_ALL", "LC_COLLATE", "LC_MESSAGES", "LANG"};
 
   void SetUp() override {
-    for (const char* name : kVariables) {
-      const char* value = std::getenv(name);
-      saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-      unsetenv(name);
+    const LocaleCase& c = GetParam();
+    const char* values[] = {c.lcAll, c.lcCollate, c.lcMessages, c.lang};
+    for (std::size_t i = 0; i < std::size(kVariables); ++i) {
+      const char* saved = std::getenv(kVariables[i]);
+      saved_.push_back(saved ? std::optional<std::string>(saved) : std::nullopt);
+      Set(kVariables[i], values[i]);
     }
   }
   void TearDown() override {
     for (std::size_t i = 0; i < saved_.size(); ++i) {
-      if (saved_[i]) {
-        setenv(kVariables[i], saved_[i]->c_str(), 1);
-      } else {
-        unsetenv(kVariables[i]);
-      }
+      Set(kVariables[i], saved_[i] ? saved_[i]->c_str() : nullptr);
     }
   }
-
-  // The collator is made once per thread, so each compare needs a new one.
-  static int CompareInNewThread(const std::string& a, const std::string& b) {
-    int result = 0;
-    std::thread([&] { result = Sign(CollateCompare(a, b)); }).join();
-    return result;
+  static void Set(const char* name, const char* value) {
+    value ? setenv(name, value, 1) : unsetenv(name);
   }
-  static int OeVersusZ() { return CompareInNewThread("\xc3\xb6l", "zebra"); }
 
  private:
   std::vector<std::optional<std::string>> saved_;
 };
 
-TEST_F(CollationLocale, LcCollateOverLang) {
-  setenv("LANG", "de_DE.UTF-8", 1);
-  setenv("LC_COLLATE", "sv_SE.UTF-8", 1);
-  EXPECT_EQ(OeVersusZ(), 1);
-  setenv("LANG", "sv_SE.UTF-8", 1);
-  setenv("LC_COLLATE", "de_DE.UTF-8", 1);
-  EXPECT_EQ(OeVersusZ(), -1);
+// The collator is made once per thread, from the environment of that moment.
+TEST_P(CollationLocale, PicksTheCollationLocale) {
+  int oeVersusZ = 0, alphaVersusBeta = 0;
+  std::thread([&] {
+    oeVersusZ = Sign(CollateCompare("\xc3\xb6l", "zebra"));
+    alphaVersusBeta = Sign(CollateCompare("alpha", "Beta"));
+  }).join();
+  EXPECT_EQ(oeVersusZ, GetParam().oeVersusZ);
+  EXPECT_EQ(alphaVersusBeta, -1);
 }
 
-TEST_F(CollationLocale, LcAllOverBoth) {
-  setenv("LANG", "sv_SE.UTF-8", 1);
-  setenv("LC_COLLATE", "sv_SE.UTF-8", 1);
-  setenv("LC_ALL", "de_DE.UTF-8", 1);
-  EXPECT_EQ(OeVersusZ(), -1);
-  setenv("LC_ALL", "sv_SE.UTF-8", 1);
-  setenv("LC_COLLATE", "de_DE.UTF-8", 1);
-  EXPECT_EQ(OeVersusZ(), 1);
-}
+constexpr const char* kSv = "sv_SE.UTF-8";
+constexpr const char* kDe = "de_DE.UTF-8";
 
-TEST_F(CollationLocale, LangAloneAndMessagesIgnored) {
-  setenv("LANG", "sv_SE.UTF-8", 1);
-  EXPECT_EQ(OeVersusZ(), 1);
-  setenv("LANG", "de_DE.UTF-8", 1);
-  setenv("LC_MESSAGES", "sv_SE.UTF-8", 1);
-  EXPECT_EQ(OeVersusZ(), -1);
-}
-
-TEST_F(CollationLocale, PosixLocaleIgnoresCase) {
-  setenv("LANG", "sv_SE.UTF-8", 1);
-  for (const char* posix : {"C", "C.UTF-8", "POSIX"}) {
-    setenv("LC_COLLATE", posix, 1);
-    EXPECT_EQ(CompareInNewThread("alpha", "Beta"), -1) << posix;
-    EXPECT_EQ(OeVersusZ(), -1) << posix;
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Environment, CollationLocale,
+    testing::Values(LocaleCase{"LangAlone", nullptr, nullptr, nullptr, kSv, 1},
+                    LocaleCase{"LcCollateOverLang", nullptr, kSv, nullptr, kDe, 1},
+                    LocaleCase{"LcCollateOverLangBack", nullptr, kDe, nullptr, kSv, -1},
+                    LocaleCase{"LcAllOverBoth", kDe, kSv, nullptr, kSv, -1},
+                    LocaleCase{"LcAllOverBothBack", kSv, kDe, nullptr, kDe, 1},
+                    LocaleCase{"LcMessagesIgnored", nullptr, nullptr, kSv, kDe, -1},
+                    LocaleCase{"CIsRoot", nullptr, "C", nullptr, kSv, -1},
+                    LocaleCase{"CUtf8IsRoot", "C.UTF-8", nullptr, nullptr, kSv, -1},
+                    LocaleCase{"PosixIsRoot", nullptr, "POSIX", nullptr, kSv, -1}),
+    [](const testing::TestParamInfo<LocaleCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
