@@ -12,12 +12,18 @@
 #include "cli/cli_error.h"
 #include "cli/command_archive.h"
 #include "cli/command_context.h"
-#include "cli/csv.h"
 #include "cli/field_rules.h"
+#include "interchange/csv.h"
 
 namespace cli {
 
 namespace {
+
+using interchange::CsvRecordText;
+using interchange::ECsvError;
+using interchange::ParseCsv;
+using interchange::TCsvRecord;
+using interchange::TCsvRow;
 
 const TCsvRecord kHeader = {"site", "user", "password", "url", "notes"};
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
