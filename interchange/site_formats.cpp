@@ -1,5 +1,6 @@
 #include "interchange/site_formats.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -52,6 +53,12 @@ std::optional<TFormat> FormatNamed(std::string_view name) {
 std::string ImportFormatNames() { return JoinNames(kImported); }
 std::string ExportFormatNames() { return JoinNames(kExported); }
 
-bool CanImport(TFormat format) { return format != TFormat::KeePassXml; }
+bool CanImport(TFormat format) {
+  return std::find(kImported.begin(), kImported.end(), format) != kImported.end();
+}
+
+bool CanExport(TFormat format) {
+  return std::find(kExported.begin(), kExported.end(), format) != kExported.end();
+}
 
 }  // namespace interchange

@@ -20,6 +20,7 @@ std::string ImportFormatNames();
 std::string ExportFormatNames();
 
 bool CanImport(TFormat format);
+bool CanExport(TFormat format);
 
 // A file that cannot be read as sites; Line() is where (0: the file as a
 // whole).
