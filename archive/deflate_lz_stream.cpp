@@ -38,7 +38,7 @@ int TPlDfLZStream::LengthSymbol(int length) const {
 }
 
 int TPlDfLZStream::DistanceSymbol(int distance) {
-  assert(distance >= 1 && distance <= 65536);
+  assert(distance >= 1 && distance <= static_cast<int>(dt::kWindowSize64));
   auto d = static_cast<std::uint32_t>(distance - 1);
   if (d < 4) return static_cast<int>(d);
   int top = std::bit_width(d) - 1;  // index of the highest set bit

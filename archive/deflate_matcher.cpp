@@ -54,7 +54,7 @@ std::int32_t Unlimited(std::int32_t v) {
 
 std::uint32_t WindowSize(const TPlDeflateHelper& s, bool deflate64) {
   // A power of two between 256 bytes and the format's window.
-  std::uint32_t largest = deflate64 ? 65536 : 32768;
+  std::size_t largest = deflate64 ? deflate_tables::kWindowSize64 : deflate_tables::kWindowSize;
   std::uint32_t w = 256;
   while (w < s.WindowBytes && w < largest) w <<= 1;
   return w;
