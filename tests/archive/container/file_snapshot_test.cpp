@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "archive/archive_errors.h"
 #include "container_test_support.h"
 
 namespace {
@@ -32,17 +31,6 @@ TEST(FileSnapshot, RewriteKeepingSizeAndTimeIsStillAChange) {
   EXPECT_EQ(second.size, first.size);
   EXPECT_EQ(second.inode, first.inode);
   EXPECT_NE(second, first);
-}
-
-TEST(FileSnapshot, MissingFileAndNonFiles) {
-  TScratchDir dir;
-  EXPECT_FALSE(TakeFileSnapshot(dir.File("absent.zip")).exists);
-  try {
-    TakeFileSnapshot(dir.Path());
-    FAIL() << "a folder was taken for a file";
-  } catch (const EFileError& error) {
-    EXPECT_EQ(std::string(error.what()), "Cannot read file " + dir.Path() + ": not a regular file");
-  }
 }
 
 }  // namespace
