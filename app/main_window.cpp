@@ -11,7 +11,9 @@
 #include <QToolButton>
 
 #include "app/app_texts.h"
+#include "app/archive_watch.h"
 #include "app/error_display.h"
+#include "app/path_label.h"
 #include "app/site_list_box.h"
 #include "archive/streams.h"
 #include "archive/zip_engine.h"
@@ -34,6 +36,7 @@ const char kDeleteQuestion[] = "Delete selected site?";
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent),
       FSites(std::make_unique<TqelPwList>()),
+      FWatch(new TArchiveWatch(this)),
       FOpenPasswordPrompt(ExecuteOpenPW) {
   setObjectName("TfrmMain");
   setWindowTitle("Vornix - Keyvorn");
@@ -42,6 +45,8 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildMenus();
   BuildToolbar();
   BuildListAndStatusBar();
+  ShowEncryption(WriteEncryption());
+  connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
   setMinimumSize(350, 350);
   move(379, 295);
@@ -87,7 +92,15 @@ void TfrmMain::FormShow() {
 // fails, so that nothing is lost.
 void TfrmMain::closeEvent(QCloseEvent* event) {
   try {
-    if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) mmiFileSaveClick();
+    if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) {
+      mmiFileSaveClick();
+      // Cancelled at the outside-change question: the window stays open
+      // with its changes.
+      if (FSaveCancelled) {
+        event->ignore();
+        return;
+      }
+    }
     event->accept();
   } catch (const std::exception& error) {
     event->ignore();
@@ -107,9 +120,12 @@ void TfrmMain::FormDestroy() {
 
 // ---- state kept in controls ----
 
-QString TfrmMain::ArchivePath() const { return lblStatusText->text(); }
+QString TfrmMain::ArchivePath() const { return FArchivePath; }
 
-void TfrmMain::SetArchivePath(const QString& path) { lblStatusText->setText(path); }
+void TfrmMain::SetArchivePath(const QString& path) {
+  FArchivePath = path;
+  lblStatusText->ShowPath(path);
+}
 
 bool TfrmMain::IsModified() const { return mmiFileSave->isEnabled(); }
 
