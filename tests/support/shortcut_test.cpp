@@ -7,7 +7,10 @@
 #include <QTest>
 #include <stdexcept>
 
+#include "support/build_config.h"
 #include "support/desktop_exec.h"
+#include "support/icons.h"
+#include "support/launcher_icon.h"
 #include "support/shortcut.h"
 
 namespace {
@@ -47,6 +50,7 @@ class ShortcutTest : public QObject {
     shortcut.StartInDir = dir_->path() + "/";
     shortcut.Description = name;
     shortcut.DestinationDir = dir_->filePath("Desktop");
+    shortcut.IconPlaces = {{}, dir_->filePath("user data")};
     return shortcut;
   }
 
@@ -70,11 +74,54 @@ class ShortcutTest : public QObject {
     QCOMPARE(entry["Type"], QString("Application"));
     QCOMPARE(entry["Name"], QString("Bank"));
     QCOMPARE(entry["Comment"], QString("Bank"));
-    QCOMPARE(entry["Icon"], QString("vornix"));
+    // Not installed: the program's icon written out for the launcher.
+    QCOMPARE(entry["Icon"], dir_->filePath("user data/vornix.svg"));
     QCOMPARE(entry["Terminal"], QString("false"));
     QCOMPARE(entry["Path"], dir_->path() + "/");
     QCOMPARE(ParseDesktopExec(entry["Exec"]), QStringList({program_, "/data/Safe.zip"}));
     QVERIFY(QFile::permissions(path) & QFileDevice::ExeOwner);
+  }
+
+  // A bare icon name shows only when the desktop's icon theme has it; any
+  // other launcher must name an icon file that exists.
+  void launcherIconIsFoundByTheDesktop_data() {
+    QTest::addColumn<QString>("layout");
+    QTest::newRow("not installed") << "build tree";
+    QTest::newRow("installed in a data folder") << "searched prefix";
+    QTest::newRow("installed elsewhere") << "private prefix";
+    QTest::newRow("nowhere to write the icon") << "unwritable";
+  }
+  void launcherIconIsFoundByTheDesktop() {
+    QFETCH(QString, layout);
+    const QString bin = dir_->filePath("prefix/bin");
+    const QString data = QDir(bin).filePath(VORNIX_DATA_FROM_BIN);
+    const QString themed = data + "/icons/hicolor/scalable/apps/vornix.svg";
+    QVERIFY(QDir().mkpath(bin));
+    QVERIFY(QFile(bin + "/vornix").open(QIODevice::WriteOnly));
+    if (layout != "build tree" && layout != "unwritable") {
+      QVERIFY(QDir().mkpath(QFileInfo(themed).path()));
+      QVERIFY(QFile(themed).open(QIODevice::WriteOnly));
+    }
+    TLauncherIconPlaces places{{dir_->filePath("elsewhere")}, dir_->filePath("user data")};
+    if (layout == "searched prefix") places.dataDirs << QDir::cleanPath(data);
+    if (layout == "unwritable") places.userDataDir = program_ + "/below a file";
+
+    TqelShortcut shortcut = Make("Bank", "\"\"");
+    shortcut.FileName = bin + "/vornix";
+    shortcut.IconPlaces = places;
+    QVERIFY(shortcut.CreateShortcutFile());
+    const QString icon = UnescapeDesktopString(ReadEntry(shortcut.ShortcutFileName)["Icon"]);
+    if (layout == "searched prefix" || layout == "unwritable") {
+      QCOMPARE(icon, QString(kAppIconName));
+    } else if (layout == "private prefix") {
+      QCOMPARE(icon, QFileInfo(themed).canonicalFilePath());
+    } else {
+      QCOMPARE(icon, dir_->filePath("user data/vornix.svg"));
+      QFile written(icon);
+      QVERIFY(written.open(QIODevice::ReadOnly));
+      QCOMPARE(written.readAll(), AppIconSvg());
+      QVERIFY(AppIconSvg().contains("<svg"));
+    }
   }
 
   void execArguments_data() {
