@@ -38,10 +38,39 @@ void ApplySize(QWidget* form, QSize outer, const QMargins& frame) {
   form->resize(InnerSizeFor(outer, frame));
 }
 
+// What move() must be given to put the frame's corner at outerTopLeft. Qt
+// takes it as the frame's position once it knows the frame, and while the
+// window is not yet created (the window manager then puts the frame
+// there); a created window that has not been framed yet is placed by its
+// inside.
+QPoint MoveTarget(const QWidget* form, QPoint outerTopLeft, const QMargins& frame) {
+  const bool placedByInside =
+      form->testAttribute(Qt::WA_WState_Created) && KnownFrame(form).isNull();
+  return placedByInside ? outerTopLeft + QPoint(frame.left(), frame.top()) : outerTopLeft;
+}
+
 void ApplyCentre(QWidget* form, const QMargins& frame) {
   const QScreen* screen = ScreenOf(form);
   if (!screen) return;
-  form->move(CentredOuterTopLeft(form->size(), frame, screen->availableGeometry()));
+  const QPoint outerTopLeft = CentredOuterTopLeft(form->size(), frame, screen->availableGeometry());
+  form->move(MoveTarget(form, outerTopLeft, frame));
+}
+
+// Events after which the frame may have become known: a framed window is
+// usually moved by its frame, but one placed by its inside keeps its
+// position, and the first sign of it is its first paint or activation.
+bool MayFollowFraming(QEvent::Type type) {
+  switch (type) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+    case QEvent::Paint:
+    case QEvent::WindowActivate:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -76,11 +105,7 @@ TOuterSizeFixer::TOuterSizeFixer(QWidget* form, Job job, QSize outer)
 }
 
 bool TOuterSizeFixer::eventFilter(QObject* watched, QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (watched != form_ || (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show &&
-                           type != QEvent::WindowStateChange)) {
-    return false;
-  }
+  if (watched != form_ || !MayFollowFraming(event->type())) return false;
   const QMargins frame = KnownFrame(form_);
   if (frame.isNull()) return false;
   form_->removeEventFilter(this);
