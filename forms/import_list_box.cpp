@@ -68,7 +68,7 @@ void TImportListBox::mouseMoveEvent(QMouseEvent* event) {
   if (FDragArmed && event->buttons().testFlag(Qt::LeftButton) && !selectedItems().isEmpty() &&
       PastDragThreshold(FPressPos, event->position().toPoint())) {
     FSwallowRelease = true;
-    startDrag(supportedDropActions());
+    startDrag(model()->supportedDragActions());
     setState(NoState);
     stopAutoScroll();
     return;

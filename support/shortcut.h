@@ -8,16 +8,16 @@
 
 class TqelShortcut {
  public:
-  QString FileName;     // the program's executable
-  QString Parameters;   // "-useini " (optional) + the quoted archive path
-  QString StartInDir;   // working directory
-  QString Description;  // launcher name and comment; also its file name
-  QString IconPath;     // icon name or path; empty: the program's icon
+  QString FileName;          // the program's executable
+  QString Parameters;        // "-useini " (optional) + the quoted archive path
+  QString StartInDir;        // working directory
+  QString Description;       // launcher name and comment; also its file name
+  QString IconPath;          // icon name or path; empty: the program's icon
+  QString DestinationDir;    // empty: the user's desktop folder
+  QString ShortcutFileName;  // full path of the last file written
   // Where the program's icon is looked for, or written out to when the
   // program is not installed: the session's own folders unless set.
   TLauncherIconPlaces IconPlaces = DesktopIconPlaces();
-  QString DestinationDir;    // empty: the user's desktop folder
-  QString ShortcutFileName;  // full path of the last file written
 
   // Writes "<Description>.desktop" into ShortcutFolder(), replacing a file of
   // that name, and marks it executable. Throws for a missing target
