@@ -26,6 +26,7 @@
 #include "support/icons.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
+#include "support/outer_size_fixer.h"
 #include "support/state.h"
 
 namespace {
@@ -49,8 +50,9 @@ TfrmMain::TfrmMain(QWidget* parent)
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
   setMinimumSize(350, 350);
+  // The designed bounds are the outer ones, frame included.
   move(379, 295);
-  resize(440, 398);
+  SetOuterSize(this, QSize(440, 398));
   lbxSiteList->setFocus();
   RunGuarded([this] { FormCreate(); });
 }

@@ -13,6 +13,7 @@
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "app/path_label.h"
+#include "app/reopen_list.h"
 #include "app/site_list_box.h"
 #include "support/icons.h"
 
@@ -86,8 +87,7 @@ void TfrmMain::BuildMenus() {
       {"mmiFileNew", "New", QKeySequence(Qt::CTRL | Qt::Key_N), 4, &TfrmMain::mmiFileNewClick});
   add(mmiFile, {"mmiFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), 5,
                 &TfrmMain::mmiFileOpenClick});
-  mmiReopen = mmiFile->addMenu("Reopen");
-  mmiReopen->setObjectName("mmiReopen");
+  mmiReopen = AddReopenMenu(mmiFile, "mmiReopen", "Reopen");
   mmiFileSave = add(mmiFile, {"mmiFileSave", "Save", QKeySequence(Qt::CTRL | Qt::Key_S), 6,
                               &TfrmMain::mmiFileSaveClick});
   add(mmiFile, {"mmiFileSaveAs", "Save As...", {}, 7, &TfrmMain::mmiFileSaveAsClick});
