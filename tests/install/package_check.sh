@@ -35,8 +35,13 @@ version=$("$root/usr/bin/vornix-cli" --version) || layout_fault "unpacked vornix
 stray=$(dpkg-deb --contents "$deb" | awk '$6 !~ /^\.\/(usr\/.*)?$/ || $2 != "root/root"')
 [ -z "$stray" ] || layout_fault "unexpected entries: $stray"
 
+# The AppStream data as a software centre meets it: beside the desktop entry
+# it launches.
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate-tree --no-net "$root" || layout_fault "AppStream data invalid in the package"
+fi
 if command -v lintian >/dev/null; then
-  lintian --fail-on error --info "$deb" || layout_fault "lintian reports errors"
+  lintian --fail-on error --display-info "$deb" || layout_fault "lintian reports errors"
 else
   echo "lintian not installed: package not linted"
 fi
