@@ -9,7 +9,7 @@ TEST_PACKAGES=(zip unzip p7zip-full python3 xvfb xauth xdotool x11-utils imagema
   lintian appstream man-db bash-completion)
 install_missing "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-deb=$(./package.sh | tail -n 1)
+deb=$(./package.sh)
 tests/install/package_check.sh "$deb"
 
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON \

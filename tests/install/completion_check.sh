@@ -8,13 +8,15 @@ completion=$(realpath "$1")
 cli_dir=$(cd "$(dirname "$2")" && pwd)
 framework=/usr/share/bash-completion/bash_completion
 [ -r "$framework" ] || { echo "SKIP: bash-completion is not installed"; exit 77; }
+# shellcheck source=/dev/null
 source "$framework"
+# shellcheck source=../../packaging/completion/vornix-cli
 source "$completion"
 PATH=$cli_dir:$PATH
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 touch keys.zip OLD.ZIP notes.txt
 mkdir folder
 fail=0

@@ -1,8 +1,10 @@
+# shellcheck shell=bash
 # The files an installed Vornix must have, checked under a root folder (an
 # install prefix, or usr/ of an unpacked package). Sourced by the install and
 # package checks; sets fail=1 and says why for each fault.
 # Usage: check_layout ROOT
 
+# shellcheck disable=SC2034  # fail is the calling script's verdict
 layout_fault() { echo "$*"; fail=1; }
 
 expect_file() {  # root path [x]
