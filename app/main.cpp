@@ -7,6 +7,7 @@
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "core/process_guard.h"
+#include "support/build_config.h"
 #include "support/version_info.h"
 
 namespace {
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
   // The display name follows the application name; setting it separately
   // would make the platform append it to every window title.
   QApplication::setApplicationName("Vornix");
+  // Wayland desktops find the window's entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral(VORNIX_APP_ID));
   TfrmMain window;
   window.show();
   return app.exec();

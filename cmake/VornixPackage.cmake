@@ -10,8 +10,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 # The day this version was released; the Debian changelog and the AppStream
 # release entry both state it.
 set(VORNIX_RELEASE_DATE 2026-12-08)
-set(CPACK_PACKAGE_VENDOR "The Vornix developers")
-set(CPACK_PACKAGE_CONTACT "The Vornix developers <${VORNIX_EMAIL}>")
+# The copyright line, "Copyright (C) YEARS HOLDER", names the maker.
+string(REGEX REPLACE "^Copyright \\([Cc]\\) " "" VORNIX_COPYRIGHT_NOTICE "${VORNIX_LEGAL_COPYRIGHT}")
+string(REGEX REPLACE "^[-0-9, ]+ " "" VORNIX_MAKER "${VORNIX_COPYRIGHT_NOTICE}")
+set(CPACK_PACKAGE_VENDOR "${VORNIX_MAKER}")
+set(CPACK_PACKAGE_CONTACT "${VORNIX_MAKER} <${VORNIX_EMAIL}>")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://${VORNIX_WEB_HOST}/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "password keeper that stores sites in one encrypted ZIP archive")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION

@@ -14,9 +14,10 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail=0
 check_layout "$prefix"
-entry=$prefix/share/applications/example.vornix.Vornix.desktop
-if [ -f "$entry" ] && command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$entry" || fail=1
+if command -v desktop-file-validate >/dev/null; then
+  for entry in "$prefix"/share/applications/*.desktop; do
+    [ -f "$entry" ] && { desktop-file-validate "$entry" || fail=1; }
+  done
 fi
 [ $fail -eq 0 ] && echo "PASS: installed layout complete"
 exit $fail

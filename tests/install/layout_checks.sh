@@ -22,11 +22,14 @@ expect_gzip() {  # root path first-line-pattern
 }
 
 check_layout() {
-  local root=$1 app_id=example.vornix.Vornix
+  local root=$1 metainfo app_id
   expect_file "$root" bin/vornix x
   expect_file "$root" bin/vornix-cli x
-  expect_file "$root" share/applications/$app_id.desktop
-  expect_file "$root" share/metainfo/$app_id.metainfo.xml
+  # One AppStream file, and the desktop entry named after the same id.
+  metainfo=$(cd "$root" && echo share/metainfo/*.metainfo.xml)
+  expect_file "$root" "$metainfo"
+  app_id=$(basename "$metainfo" .metainfo.xml)
+  expect_file "$root" "share/applications/$app_id.desktop"
   expect_file "$root" share/icons/hicolor/scalable/apps/vornix.svg
   local size got
   for size in 16 32 48 128 256; do
