@@ -16,6 +16,7 @@ constexpr TZipErrorText kZipErrors[] = {
     {9, "Process aborted by user"},
     {21, "Invalid Stream"},
     {23, "Failed CRC Check"},
+    {kZipErrorAuthentication, "Failed AES authentication check - wrong password or damaged data"},
     {25, "File not found"},
     {27, "Archive does not exist - FileName is blank"},
     {28, "Invalid file - not a PKZip file"},

@@ -16,7 +16,8 @@ class EFileError : public EStreamError {
 
 // Archive errors with their numeric codes (1 newer version, 2 unsupported
 // method, 4 invalid password, 7 duplicate name, 9 aborted, 21 invalid stream,
-// 23 CRC, 25 file not found, 27 no archive, 28 not a ZIP, 35 unhandled type).
+// 23 CRC, 24 AES authentication, 25 file not found, 27 no archive, 28 not a
+// ZIP, 35 unhandled type).
 class EZipError : public std::runtime_error {
  public:
   EZipError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
@@ -31,6 +32,10 @@ class ESiteListTooLarge : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// An AES member's authentication code does not match its data: the data was
+// changed, or a wrong password passed the 2-byte verifier (one in 65,536).
+inline constexpr int kZipErrorAuthentication = 24;
 
 // Throws the EZipError of the given code with its standard message.
 [[noreturn]] void ThrowZipError(int code);

@@ -5,111 +5,83 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <vector>
+#include <optional>
 
-#include "archive/archive_errors.h"
-#include "archive/streams.h"
-#include "archive/zip_engine.h"
+#include "archive/archive_layout.h"
+#include "archive/backup_files.h"
+#include "archive/descriptor_io.h"
+#include "archive/file_descriptor.h"
+#include "archive/member_copy.h"
+#include "archive/safe_save_hook.h"
+#include "archive/temp_file.h"
 
 namespace {
 
-constexpr mode_t kNewFileMode = 0600;
-
-std::string FolderOf(const std::string& path) {
-  auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A temporary file beside the target, removed again unless committed.
-class TTempFile {
- public:
-  TTempFile(const std::string& target, const std::string& shownName) {
-    std::string pattern = FolderOf(target) + "/." + BaseNameOf(target) + ".XXXXXX.zip";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkstemps(name.data(), 4);
-    if (fd < 0) throw EFileError("Cannot create file " + shownName);
-    ::close(fd);
-    path_ = name.data();
-  }
-  ~TTempFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TTempFile(const TTempFile&) = delete;
-  TTempFile& operator=(const TTempFile&) = delete;
-
-  const std::string& Path() const { return path_; }
-  void Commit() { path_.clear(); }
-
- private:
-  std::string path_;
+// The folder the archive lives in and its name there. A symbolic link is
+// resolved once, so the file it points to is replaced and the link kept.
+struct TArchiveName {
+  std::string folder;
+  std::string name;
 };
 
-void WriteArchive(const std::string& tempPath, const std::string& password,
-                  const std::string& data) {
-  // The writer opens the empty file mkstemps made as an archive without
-  // members, so the name is never given up to be created again.
-  TMemoryStream buffer(data);
-  TZipWriter writer;
-  bool memberFailed = false;
-  writer.OnProcessItemFailure = [&memberFailed](TZipComponent&, const TZipItem&, int, int, int) {
-    memberFailed = true;
-  };
-  writer.SetPassword(password);
-  writer.SetFileName(tempPath);
-  writer.AddFromStream("Data", buffer);
-  writer.CloseArchive();
-  // An archive without its data must not replace the old one.
-  if (memberFailed) throw EZipError(21, "Invalid Stream");
-}
-
-void SyncFile(const std::string& path, const std::string& target) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw EFileError("Cannot open file " + target);
-  int rc = ::fsync(fd);
-  ::close(fd);
-  if (rc != 0) throw EFileError("Cannot write file " + target);
-}
-
-void SetPermissions(const std::string& tempPath, const std::string& target,
-                    const std::string& shownName) {
-  struct stat st {};
-  mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : kNewFileMode;
-  if (::chmod(tempPath.c_str(), mode) != 0) throw EFileError("Cannot write file " + shownName);
-}
-
-// Makes the rename itself durable; a folder that cannot be synced (some file
-// systems refuse) does not undo a save that has already happened.
-void SyncFolder(const std::string& target) {
-  int fd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-// The file really replaced: an absolute path (the writer needs one), and
-// for a symbolic link the file it points to, so the link itself survives.
-std::string ResolveTarget(const std::string& path) {
+TArchiveName ResolveArchiveName(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::path target = fs::absolute(fs::path(path), ec);
-  if (ec) return path;
+  if (ec) target = path;
   if (fs::is_symlink(target, ec)) {
     fs::path resolved = fs::weakly_canonical(target, ec);
     if (!ec) target = resolved;
   }
-  return target.lexically_normal().string();
+  return {target.parent_path().string(), target.filename().string()};
+}
+
+// The archive as it stands before the save: nothing when it does not exist.
+struct TOldArchive {
+  TFileDescriptor fd;
+  struct stat st {};
+  std::optional<TArchiveLayout> layout;
+};
+
+TOldArchive OpenOldArchive(int folderFd, const std::string& name, const std::string& shownPath) {
+  TOldArchive old;
+  // Non-blocking, so that a FIFO put in the archive's place cannot stall us.
+  old.fd = TFileDescriptor(
+      ::openat(folderFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!old.fd.IsOpen()) {
+    if (errno == ENOENT) return old;
+    ThrowFileError("Cannot open file", shownPath, errno);
+  }
+  if (::fstat(old.fd.Get(), &old.st) != 0) ThrowFileError("Cannot open file", shownPath, errno);
+  if (S_ISDIR(old.st.st_mode)) ThrowFileError("Cannot write file", shownPath, EISDIR);
+  if (!S_ISREG(old.st.st_mode)) {
+    throw EFileError("Cannot write file " + shownPath + ": not a regular file");
+  }
+  if ((old.st.st_mode & S_IWUSR) == 0) {
+    throw EArchiveReadOnly("The archive " + shownPath + " is read-only");
+  }
+  old.layout =
+      ReadArchiveLayout(old.fd.Get(), static_cast<std::uint64_t>(old.st.st_size), shownPath);
+  return old;
+}
+
+[[noreturn]] void ThrowReplaced(const std::string& shownPath) {
+  throw EArchiveReplaced("The archive " + shownPath +
+                         " was replaced by another program while saving");
+}
+
+TZipMemberSettings MemberSettings(const TSaveOptions& options) {
+  return TZipMemberSettings{options.password, TCompressionMethodToUse::smBestMethod,
+                            TDeflationOption::doNormal, options.encryption};
 }
 
 }  // namespace
+
+std::function<void(const std::string& tempPath)>& SafeSaveTempCreatedHook() {
+  static std::function<void(const std::string&)> hook;
+  return hook;
+}
 
 void SaveDataArchive(const std::string& path, const std::string& password,
                      const std::string& data) {
@@ -121,15 +93,32 @@ void SaveDataArchive(const std::string& path, const std::string& password,
 // Error messages name the file as the caller gave it.
 void SaveDataArchive(const std::string& path, const std::string& data,
                      const TSaveOptions& options) {
-  const std::string& password = options.password;
-  const std::string target = ResolveTarget(path);
-  TTempFile temp(target, path);
-  WriteArchive(temp.Path(), password, data);
-  SyncFile(temp.Path(), path);
-  SetPermissions(temp.Path(), target, path);
-  if (::rename(temp.Path().c_str(), target.c_str()) != 0) {
-    throw EFileError("Cannot create file " + path);
+  const TArchiveName archive = ResolveArchiveName(path);
+  if (archive.name.empty()) ThrowFileError("Cannot create file", path, EISDIR);
+  // Everything below goes through this one descriptor of the folder, so a
+  // folder renamed or swapped meanwhile cannot redirect part of the save.
+  TFileDescriptor folder(::open(archive.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder.IsOpen()) ThrowFileError("Cannot create file", path, errno);
+  RemoveStaleTempFiles(folder.Get(), archive.name);
+  TOldArchive old = OpenOldArchive(folder.Get(), archive.name, path);
+
+  // Compressing first keeps the temporary file's life short.
+  const TNewMember member = ProduceDataMember(data, MemberSettings(options));
+  TTempFile temp = TTempFile::Create(folder.Get(), archive.name, path);
+  if (auto& hook = SafeSaveTempCreatedHook()) hook(archive.folder + "/" + temp.Name());
+  WriteArchiveImage(temp.Fd(), old.layout ? &*old.layout : nullptr, old.fd.Get(), member, path);
+  temp.TakeOwnerAndMode(old.fd.IsOpen() ? &old.st : nullptr, path);
+  temp.Sync(path);
+
+  // Only a file that opened as an archive is worth keeping; after a
+  // password change every backup goes anyway.
+  if (old.layout && options.backups > 0 && !options.passwordChanged) {
+    KeepBackup(folder.Get(), archive.folder, archive.name, old.fd.Get(), old.st, options.backups);
   }
-  temp.Commit();
-  SyncFolder(target);
+  if (!temp.RenameOver(archive.name, path)) ThrowReplaced(path);
+  // Makes the rename durable; a file system that cannot sync folders does
+  // not undo a save that has happened.
+  ::fsync(folder.Get());
+  if (!NameHoldsFile(folder.Get(), archive.name, temp.Fd())) ThrowReplaced(path);
+  if (options.passwordChanged) RemoveBackups(folder.Get(), archive.folder, archive.name);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "archive/aes_extra.h"
 #include "archive/archive_errors.h"
 #include "archive/zip_member_out.h"
 
@@ -200,7 +201,9 @@ void TZipArchive::AppendUnchanged(std::string& image, TZipItem& item) {
   }
   item.DiskNumberStart = 0;
   item.LocalHeaderOffset = static_cast<std::uint32_t>(image.size());
-  item.Extra.clear();
+  // Other writers' extra blocks are dropped, as for every copied member;
+  // an AES member keeps its own, without which it cannot be read.
+  item.Extra = KeepAesExtra(item.Extra);
   item.Comment.clear();
   WriteLocalHeader(image, item);
   image += data;
@@ -217,8 +220,9 @@ bool TZipArchive::AppendNew(std::string& image, TZipItem& item) {
     std::uint32_t stamp = DosDateTimeNow();
     item.Time = static_cast<std::uint16_t>(stamp >> 16);
     item.Date = static_cast<std::uint16_t>(stamp & 0xFFFF);
-    data = ProduceMemberData(item, *item.Source,
-                             TZipMemberSettings{Password, CompressionMethodToUse, DeflationOption});
+    data = ProduceMemberData(
+        item, *item.Source,
+        TZipMemberSettings{Password, CompressionMethodToUse, DeflationOption, Encryption});
   } catch (const std::exception&) {
     item.Action = TZipAction::Deleted;
     if (OnItemFailure) OnItemFailure(item, 0, 4, 0);
@@ -228,7 +232,9 @@ bool TZipArchive::AppendNew(std::string& image, TZipItem& item) {
   item.LocalHeaderOffset = static_cast<std::uint32_t>(image.size());
   WriteLocalHeader(image, item);
   image += data;
-  if (item.Flags & zip_flag::kEncrypted) WriteDescriptor(image, item);
+  // Traditional encryption sets bit 3 and so promises a descriptor; AES
+  // members carry none.
+  if (item.Flags & zip_flag::kDescriptor) WriteDescriptor(image, item);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/streams.h"
+#include "archive/zip_encryption.h"
 #include "archive/zip_engine.h"
 #include "archive/zip_item.h"
 #include "archive/zip_records.h"
@@ -49,6 +50,8 @@ class TZipArchive {
   int PasswordRetries = 3;
   TCompressionMethodToUse CompressionMethodToUse = TCompressionMethodToUse::smBestMethod;
   TDeflationOption DeflationOption = TDeflationOption::doNormal;
+  // How new members are encrypted when Password is not empty.
+  TEncryption Encryption = TEncryption::Traditional;
   bool Dirty = false;
   bool Spanned = false;
   // No drive counts as removable on this platform, so no "PK00" marker is

@@ -1,8 +1,6 @@
 #include "archive/zip_encryption.h"
 
-namespace {
-constexpr std::uint16_t kMethodAes = 99;
-}  // namespace
+#include "archive/aes_extra.h"
 
 bool IsAes(TEncryption encryption) {
   return encryption == TEncryption::Aes128 || encryption == TEncryption::Aes192 ||
@@ -10,9 +8,15 @@ bool IsAes(TEncryption encryption) {
 }
 
 TEncryption EncryptionOf(const TZipDirectoryEntry& entry) {
+  if (entry.Method == kMethodAes) {
+    // Without a readable AES extra field the member cannot be read at all;
+    // it still counts as AES, at the strength this program writes.
+    const auto aes = FindAesExtra(entry.Extra);
+    if (aes && aes->Strength == 1) return TEncryption::Aes128;
+    if (aes && aes->Strength == 2) return TEncryption::Aes192;
+    return TEncryption::Aes256;
+  }
   if (!(entry.Flags & zip_flag::kEncrypted)) return TEncryption::None;
-  // The AES strength is refined from the entry's extra field by the AES code.
-  if (entry.Method == kMethodAes) return TEncryption::Aes256;
   return TEncryption::Traditional;
 }
 

@@ -149,6 +149,7 @@ void TZipWriter::SetFileName(const std::string& path) {
   archive->Password = password_;
   archive->CompressionMethodToUse = CompressionMethodToUse;
   archive->DeflationOption = DeflationOption;
+  archive->Encryption = Encryption;
   archive->OnItemFailure = [this](const TZipItem& item, int processType, int errorClass,
                                   int errorCode) {
     if (OnProcessItemFailure) OnProcessItemFailure(*this, item, processType, errorClass, errorCode);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/streams.h"
+#include "archive/zip_encryption.h"
 #include "archive/zip_item.h"
 
 class TZipArchive;
@@ -80,6 +81,8 @@ class TZipWriter final : public TZipComponent {
 
   TCompressionMethodToUse CompressionMethodToUse = TCompressionMethodToUse::smBestMethod;
   TDeflationOption DeflationOption = TDeflationOption::doNormal;
+  // Used when a password is set: Traditional (the default) or Aes256.
+  TEncryption Encryption = TEncryption::Traditional;
 
  private:
   void DropPendingSource(TStream& stream);

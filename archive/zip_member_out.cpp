@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "archive/aes_extra.h"
+#include "archive/aes_streams.h"
 #include "archive/crc32.h"
 #include "archive/deflate.h"
 #include "archive/deflate_helper.h"
@@ -13,6 +15,7 @@ namespace {
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
 constexpr std::size_t kStoreChunk = 1024;
+constexpr std::uint16_t kVersionAes = 51;
 
 std::uint32_t CheckValue(const TZipDirectoryEntry& entry) {
   return static_cast<std::uint32_t>(entry.Time) << 16;
@@ -63,17 +66,71 @@ std::uint32_t StoreData(TStream& source, TStream& out, const std::string& passwo
   return ~crc;
 }
 
-std::uint32_t DeflateData(TStream& source, TStream& out, const TZipMemberSettings& settings,
-                          std::uint32_t check, std::int64_t size) {
+// Deflates the source into out; the encoder encrypts on its own when given
+// a password (the traditional scheme), AES callers pass none.
+std::uint32_t DeflateData(TStream& source, TStream& out, TDeflationOption deflation,
+                          const std::string& password, std::uint32_t check, std::int64_t size) {
   TPlDeflateHelper helper;
   // A new record already holds letter n with other parameters, so the
   // letter is first reset for the level's own parameters to take effect.
   helper.SetLevelLetter('0');
-  helper.SetLevelLetter(LevelLetter(settings.Deflation));
-  helper.PasswordText = settings.Password;
+  helper.SetLevelLetter(LevelLetter(deflation));
+  helper.PasswordText = password;
   helper.CheckWord = check;
   helper.InputSize = static_cast<std::int32_t>(size);
   return Deflate(source, out, &helper);
+}
+
+bool UsesAes(const TZipMemberSettings& settings) {
+  return !settings.Password.empty() && IsAes(settings.Encryption);
+}
+
+// Salt, verifier, the deflated or stored data encrypted, authentication
+// code; each attempt draws its own salt, so no key stream is used twice.
+std::uint32_t ProduceAes(TStream& source, TMemoryStream& out, const TZipMemberSettings& settings,
+                         std::int64_t size, bool deflate) {
+  TAesEncryptStream encrypt(out, settings.Password, kAesStrength256);
+  const std::uint32_t crc = deflate ? DeflateData(source, encrypt, settings.Deflation, {}, 0, size)
+                                    : StoreData(source, encrypt, {}, 0);
+  encrypt.Finish();
+  return crc;
+}
+
+// AE-2: the CRC is stored as 0 (the authentication code protects the data
+// and a CRC of the plain text would tell about it); method 99 with the real
+// method in the extra field; no descriptor.
+void MarkAes(TZipDirectoryEntry& entry, bool deflated, TDeflationOption deflation) {
+  TAesExtra aes;
+  aes.Version = TAesVendorVersion::Ae2;
+  aes.Strength = kAesStrength256;
+  aes.Method = deflated ? kMethodDeflated : kMethodStored;
+  entry.Extra = BuildAesExtra(aes);
+  entry.Method = kMethodAes;
+  entry.VersionNeeded = kVersionAes;
+  entry.Crc32 = 0;
+  entry.Flags = zip_flag::kEncrypted | (deflated ? LevelFlags(deflation) : 0);
+}
+
+// The best-method rule: deflated data larger than the data is dropped for
+// the stored form. Salt, verifier and code cost the same either way, so they
+// take no part in the choice.
+std::string ProduceAesMemberData(TZipDirectoryEntry& entry, TStream& source,
+                                 const TZipMemberSettings& settings, std::int64_t size) {
+  TMemoryStream out;
+  bool deflate = size > 0 && settings.Method != TCompressionMethodToUse::smStored;
+  if (deflate) {
+    ProduceAes(source, out, settings, size, true);
+    const auto deflated = out.Size() - static_cast<std::int64_t>(AesOverhead(kAesStrength256));
+    if (settings.Method == TCompressionMethodToUse::smBestMethod && deflated > size) {
+      deflate = false;
+      out.Clear();
+      source.SetPosition(0);
+    }
+  }
+  if (!deflate) ProduceAes(source, out, settings, size, false);
+  MarkAes(entry, deflate, settings.Deflation);
+  entry.CompressedSize = static_cast<std::uint32_t>(out.Size());
+  return out.TakeBytes();
 }
 
 void MarkStored(TZipDirectoryEntry& entry, std::uint32_t crc) {
@@ -94,10 +151,13 @@ std::string ProduceMemberData(TZipDirectoryEntry& entry, TStream& source,
   entry.InternalAttributes = 0;
   entry.ExternalAttributes = 0;
   entry.VersionMadeBy = 20;
+  entry.Extra.clear();
+  if (UsesAes(settings)) return ProduceAesMemberData(entry, source, settings, size);
   TMemoryStream out;
   bool deflate = size > 0 && settings.Method != TCompressionMethodToUse::smStored;
   if (deflate) {
-    std::uint32_t crc = DeflateData(source, out, settings, check, size);
+    std::uint32_t crc =
+        DeflateData(source, out, settings.Deflation, settings.Password, check, size);
     // Best method: deflated output larger than the data is dropped; equal
     // sizes keep the deflated form.
     if (settings.Method == TCompressionMethodToUse::smBestMethod && out.Size() > size) {

@@ -20,5 +20,8 @@ struct TZipMemberSettings {
 // Reads the whole source (from position 0) and returns the member data as
 // it goes into the file, the 12-byte encryption header included. The entry's
 // Time must already hold the member's DOS time: it is the encryption check.
+// With a password and an AES choice the member is AES-256 (AE-2: method 99,
+// the AES extra field in entry.Extra, CRC 0, no descriptor) and the data is
+// salt, verifier, encrypted bytes and authentication code.
 std::string ProduceMemberData(TZipDirectoryEntry& entry, TStream& source,
                               const TZipMemberSettings& settings);

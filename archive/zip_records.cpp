@@ -19,11 +19,17 @@ void ReadRecordBytes(TStream& stream, void* buffer, std::size_t count) {
   if (stream.Read(buffer, count) != count) ThrowZipError(kNotZip);
 }
 
-// Names, extra fields and comments are held as zero-terminated strings, so a
-// zero byte cuts the text there.
+// Counted bytes kept as they are: extra fields are binary blocks.
+std::string ReadRaw(TStream& stream, std::size_t count) {
+  std::string bytes(count, '\0');
+  if (count > 0) ReadRecordBytes(stream, bytes.data(), count);
+  return bytes;
+}
+
+// Names and comments are held as zero-terminated strings, so a zero byte
+// cuts the text there.
 std::string ReadCounted(TStream& stream, std::size_t count) {
-  std::string text(count, '\0');
-  if (count > 0) ReadRecordBytes(stream, text.data(), count);
+  std::string text = ReadRaw(stream, count);
   text.resize(std::find(text.begin(), text.end(), '\0') - text.begin());
   return text;
 }
@@ -95,7 +101,7 @@ TZipDirectoryEntry ReadDirectoryEntry(TStream& stream) {
   entry.ExternalAttributes = GetU32(&raw[38]);
   entry.LocalHeaderOffset = GetU32(&raw[42]);
   entry.Name = ReadCounted(stream, nameLength);
-  entry.Extra = ReadCounted(stream, extraLength);
+  entry.Extra = ReadRaw(stream, extraLength);
   entry.Comment = ReadCounted(stream, commentLength);
   return entry;
 }
@@ -115,14 +121,10 @@ TZipLocalHeader ReadLocalHeader(TStream& stream) {
   header.UncompressedSize = GetU32(&raw[22]);
   std::size_t nameLength = GetU16(&raw[26]);
   std::size_t extraLength = GetU16(&raw[28]);
-  // The name and extra field are skipped by their counted lengths, so the
-  // stream ends at the member data even when a zero byte cuts the text.
-  std::string name(nameLength, '\0');
-  std::string extra(extraLength, '\0');
-  if (nameLength > 0) ReadRecordBytes(stream, name.data(), nameLength);
-  if (extraLength > 0) ReadRecordBytes(stream, extra.data(), extraLength);
-  header.Name = name.substr(0, name.find('\0'));
-  header.Extra = extra.substr(0, extra.find('\0'));
+  // The name is read by its counted length, so the stream ends at the
+  // member data even when a zero byte cuts the text.
+  header.Name = ReadCounted(stream, nameLength);
+  header.Extra = ReadRaw(stream, extraLength);
   return header;
 }
 
@@ -149,13 +151,14 @@ void WriteDirectoryEntry(std::string& out, const TZipDirectoryEntry& entry) {
   PutU32(out, entry.CompressedSize);
   PutU32(out, entry.UncompressedSize);
   PutU16(out, Field16(entry.Name.size()));
-  PutU16(out, 0);  // extra field length
+  PutU16(out, Field16(entry.Extra.size()));
   PutU16(out, 0);  // comment length
   PutU16(out, entry.DiskNumberStart);
   PutU16(out, entry.InternalAttributes);
   PutU32(out, entry.ExternalAttributes);
   PutU32(out, entry.LocalHeaderOffset);
   out += entry.Name;
+  out += entry.Extra;
 }
 
 void WriteLocalHeader(std::string& out, const TZipDirectoryEntry& entry) {
@@ -169,8 +172,9 @@ void WriteLocalHeader(std::string& out, const TZipDirectoryEntry& entry) {
   PutU32(out, entry.CompressedSize);
   PutU32(out, entry.UncompressedSize);
   PutU16(out, Field16(entry.Name.size()));
-  PutU16(out, 0);  // extra field length
+  PutU16(out, Field16(entry.Extra.size()));
   out += entry.Name;
+  out += entry.Extra;
 }
 
 void WriteDescriptor(std::string& out, const TZipDirectoryEntry& entry) {

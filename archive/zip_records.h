@@ -54,6 +54,8 @@ struct TZipDirectoryEntry {
   std::uint32_t ExternalAttributes = 0;
   std::uint32_t LocalHeaderOffset = 0;
   std::string Name;
+  // The extra field's bytes as they are (zero bytes included); written back
+  // as they are, so a member written anew without one has none.
   std::string Extra;
   std::string Comment;
 };
@@ -68,7 +70,7 @@ struct TZipLocalHeader {
   std::uint32_t CompressedSize = 0;
   std::uint32_t UncompressedSize = 0;
   std::string Name;
-  std::string Extra;
+  std::string Extra;  // as they are, like the directory entry's
 };
 
 // Readers take the record at the stream's position and leave the stream right
@@ -81,7 +83,7 @@ TZipLocalHeader ReadLocalHeader(TStream& stream);
 // Writers append the record in its byte form to out.
 void WriteEndRecord(std::string& out, const TZipEndRecord& record);
 void WriteDirectoryEntry(std::string& out, const TZipDirectoryEntry& entry);
-// The local header re-created from a directory entry (no extra field).
+// The local header re-created from a directory entry, its extra field included.
 void WriteLocalHeader(std::string& out, const TZipDirectoryEntry& entry);
 void WriteDescriptor(std::string& out, const TZipDirectoryEntry& entry);
 

@@ -1,51 +1,61 @@
 #include "cli/archive_access.h"
 
-#include <cctype>
-#include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "archive/archive_errors.h"
-#include "archive/safe_save.h"
+#include "archive/site_list_member.h"
 #include "archive/streams.h"
 #include "archive/zip_engine.h"
+#include "cli/archive_file.h"
 #include "cli/cli_error.h"
 #include "cli/password_input.h"
 #include "core/text_codec.h"
 
 namespace cli {
 
-namespace fs = std::filesystem;
-
 namespace {
 
 constexpr int kMaxTerminalPrompts = 3;
+// The engine's item-failure classes and the archive error codes that mean
+// the password did not get past the encryption header.
 constexpr int kErrorClassArchive = 0;
+constexpr int kErrorClassRead = 1;
+constexpr int kErrorClassFormat = 2;
 constexpr int kCodeInvalidPassword = 4;
 constexpr int kCodeAborted = 9;
+
+const std::string kDamaged = "Cannot extract file - the data is damaged";
 
 struct TFailure {
   int errorClass = 0;
   int errorCode = 0;
 
+  // No password was given for an encrypted member.
+  bool IsMissingPassword() const {
+    return errorClass == kErrorClassArchive && errorCode == kCodeInvalidPassword;
+  }
   // A missing or wrong password; anything else got past the password check.
   bool IsPassword() const {
     return errorClass == kErrorClassArchive &&
            (errorCode == kCodeInvalidPassword || errorCode == kCodeAborted);
   }
   std::string Message() const {
-    switch (errorClass) {
-      case kErrorClassArchive:
-        return ZipErrorMessage(errorCode);
-      case 1:
-        return "Cannot extract file - read error " + std::to_string(errorCode);
-      case 2:
-        return "Cannot extract file - the data is damaged";
-      default:
-        return "Cannot extract file";
-    }
+    if (errorClass == kErrorClassArchive) return ZipErrorMessage(errorCode);
+    if (errorClass == kErrorClassFormat) return kDamaged;
+    return "Cannot extract file";
   }
 };
+
+// A failure to read the file is no question of passwords: either the system
+// refused a read (its reason is given) or the member runs past the end of
+// the file.
+[[noreturn]] void ThrowReadFailure(const TArchiveFile& file) {
+  const std::string reason = file.ReadFailure();
+  if (!reason.empty()) ThrowCannotRead(file.Given(), reason);
+  throw ECliError(kExitNotArchive,
+                  kDamaged + " (the member Data runs past the end of " + file.Given() + ")");
+}
 
 // One reader on one archive; each attempt extracts "Data" afresh into an
 // emptied buffer, so a failed attempt leaves nothing behind. The reader is
@@ -53,43 +63,78 @@ struct TFailure {
 // archive without members, and reading must never change the file.
 class TDataExtractor {
  public:
-  explicit TDataExtractor(const std::string& path) {
+  explicit TDataExtractor(const TArchiveFile& file) : file_(file) {
     reader_.OnProcessItemFailure = [this](TZipComponent&, const TZipItem&, int, int errorClass,
                                           int errorCode) {
       failure_ = TFailure{errorClass, errorCode};
     };
-    Open(path);
+    Open();
   }
   TDataExtractor(const TDataExtractor&) = delete;
   TDataExtractor& operator=(const TDataExtractor&) = delete;
 
-  // nullopt on success, else the failure the engine reported.
+  std::vector<std::string> Members() const { return reader_.MemberNames(); }
+  const TZipItem* SiteList() const { return reader_.FindMember(kSiteListMember); }
+
+  // nullopt on success, else the failure the engine reported; a failure to
+  // read the file ends the command.
   std::optional<TFailure> TryPassword(const std::string& password) {
     failure_.reset();
     buffer_.Clear();
     reader_.SetPassword(password);
-    reader_.ExtractToStream("Data", buffer_);
+    reader_.ExtractToStream(kSiteListMember, buffer_);
+    if (failure_ && failure_->errorClass == kErrorClassRead) ThrowReadFailure(file_);
     return failure_;
   }
   std::string TakeData() { return buffer_.TakeBytes(); }
 
  private:
-  void Open(const std::string& path) {
+  void Open() {
     try {
-      reader_.SetFileName(path);
+      reader_.SetFileName(file_.Path());
     } catch (const EFileError& e) {
       throw ECliError(kExitFailure, e.what());
     } catch (const EZipError& e) {
       throw ECliError(kExitNotArchive, e.what());
     } catch (const EStreamError& e) {
+      if (!file_.ReadFailure().empty()) ThrowReadFailure(file_);
       throw ECliError(kExitNotArchive, e.what());
     }
   }
 
+  const TArchiveFile& file_;
   TZipReader reader_;
   TMemoryStream buffer_;
   std::optional<TFailure> failure_;
 };
+
+// Refuses a site list no real one could be, before anything is inflated or
+// a password asked for.
+void CheckSiteList(const TZipItem& entry) {
+  try {
+    CheckSiteListSize(entry);
+  } catch (const ESiteListTooLarge& e) {
+    throw ECliError(kExitNotArchive, e.what());
+  }
+  if (EncryptionOf(entry) != TEncryption::None && entry.CompressedSize < kEncryptionHeaderSize) {
+    throw ECliError(kExitNotArchive,
+                    kDamaged + " (the member Data is shorter than its encryption header)");
+  }
+}
+
+// What the archive holds, before any member is extracted.
+TArchiveContent Describe(const TArchiveFile& file, const TDataExtractor& extractor) {
+  TArchiveContent content;
+  content.given = file.Given();
+  content.path = file.Path();
+  content.members = extractor.Members();
+  if (const TZipItem* entry = extractor.SiteList()) {
+    CheckSiteList(*entry);
+    content.hasSiteList = true;
+    content.encryption = EncryptionOf(*entry);
+  }
+  return content;
+}
 
 // The byte forms to try for one typed password: as typed, then as
 // Windows-1252 when that differs.
@@ -140,53 +185,49 @@ std::string FindPassword(TDataExtractor& extractor, TPasswordInput& input, TFail
 
 }  // namespace
 
-std::string AbsolutePath(const std::string& path) {
-  return fs::absolute(fs::path(path)).lexically_normal().string();
-}
-
 TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input) {
-  std::error_code ec;
-  const fs::path absolute = AbsolutePath(path);
-  if (!fs::exists(absolute, ec)) throw ECliError(kExitFailure, path + ": no such file");
-  if (!fs::is_regular_file(absolute, ec)) throw ECliError(kExitFailure, path + ": not a file");
-  TArchiveContent content;
-  content.path = fs::canonical(absolute, ec).string();
-  if (ec) content.path = absolute.string();
-
-  TDataExtractor extractor(content.path);
+  const TArchiveFile file(path);
+  TDataExtractor extractor(file);
+  TArchiveContent content = Describe(file, extractor);
+  if (!content.hasSiteList) return content;
   if (auto failure = extractor.TryPassword("")) {
-    if (!(failure->errorClass == kErrorClassArchive &&
-          failure->errorCode == kCodeInvalidPassword)) {
-      ThrowUnreadable(*failure);
-    }
+    if (!failure->IsMissingPassword()) ThrowUnreadable(*failure);
     content.password = FindPassword(extractor, input, *failure);
   }
   content.data = extractor.TakeData();
   return content;
 }
 
-TqelPwList SitesOf(const TArchiveContent& archive) {
+TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier) {
+  const TArchiveFile file(earlier.given, earlier.path);
+  TDataExtractor extractor(file);
+  TArchiveContent content = Describe(file, extractor);
+  // Without a site list the password is the one a new site list gets.
+  content.password = earlier.password;
+  if (!content.hasSiteList) return content;
+  if (content.encryption == TEncryption::None) content.password.clear();
+  if (auto failure = extractor.TryPassword(content.password)) {
+    if (failure->IsPassword()) {
+      throw ECliError(kExitWrongPassword, "the archive " + earlier.given +
+                                              " was changed by another program and no longer "
+                                              "opens with the password given");
+    }
+    if (content.encryption == TEncryption::None) ThrowUnreadable(*failure);
+    ThrowWrongPassword(*failure);
+  }
+  content.data = extractor.TakeData();
+  return content;
+}
+
+TqelPwList TakeSites(TArchiveContent& archive) {
   TqelPwList sites;
   sites.LoadFromText(archive.data);
+  std::string().swap(archive.data);
   return sites;
 }
 
-void SaveData(const std::string& path, const std::string& password, const std::string& data) {
-  try {
-    SaveDataArchive(path, password, data);
-  } catch (const std::exception& e) {
-    throw ECliError(kExitFailure, e.what());
-  }
-}
-
-void SaveSites(const std::string& path, const std::string& password, const TqelPwList& sites) {
-  SaveData(path, password, sites.SaveToText());
-}
-
-bool HasArchiveExtension(const std::string& path) {
-  std::string ext = fs::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".zip";
+std::string NoSiteListText(const TArchiveContent& archive) {
+  return archive.given + " holds no site list (no member Data)";
 }
 
 }  // namespace cli

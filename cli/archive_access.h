@@ -1,10 +1,11 @@
 #pragma once
-// Reading and saving archives the way the window does: the archive engine
-// extracts the member "Data" (asking for the password when the member is
-// encrypted) and the safe save writes a whole new archive.
+// Reading archives the way the window does: the archive engine extracts the
+// member "Data", asking for the password when the member is encrypted.
 
 #include <string>
+#include <vector>
 
+#include "archive/zip_encryption.h"
 #include "core/pw_list.h"
 
 namespace cli {
@@ -12,37 +13,41 @@ namespace cli {
 class TPasswordInput;
 
 struct TArchiveContent {
-  std::string path;      // absolute, with symbolic links resolved: where saves go
-  std::string password;  // the bytes that opened it; empty when not encrypted
-  std::string data;      // the member "Data" exactly as stored
-};
+  std::string given;  // the path as the command line gave it, for messages
+  std::string path;   // absolute, with symbolic links resolved: where saves go
+  // The bytes that opened it; empty when not encrypted. Without a site list:
+  // the password a site list added to it gets.
+  std::string password;
+  TEncryption encryption = TEncryption::None;  // of the member "Data"
+  std::vector<std::string> members;            // in the archive's directory order
+  bool hasSiteList = false;                    // a member "Data" exists
+  std::string data;                            // the member "Data" exactly as stored
 
-// The absolute form of a path given on the command line.
-std::string AbsolutePath(const std::string& path);
+  // Members, but none of them the site list: not an archive this program
+  // made, or one whose site list lost its name.
+  bool LacksSiteList() const { return !hasSiteList && !members.empty(); }
+};
 
 // Reads the member "Data". Without a password first; when the member is
 // encrypted, asks `input` (once, or up to three times when a person answers
 // at a terminal), and tries each answer as typed (UTF-8) and, when it
 // differs, as Windows-1252 bytes, for archives written on the original
-// platform. Throws ECliError: no such file (kExitFailure); the engine's
-// message when the file is no archive it can read or an unencrypted member
-// is damaged (kExitNotArchive); "Cannot extract file - invalid password" when
-// no password given opens an encrypted member (kExitWrongPassword).
+// platform. Throws ECliError: the file cannot be read (kExitFailure, see
+// TArchiveFile); the engine's message when the file is no archive it can
+// read, an unencrypted member is damaged or the site list is too large
+// (kExitNotArchive); "Cannot extract file - invalid password" when no
+// password given opens an encrypted member (kExitWrongPassword).
 TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input);
 
-TqelPwList SitesOf(const TArchiveContent& archive);
+// Reads the member "Data" again with the password an earlier read found,
+// without asking: the archive may have changed in between. When that
+// password no longer opens it, throws ECliError (kExitWrongPassword).
+TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier);
 
-// Writes data as the member "Data" of a new archive at path, through the
-// safe save: on any failure the file is left as it was and ECliError
-// (kExitFailure) is thrown.
-void SaveData(const std::string& path, const std::string& password, const std::string& data);
+// The site list of the member "Data", which is given up to make it.
+TqelPwList TakeSites(TArchiveContent& archive);
 
-// Writes the sites as the archive at path, through the safe save: on any
-// failure the file is left as it was and ECliError (kExitFailure) is thrown.
-void SaveSites(const std::string& path, const std::string& password, const TqelPwList& sites);
-
-// True when the file name ends in ".zip" in any letter case, which the engine
-// needs to recognise an archive.
-bool HasArchiveExtension(const std::string& path);
+// "<path> holds no site list (no member Data)".
+std::string NoSiteListText(const TArchiveContent& archive);
 
 }  // namespace cli

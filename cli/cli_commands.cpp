@@ -4,7 +4,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/command_context.h"
-#include "cli/gen_options.h"
+#include "cli/command_table.h"
 #include "cli/usage.h"
 
 #ifndef VORNIX_VERSION
@@ -15,50 +15,6 @@ namespace cli {
 
 namespace {
 
-struct TCommand {
-  std::string_view name;
-  std::vector<TOptionDef> options;
-  int (*run)(TCliContext&);
-};
-
-std::vector<TOptionDef> WithGenerator(std::vector<TOptionDef> defs) {
-  for (TOptionDef& def : GeneratorOptionDefs()) defs.push_back(std::move(def));
-  return defs;
-}
-
-const std::vector<TCommand>& Commands() {
-  static const std::vector<TCommand> commands = {
-      {"list", {}, RunList},
-      {"show", {{"field", true}}, RunShow},
-      {"dump", {}, RunDump},
-      {"add", WithGenerator({{"user", true}, {"url", true}, {"notes", true}, {"generate", false}}),
-       RunAdd},
-      {"edit",
-       WithGenerator({{"rename", true},
-                      {"user", true},
-                      {"url", true},
-                      {"notes", true},
-                      {"ask-password", false},
-                      {"generate", false},
-                      {"which", true}}),
-       RunEdit},
-      {"rm", {{"which", true}}, RunRemove},
-      {"generate", GeneratorOptionDefs(), RunGenerate},
-      {"passwd", {}, RunPasswd},
-      {"export", {{"csv", true}}, RunExport},
-      {"import", {{"csv", true}}, RunImport},
-      {"create", {}, RunCreate},
-  };
-  return commands;
-}
-
-const TCommand* FindCommand(std::string_view name) {
-  for (const TCommand& command : Commands()) {
-    if (command.name == name) return &command;
-  }
-  return nullptr;
-}
-
 bool IsHelpWord(std::string_view arg) { return arg == "help" || arg == "--help" || arg == "-h"; }
 
 // "help", "--help", "help COMMAND", "--version".
@@ -68,7 +24,7 @@ int RunProgramOption(const std::vector<std::string>& args, std::ostream& out) {
     return kExitOk;
   }
   if (args.size() > 2) throw EUsageError("", "help takes one command name at most");
-  if (args.size() == 2 && !IsKnownCommand(args[1])) {
+  if (args.size() == 2 && FindCommand(args[1]) == nullptr) {
     throw EUsageError("", "unknown command \"" + args[1] + "\"");
   }
   out << (args.size() == 2 ? CommandUsage(args[1]) : GeneralUsage());
@@ -82,10 +38,10 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   const TCommand* command = FindCommand(args[0]);
   if (command == nullptr) throw EUsageError("", "unknown command \"" + args[0] + "\"");
   const std::string name(command->name);
-  TCliContext ctx{
-      name,
-      ParseArgs(name, std::vector<std::string>(args.begin() + 1, args.end()), command->options),
-      out, err, passwords};
+  TCliContext ctx{name,
+                  ParseArgs(name, std::vector<std::string>(args.begin() + 1, args.end()),
+                            command->AllOptions()),
+                  out, err, passwords};
   if (ctx.args.helpAsked) {
     out << CommandUsage(name);
     return kExitOk;

@@ -28,6 +28,7 @@ void Warn(const TCliContext& ctx, const std::string& text);
 int RunList(TCliContext& ctx);
 int RunShow(TCliContext& ctx);
 int RunDump(TCliContext& ctx);
+int RunInfo(TCliContext& ctx);
 int RunAdd(TCliContext& ctx);
 int RunEdit(TCliContext& ctx);
 int RunRemove(TCliContext& ctx);

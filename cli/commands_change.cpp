@@ -1,11 +1,14 @@
 // The commands that change an archive: add, edit, rm, passwd and create.
-// Each checks everything first and saves once at the end, so a refused or
-// failed command leaves the file as it was.
+// Each checks everything and asks every password first, then changes the
+// archive as it is under its lock and saves once, so a refused or failed
+// command leaves the file as it was.
 #include <filesystem>
 #include <optional>
 
 #include "cli/archive_access.h"
+#include "cli/archive_file.h"
 #include "cli/cli_error.h"
+#include "cli/command_archive.h"
 #include "cli/command_context.h"
 #include "cli/field_rules.h"
 #include "cli/gen_options.h"
@@ -14,9 +17,6 @@
 namespace cli {
 
 namespace {
-
-const char* const kEmptyPasswordWarning =
-    "the password is empty: the archive is saved without encryption";
 
 // Generator options are only meaningful together with --generate.
 void CheckGeneratorUse(const TCliContext& ctx) {
@@ -68,6 +68,48 @@ void StoreEdited(const TCliContext& ctx, const TSiteFields& fields, TqelPwRec& r
   if (ctx.args.Has("notes")) rec.SetNote(fields.notes);
 }
 
+// The option combinations edit refuses before anything is read.
+void CheckEditOptions(const TCliContext& ctx) {
+  CheckGeneratorUse(ctx);
+  if (ctx.args.Has("generate") && ctx.args.Has("ask-password")) {
+    throw EUsageError(ctx.command, "--ask-password cannot be used with --generate");
+  }
+  const bool changesSomething = ctx.args.Has("rename") || ctx.args.Has("user") ||
+                                ctx.args.Has("url") || ctx.args.Has("notes") ||
+                                ctx.args.Has("ask-password") || ctx.args.Has("generate");
+  if (!changesSomething) throw EUsageError(ctx.command, "nothing to change");
+  if (ctx.args.Has("generate")) GeneratorOptionsFrom(ctx.command, ctx.args);  // refuses bad ones
+}
+
+// The password edit sets, if any: generated or asked for once the site, as
+// first read, is known to exist and to take the new fields. The first
+// read's data is given up.
+std::optional<std::string> NewSitePassword(TCliContext& ctx, TArchiveContent& archive,
+                                           std::optional<int> which) {
+  TqelPwList sites = TakeSites(archive);
+  TqelPwRec rec;
+  rec.SetLine(sites[PickOneSite(sites, ctx.args.positionals[1], which)]);
+  RequireValidSite(EditedFields(ctx, rec));
+  if (ctx.args.Has("generate")) return GenerateWith(GeneratorOptionsFrom(ctx.command, ctx.args));
+  if (ctx.args.Has("ask-password")) return AskSitePassword(ctx, rec.Site());
+  return std::nullopt;
+}
+
+// Refuses to create over an existing file, except an empty one (nothing in
+// it can be lost; scripts make such files with mktemp), and a name the
+// engine would not take for an archive.
+void RequireCreatable(const std::string& given) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(given, ec);
+  const bool empty = fs::is_regular_file(status) && fs::file_size(given, ec) == 0 && !ec;
+  if (fs::exists(status) && !empty) throw ECliError(kExitFailure, given + " exists already");
+  if (!HasArchiveExtension(given)) {
+    throw ECliError(kExitNotArchive,
+                    "Unhandled Archive Type (an archive's file name must end in \".zip\")");
+  }
+}
+
 }  // namespace
 
 int RunAdd(TCliContext& ctx) {
@@ -80,92 +122,91 @@ int RunAdd(TCliContext& ctx) {
                      ctx.args.Value("url").value_or(""), ctx.args.Value("notes").value_or("")};
   RequireValidSite(fields);  // before any password is asked for
 
-  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  TArchiveContent archive = ReadForChange(ctx);
+  AskNewSiteListPassword(ctx, archive);
   fields.password =
       generator ? GenerateWith(*generator) : AskSitePassword(ctx, TrimControls(fields.site));
   RequireValidSite(fields);
   TqelPwRec rec;
   StoreFields(fields, rec);
-  TqelPwList sites = SitesOf(archive);
+
+  TLockedArchive locked(ctx, archive);
+  TqelPwList sites = TakeSites(locked.Content());
   const int before = sites.Count();
   sites.Add(rec.Line());
   if (sites.Count() == before) {
     Warn(ctx, "the archive holds this site already; nothing changed");
     return kExitOk;
   }
-  SaveSites(archive.path, archive.password, sites);
+  locked.Save(sites);
   return kExitOk;
 }
 
 int RunEdit(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE", "SITE"});
-  CheckGeneratorUse(ctx);
-  if (ctx.args.Has("generate") && ctx.args.Has("ask-password")) {
-    throw EUsageError(ctx.command, "--ask-password cannot be used with --generate");
-  }
-  const bool changesSomething = ctx.args.Has("rename") || ctx.args.Has("user") ||
-                                ctx.args.Has("url") || ctx.args.Has("notes") ||
-                                ctx.args.Has("ask-password") || ctx.args.Has("generate");
-  if (!changesSomething) throw EUsageError(ctx.command, "nothing to change");
-  const std::optional<TGenOptions> generator =
-      ctx.args.Has("generate") ? std::optional(GeneratorOptionsFrom(ctx.command, ctx.args))
-                               : std::nullopt;
+  CheckEditOptions(ctx);
   const std::optional<int> which = WhichOption(ctx);
+  const std::string& name = ctx.args.positionals[1];
 
-  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
-  TqelPwList sites = SitesOf(archive);
-  const int index = PickOneSite(sites, ctx.args.positionals[1], which);
+  TArchiveContent archive = ReadForChange(ctx);
+  const std::optional<std::string> password = NewSitePassword(ctx, archive, which);
+  TLockedArchive locked(ctx, archive);
+  TqelPwList sites = TakeSites(locked.Content());
+  const int index = PickOneSite(sites, name, which);
   TqelPwRec rec;
   rec.SetLine(sites[index]);
   TSiteFields fields = EditedFields(ctx, rec);
-  RequireValidSite(fields);  // before the new password is asked for
-  if (generator) fields.password = GenerateWith(*generator);
-  if (ctx.args.Has("ask-password")) fields.password = AskSitePassword(ctx, rec.Site());
+  fields.password = password.value_or(fields.password);
   RequireValidSite(fields);
   StoreEdited(ctx, fields, rec);
 
   if (rec.Line() == sites[index]) return kExitOk;  // nothing to save
   TqelPwList edited = Without(sites, index);
   edited.Add(rec.Line());
-  SaveSites(archive.path, archive.password, edited);
+  locked.Save(edited);
   return kExitOk;
 }
 
 int RunRemove(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE", "SITE"});
   const std::optional<int> which = WhichOption(ctx);
-  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
-  TqelPwList sites = SitesOf(archive);
+  TArchiveContent archive = ReadForChange(ctx);
+  TLockedArchive locked(ctx, archive);
+  TqelPwList sites = TakeSites(locked.Content());
   const int index = PickOneSite(sites, ctx.args.positionals[1], which);
-  SaveSites(archive.path, archive.password, Without(sites, index));
+  locked.Save(Without(sites, index));
   return kExitOk;
 }
 
 int RunPasswd(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
-  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
-  const std::string password = AskNewPassword(ctx.passwords);
-  if (password.empty()) Warn(ctx, kEmptyPasswordWarning);
+  const std::optional<TEncryption> encryption = EncryptionOption(ctx);
+  TArchiveContent archive = ReadForChange(ctx);
+  const std::string password = AskNewArchivePassword(ctx);
+
+  TLockedArchive locked(ctx, archive);
+  TSaveOptions options = locked.SaveOptions();
+  options.password = password;
+  options.encryption = encryption.value_or(options.encryption);
+  options.passwordChanged = true;
   // The member's bytes go over unchanged: only the password is new.
-  SaveData(archive.path, password, archive.data);
+  locked.Save(locked.Content().data, options);
   return kExitOk;
 }
 
 int RunCreate(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
   const std::string& given = ctx.args.positionals[0];
-  std::error_code ec;
-  const auto type = std::filesystem::symlink_status(given, ec).type();
-  if (type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none) {
-    throw ECliError(kExitFailure, given + " exists already");
-  }
-  if (!HasArchiveExtension(given)) {
-    throw ECliError(kExitNotArchive,
-                    "Unhandled Archive Type (an archive's file name must end in \".zip\")");
-  }
-  const std::string password = AskNewPassword(ctx.passwords);
-  if (password.empty()) Warn(ctx, kEmptyPasswordWarning);
-  SaveSites(AbsolutePath(given), password, TqelPwList());
+  TSaveOptions options;
+  options.encryption = EncryptionOption(ctx).value_or(TEncryption::Traditional);
+  options.backups = 0;  // an empty file holds nothing worth keeping
+  RequireCreatable(given);
+  options.password = AskNewArchivePassword(ctx);
+
+  const std::string path = AbsolutePath(given);
+  const TArchiveLock lock(path);
+  RequireCreatable(given);  // another program may have made it meanwhile
+  SaveNewArchive(path, TqelPwList().SaveToText(), options);
   return kExitOk;
 }
 

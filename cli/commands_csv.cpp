@@ -10,6 +10,7 @@
 
 #include "cli/archive_access.h"
 #include "cli/cli_error.h"
+#include "cli/command_archive.h"
 #include "cli/command_context.h"
 #include "cli/csv.h"
 #include "cli/field_rules.h"
@@ -116,7 +117,8 @@ int RunExport(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
   const auto target = ctx.args.Value("csv");
   if (!target) throw EUsageError(ctx.command, "--csv FILE is missing");
-  TqelPwList sites = SitesOf(ReadArchive(ctx.args.positionals[0], ctx.passwords));
+  TArchiveContent archive = ReadToShow(ctx);
+  TqelPwList sites = TakeSites(archive);
   const std::string text = CsvText(sites);
   if (*target == "-") {
     ctx.out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -136,12 +138,14 @@ int RunImport(TCliContext& ctx) {
   // The whole file is checked before the archive is opened.
   const std::vector<std::string> lines = SiteLinesFromCsv(*source, ReadWholeFile(*source));
 
-  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
-  TqelPwList sites = SitesOf(archive);
+  TArchiveContent archive = ReadForChange(ctx);
+  AskNewSiteListPassword(ctx, archive);
+  TLockedArchive locked(ctx, archive);
+  TqelPwList sites = TakeSites(locked.Content());
   const int before = sites.Count();
   for (const std::string& line : lines) sites.Add(line);
   const int added = sites.Count() - before;
-  if (added > 0) SaveSites(archive.path, archive.password, sites);
+  if (added > 0) locked.Save(sites);
   ctx.out << added << (added == 1 ? " site" : " sites") << " imported";
   if (static_cast<std::size_t>(added) < lines.size()) {
     ctx.out << ", " << lines.size() - static_cast<std::size_t>(added) << " already present";

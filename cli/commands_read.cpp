@@ -1,8 +1,9 @@
-// The commands that only read an archive: list, show and dump.
+// The commands that only read an archive: list, show, dump and info.
 #include <string_view>
 
 #include "cli/archive_access.h"
 #include "cli/cli_error.h"
+#include "cli/command_archive.h"
 #include "cli/command_context.h"
 #include "cli/field_rules.h"
 #include "cli/site_match.h"
@@ -50,7 +51,8 @@ void WriteSite(std::ostream& out, const TSiteFields& fields) {
 
 int RunList(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
-  TqelPwList sites = SitesOf(ReadArchive(ctx.args.positionals[0], ctx.passwords));
+  TArchiveContent archive = ReadToShow(ctx);
+  TqelPwList sites = TakeSites(archive);
   for (int i = 0; i < sites.Count(); ++i) ctx.out << sites.Rec(i).Site() << '\n';
   return kExitOk;
 }
@@ -62,7 +64,8 @@ int RunShow(TCliContext& ctx) {
     throw EUsageError(ctx.command,
                       "--field must be site, user, password, url or notes, not \"" + *field + "\"");
   }
-  TqelPwList sites = SitesOf(ReadArchive(ctx.args.positionals[0], ctx.passwords));
+  TArchiveContent archive = ReadToShow(ctx);
+  TqelPwList sites = TakeSites(archive);
   const std::string& name = ctx.args.positionals[1];
   const std::vector<int> matches = FindSites(sites, name);
   if (matches.empty()) throw ECliError(kExitFailure, "no site is named \"" + name + "\"");
@@ -80,8 +83,18 @@ int RunShow(TCliContext& ctx) {
 
 int RunDump(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
-  const TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  const TArchiveContent archive = ReadToShow(ctx);
   ctx.out.write(archive.data.data(), static_cast<std::streamsize>(archive.data.size()));
+  return kExitOk;
+}
+
+int RunInfo(TCliContext& ctx) {
+  RequirePositionals(ctx, {"ARCHIVE"});
+  TArchiveContent archive = ReadToShow(ctx);
+  ctx.out << "Encryption: " << EncryptionName(archive.encryption) << '\n';
+  ctx.out << "Sites: " << TakeSites(archive).Count() << '\n';
+  ctx.out << "Members: " << archive.members.size() << '\n';
+  for (const std::string& member : archive.members) ctx.out << "  " << member << '\n';
   return kExitOk;
 }
 

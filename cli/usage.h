@@ -10,7 +10,5 @@ namespace cli {
 std::string GeneralUsage();
 // The text of one command; the general usage for an unknown name.
 std::string CommandUsage(std::string_view command);
-// True for the names CommandUsage knows.
-bool IsKnownCommand(std::string_view command);
 
 }  // namespace cli

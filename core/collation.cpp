@@ -4,6 +4,7 @@
 #include <unicode/locid.h>
 #include <unicode/stringpiece.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -12,12 +13,32 @@
 
 namespace {
 
-// ICU reports the C/POSIX locale as en_US_POSIX, whose collation orders all
-// capitals before all small letters. Site lists must ignore letter case in
-// every locale, so that one falls back to the root collation.
+// The locale that orders text is chosen as the C library chooses the
+// collation locale: LC_ALL, then LC_COLLATE, then LANG, the first one set
+// and not empty. (ICU's own default follows LC_MESSAGES instead.)
+std::string CollationLocaleName() {
+  for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) return value;
+  }
+  return "C";
+}
+
+bool IsPosixLocaleName(const std::string& name) {
+  const std::string language = name.substr(0, name.find_first_of(".@"));
+  return language == "C" || language == "POSIX";
+}
+
+// The C/POSIX locale's own collation orders all capitals before all small
+// letters. Site lists must ignore letter case in every locale, so that one
+// falls back to the root collation.
 icu::Locale CollationLocale() {
-  const icu::Locale& locale = icu::Locale::getDefault();
-  if (std::strcmp(locale.getVariant(), "POSIX") == 0) return icu::Locale::getRoot();
+  const std::string name = CollationLocaleName();
+  if (IsPosixLocaleName(name)) return icu::Locale::getRoot();
+  const icu::Locale locale = icu::Locale::createCanonical(name.c_str());
+  if (locale.isBogus() || std::strcmp(locale.getVariant(), "POSIX") == 0) {
+    return icu::Locale::getRoot();
+  }
   return locale;
 }
 
@@ -35,7 +56,8 @@ std::unique_ptr<icu::Collator> MakeCollator() {
   return collator;
 }
 
-// Created once per thread: building a collator costs far more than a compare.
+// Created once per thread, from the environment of that moment: building a
+// collator costs far more than a compare.
 icu::Collator* SharedCollator() {
   thread_local const std::unique_ptr<icu::Collator> collator = MakeCollator();
   return collator.get();

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
+#include <QStandardPaths>
 #include <algorithm>
 
 #include "support/accessor.h"
@@ -80,7 +80,7 @@ static TStateStorage StorageFor(bool useIni) {
     return {TqelState::IniFilePath(), QStringLiteral("Vornix"),
             QStringLiteral("Unable to write to %1").arg(TqelState::IniFilePath())};
   }
-  return {TqelState::UserStoreFilePath(), QString(), QString()};
+  return {TqelState::UserStoreFilePath(), QStringLiteral("General"), QString()};
 }
 
 void TqelState::Load() {
@@ -137,9 +137,8 @@ QString TqelState::IniFilePath() {
 
 QString TqelState::UserStoreFilePath() {
   if (!gUserStoreOverride.isEmpty()) return gUserStoreOverride;
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kestrum"),
-                   QStringLiteral("Vornix"))
-      .fileName();
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/Kestrum/Vornix.conf");
 }
 
 void TqelState::SetStorageOverride(const QString& userStorePath, const QString& iniPath) {

@@ -1,14 +1,9 @@
 #pragma once
 // The process-wide settings store: an ordered table of name=value texts,
 // names compared case-insensitively, loaded once at start and saved once at
-// the end. The per-user store is the Qt settings file of organisation
-// "Kestrum", application "Vornix" (~/.config/Kestrum/Vornix.conf); with
-// -useini it is the INI file beside the executable, section "Vornix".
-//
-// Limits of the files: a load appends the entries in the sorted key order
-// QSettings lists them in, not in file order; a name holding "/" or "\"
-// cannot be one plain key, so Save reports it as a failed write (after
-// writing all other entries) instead of creating a group.
+// the end. The per-user store is ~/.config/Kestrum/Vornix.conf, section
+// "General"; with -useini it is the INI file beside the executable, section
+// "Vornix". Both hold one "name=value" line per entry in the store's order.
 
 #include <QString>
 #include <QStringList>

@@ -1,14 +1,11 @@
 #pragma once
-// Reading and writing the settings table in one QSettings file. The per-user
-// store keeps the names at the top level of its file; the INI variant in the
-// section "Vornix".
+// Reading and writing the settings table in its file (see settings_text.h
+// for the lines, settings_value.h for the value texts). The per-user store
+// keeps its entries in the section "General", the INI variant in "Vornix".
 //
-// QSettings treats "/" and "\" in a key as group separators, so a name that
-// holds either cannot be stored as one plain key; such a name is reported as
-// a failed write. The program's own names never contain them.
-//
-// QSettings lists a file's keys in sorted order, not in file order, so a
-// load appends the entries in that order.
+// The file is replaced as a whole, like an archive: written to a temporary
+// file in the same folder, flushed, given mode 0600 and renamed over the old
+// one, so a failed save leaves the previous file as it was.
 
 #include <QString>
 #include <functional>
@@ -19,17 +16,20 @@ using TStateEntries = std::vector<std::pair<QString, QString>>;
 
 struct TStateStorage {
   QString path;
-  QString group;           // empty: top level
+  QString section;
   QString writeErrorText;  // empty: a failed file write is silently skipped
 };
 
-// Calls add(name, value) for each stored value in turn; throws
-// "Invalid data type for '<name>'" at a value that is not a plain string,
-// after the values before it have been added. A missing file adds nothing.
+// Calls add(name, value) for each entry of the section in file order. A
+// missing or unreadable file adds nothing.
 void ReadStateStorage(const TStateStorage& storage,
                       const std::function<void(const QString&, const QString&)>& add);
 
-// Deletes Reopen0..Reopen4, then writes every entry. Names are matched
-// without regard to letter case, as in the original store: an entry replaces
-// a stored key that differs from it only in case.
+// Writes the entries as the section, in their order. Names are matched
+// without regard to letter case: an entry replaces a stored line that
+// differs from it only in case. Stored lines of Reopen0..Reopen4 are
+// dropped; other stored lines the entries do not name are kept after them.
+// A file that exists but cannot be read is not replaced. An entry no line
+// can hold (an empty name, "=" in the name, a line break) is reported as
+// "Failed to set data for '<name>'" after the others are written.
 void WriteStateStorage(const TStateStorage& storage, const TStateEntries& entries);

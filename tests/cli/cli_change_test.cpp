@@ -10,7 +10,20 @@
 namespace cli_test {
 namespace {
 
-class CliChangeTest : public CliTest {};
+class CliChangeTest : public CliTest {
+ protected:
+  // Renames "Data" to "Date" in place: the archive then has a member but no
+  // site list. Returns the new bytes.
+  static std::string RenameSiteList(const std::string& archive) {
+    std::string bytes = ReadFile(archive);
+    for (std::size_t at = bytes.find("Data"); at != std::string::npos;
+         at = bytes.find("Data", at)) {
+      bytes[at + 3] = 'e';
+    }
+    WriteFile(archive, bytes);
+    return bytes;
+  }
+};
 
 TEST_F(CliChangeTest, CreateMakesAnEmptyOwnerOnlyArchive) {
   const std::string archive = MakeArchive();
@@ -29,6 +42,14 @@ TEST_F(CliChangeTest, CreateRefusesAnExistingFile) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "vornix-cli: keys.zip exists already\n");
   EXPECT_EQ(ReadFile(Path("keys.zip")), "precious");
+}
+
+TEST_F(CliChangeTest, CreateTakesAnEmptyFile) {
+  WriteFile(Path("keys.zip"), "");
+  const TProcessResult r = Cli({"create", "keys.zip"}, "pw\npw\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  AddSite(Path("keys.zip"), "pw", {"Bank"}, "p");
+  EXPECT_EQ(Dump(Path("keys.zip")), "Bank=\tp\t\t\r\n");
 }
 
 TEST_F(CliChangeTest, CreateRefusesANameTheEngineCannotOpen) {
@@ -222,6 +243,50 @@ TEST_F(CliChangeTest, PasswdRefusesDifferingPasswords) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "vornix-cli: New password and confirmation must be the same\n");
   EXPECT_EQ(ReadFile(archive), before);
+}
+
+TEST_F(CliChangeTest, BackupsAreKeptAsAskedAndRemovedByAPasswordChange) {
+  MakeArchive();  // nothing to back up yet
+  ASSERT_EQ(Cli({"add", "keys.zip", "A", "--backups", "0"}, "pw\n1\n").status, 0);
+  EXPECT_EQ(Shell("ls -A").out, "keys.zip\n");
+  AddSite(Path("keys.zip"), "pw", {"B"}, "2");
+  AddSite(Path("keys.zip"), "pw", {"C"}, "3");
+  EXPECT_EQ(Shell("ls -A | wc -l").out, "2\n");  // one backup by default
+  const TProcessResult r = Cli({"passwd", "keys.zip"}, "pw\nnew\nnew\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  // A backup would keep the old password alive.
+  EXPECT_EQ(Shell("ls -A").out, "keys.zip\n");
+}
+
+TEST_F(CliChangeTest, ArchiveWithoutSiteListIsChangedOnlyWithForce) {
+  const std::string archive = MakeArchive();
+  AddSite(archive, "pw", {"Bank"}, "p");
+  const std::string before = RenameSiteList(archive);
+  WriteFile(Path("sites.csv"), "site,user,password,url,notes\nMail,,m,,\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"add", "keys.zip", "Mail"},
+      {"edit", "keys.zip", "Bank", "--user", "u"},
+      {"rm", "keys.zip", "Bank"},
+      {"passwd", "keys.zip"},
+      {"import", "keys.zip", "--csv", "sites.csv"}};
+  for (const std::vector<std::string>& args : commands) {
+    const TProcessResult r = Cli(args, "pw\npw\npw\n");
+    EXPECT_EQ(r.status, 3) << args[0];
+    EXPECT_EQ(r.err, "vornix-cli: keys.zip holds no site list (no member Data); --force adds one\n")
+        << args[0];
+  }
+  EXPECT_EQ(ReadFile(archive), before);
+  const TProcessResult list = Cli({"list", "keys.zip"});
+  EXPECT_EQ(list.status, 0);
+  EXPECT_EQ(list.out, "");
+  EXPECT_EQ(list.err, "vornix-cli: warning: keys.zip holds no site list (no member Data)\n");
+
+  // The new site list's password comes first, twice, then the site's.
+  const TProcessResult forced = Cli({"add", "keys.zip", "Mail", "--force"}, "new\nnew\nm1\n");
+  ASSERT_EQ(forced.status, 0) << forced.err;
+  EXPECT_EQ(Dump(archive, "new"), "Mail=\tm1\t\t\r\n");
+  EXPECT_EQ(Cli({"info", "keys.zip"}, "new\n").out,
+            "Encryption: traditional\nSites: 1\nMembers: 2\n  Date\n  Data\n");
 }
 
 TEST_F(CliChangeTest, SaveThroughASymbolicLinkUpdatesItsTarget) {

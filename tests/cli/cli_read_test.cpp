@@ -1,6 +1,11 @@
 // list, show and dump, and how archives are opened: passwords, wrong
-// passwords, files that are no archives.
+// passwords, files that are no archives or cannot be read, damaged entries.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
 
 #include "cli_fixture.h"
 
@@ -186,13 +191,97 @@ INSTANTIATE_TEST_SUITE_P(
         NotArchiveCase{"keys.dat", "PK\x05\x06" + std::string(18, '\0'), "Unhandled Archive Type"}),
     [](const auto& info) { return std::to_string(info.index); });
 
-TEST_F(CliReadTest, EmptyZipFileIsAnEmptyArchiveAndStaysUntouched) {
+// An empty file is no archive. Taken for an empty one, a script's first
+// line, meant as the archive password, would be stored as a site password
+// in clear text.
+TEST_F(CliReadTest, EmptyFileIsRefusedByEveryCommandButCreate) {
   WriteFile(Path("empty.zip"), "");
-  const TProcessResult r = Cli({"list", "empty.zip"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "");
+  WriteFile(Path("sites.csv"), "site,user,password,url,notes\nS,,p,,\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"list", "empty.zip"},
+      {"show", "empty.zip", "S"},
+      {"dump", "empty.zip"},
+      {"info", "empty.zip"},
+      {"export", "empty.zip", "--csv", "-"},
+      {"add", "empty.zip", "S"},
+      {"edit", "empty.zip", "S", "--user", "u"},
+      {"rm", "empty.zip", "S"},
+      {"passwd", "empty.zip"},
+      {"import", "empty.zip", "--csv", "sites.csv"}};
+  for (const std::vector<std::string>& args : commands) {
+    const TProcessResult r = Cli(args, "pw\npw\npw\n");
+    EXPECT_EQ(r.status, 3) << args[0];
+    EXPECT_EQ(r.err, "vornix-cli: empty.zip is empty, not an archive; use create to make one\n")
+        << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+  }
   EXPECT_EQ(ReadFile(Path("empty.zip")), "");
 }
+
+TEST_F(CliReadTest, UnreadableFileIsStatus1WithTheSystemsReason) {
+  const std::string archive = MakeArchive();
+  ASSERT_EQ(chmod(archive.c_str(), 0), 0);
+  std::string cli = VORNIX_CLI_PATH;
+  if (geteuid() == 0) {
+    // Root reads any file; without these capabilities the file mode holds
+    // for it as for anyone.
+    if (!HaveTool("setpriv")) GTEST_SKIP() << "running as root, and setpriv is not installed";
+    cli =
+        "setpriv --inh-caps=-dac_override,-dac_read_search "
+        "--bounding-set=-dac_override,-dac_read_search " +
+        cli;
+  }
+  const TProcessResult r = Shell("printf 'pw\\n' | " + cli + " list keys.zip");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "vornix-cli: cannot read keys.zip: Permission denied\n");
+}
+
+// Directory entries that no real site list has, refused before anything is
+// inflated and before a password is asked for (no input is given).
+struct DamagedEntryCase {
+  const char* name;
+  std::size_t field;  // offset of a 32-bit field in the central directory entry
+  std::uint32_t value;
+  const char* message;
+};
+
+constexpr std::size_t kCompressedSizeField = 20;
+constexpr std::size_t kUncompressedSizeField = 24;
+
+class CliDamagedEntryTest : public CliTest,
+                            public ::testing::WithParamInterface<DamagedEntryCase> {};
+
+TEST_P(CliDamagedEntryTest, IsRefusedWithStatus3) {
+  const std::string archive = MakeArchive();
+  AddSite(archive, "pw", {"Bank"}, "p");
+  std::string bytes = ReadFile(archive);
+  const std::size_t entry = bytes.find("PK\x01\x02");
+  ASSERT_NE(entry, std::string::npos);
+  for (int i = 0; i < 4; ++i) {
+    bytes[entry + GetParam().field + i] = static_cast<char>(GetParam().value >> (8 * i));
+  }
+  WriteFile(archive, bytes);
+  for (const char* command : {"show", "add"}) {
+    const TProcessResult r = Cli({command, "keys.zip", "New"});
+    EXPECT_EQ(r.status, 3) << command;
+    EXPECT_EQ(r.err, std::string("vornix-cli: ") + GetParam().message + "\n") << command;
+    EXPECT_EQ(r.out, "") << command;
+  }
+  EXPECT_EQ(ReadFile(archive), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, CliDamagedEntryTest,
+    ::testing::Values(
+        DamagedEntryCase{"Bomb", kUncompressedSizeField, (256u << 20) + 1,
+                         "The site list is too large (268435457 bytes)"},
+        DamagedEntryCase{"ShorterThanItsEncryptionHeader", kCompressedSizeField, 11,
+                         "Cannot extract file - the data is damaged (the member Data is "
+                         "shorter than its encryption header)"},
+        DamagedEntryCase{"RunsPastTheEndOfTheFile", kCompressedSizeField, 100000,
+                         "Cannot extract file - the data is damaged (the member Data runs "
+                         "past the end of keys.zip)"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliReadTest, DamagedEncryptedMemberCountsAsAWrongPasswordAndSaysWhy) {
   const std::string archive = MakeThreeSites();

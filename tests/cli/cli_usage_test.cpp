@@ -85,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CommandCase{"list", {"list"}, "ARCHIVE is missing"},
                       CommandCase{"show", {"show", "keys.zip"}, "SITE is missing"},
                       CommandCase{"dump", {"dump"}, "ARCHIVE is missing"},
+                      CommandCase{"info", {"info"}, "ARCHIVE is missing"},
                       CommandCase{"add", {"add", "keys.zip"}, "SITE is missing"},
                       CommandCase{"edit", {"edit", "keys.zip"}, "SITE is missing"},
                       CommandCase{"rm", {"rm", "keys.zip"}, "SITE is missing"},
@@ -141,7 +142,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadOptionCase{{"import", "keys.zip", "--csv", "-"},
                       "import reads a file; standard input carries the passwords"},
         BadOptionCase{{"rm", "keys.zip", "Bank", "--which", "0"},
-                      "--which needs a whole number from 1 to 1000000, not \"0\""}));
+                      "--which needs a whole number from 1 to 1000000, not \"0\""},
+        BadOptionCase{{"add", "keys.zip", "Bank", "--backups", "-1"},
+                      "--backups needs a whole number from 0 to 100, not \"-1\""},
+        BadOptionCase{{"create", "keys.zip", "--encryption", "aes"},
+                      "--encryption must be aes256 or traditional, not \"aes\""},
+        BadOptionCase{{"list", "keys.zip", "--force"}, "unknown option --force"}));
 
 }  // namespace
 }  // namespace cli_test

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -40,5 +44,72 @@ INSTANTIATE_TEST_SUITE_P(
                     CollateCase{"Cp1252EqualsUtf8", "caf\xe9", "CAF\xc3\x89", 0},
                     CollateCase{"Cp1252EuroSign", "\x80", "\xe2\x82\xac", 0}),
     [](const testing::TestParamInfo<CollateCase>& info) { return std::string(info.param.name); });
+
+// Which environment variable picks the collation. Swedish sorts "ö" after
+// "z", German and the root collation sort it with "o"; the C locale orders
+// "alpha" before "Beta", ignoring letter case like every other.
+struct LocaleCase {
+  const char* name;
+  const char* lcAll;  // nullptr: unset
+  const char* lcCollate;
+  const char* lcMessages;
+  const char* lang;
+  int oeVersusZ;
+};
+
+void PrintTo(const LocaleCase& c, std::ostream* os) { *os << c.name; }
+
+class CollationLocale : public testing::TestWithParam<LocaleCase> {
+ protected:
+  static constexpr const char* kVariables[] = {"LC_ALL", "LC_COLLATE", "LC_MESSAGES", "LANG"};
+
+  void SetUp() override {
+    const LocaleCase& c = GetParam();
+    const char* values[] = {c.lcAll, c.lcCollate, c.lcMessages, c.lang};
+    for (std::size_t i = 0; i < std::size(kVariables); ++i) {
+      const char* saved = std::getenv(kVariables[i]);
+      saved_.push_back(saved ? std::optional<std::string>(saved) : std::nullopt);
+      Set(kVariables[i], values[i]);
+    }
+  }
+  void TearDown() override {
+    for (std::size_t i = 0; i < saved_.size(); ++i) {
+      Set(kVariables[i], saved_[i] ? saved_[i]->c_str() : nullptr);
+    }
+  }
+  static void Set(const char* name, const char* value) {
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+
+ private:
+  std::vector<std::optional<std::string>> saved_;
+};
+
+// The collator is made once per thread, from the environment of that moment.
+TEST_P(CollationLocale, PicksTheCollationLocale) {
+  int oeVersusZ = 0, alphaVersusBeta = 0;
+  std::thread([&] {
+    oeVersusZ = Sign(CollateCompare("\xc3\xb6l", "zebra"));
+    alphaVersusBeta = Sign(CollateCompare("alpha", "Beta"));
+  }).join();
+  EXPECT_EQ(oeVersusZ, GetParam().oeVersusZ);
+  EXPECT_EQ(alphaVersusBeta, -1);
+}
+
+constexpr const char* kSv = "sv_SE.UTF-8";
+constexpr const char* kDe = "de_DE.UTF-8";
+
+INSTANTIATE_TEST_SUITE_P(
+    Environment, CollationLocale,
+    testing::Values(LocaleCase{"LangAlone", nullptr, nullptr, nullptr, kSv, 1},
+                    LocaleCase{"LcCollateOverLang", nullptr, kSv, nullptr, kDe, 1},
+                    LocaleCase{"LcCollateOverLangBack", nullptr, kDe, nullptr, kSv, -1},
+                    LocaleCase{"LcAllOverBoth", kDe, kSv, nullptr, kSv, -1},
+                    LocaleCase{"LcAllOverBothBack", kSv, kDe, nullptr, kDe, 1},
+                    LocaleCase{"LcMessagesIgnored", nullptr, nullptr, kSv, kDe, -1},
+                    LocaleCase{"CIsRoot", nullptr, "C", nullptr, kSv, -1},
+                    LocaleCase{"CUtf8IsRoot", "C.UTF-8", nullptr, nullptr, kSv, -1},
+                    LocaleCase{"PosixIsRoot", nullptr, "POSIX", nullptr, kSv, -1}),
+    [](const testing::TestParamInfo<LocaleCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,8 +1,12 @@
 // The settings store: table rules, both storages, the Reopen menu and the
 // accessor guard. Every test works on temporary files.
 
+#include <sys/stat.h>
+
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,6 +27,13 @@ class StateTest : public QObject {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
+  }
+  // Rows for a test that runs against both files.
+  static void StorageRows() {
+    QTest::addColumn<bool>("useIni");
+    QTest::addColumn<QByteArray>("section");
+    QTest::newRow("user store") << false << QByteArray("[General]");
+    QTest::newRow("ini") << true << QByteArray("[Vornix]");
   }
   static QByteArray ReadFile(const QString& path) {
     QFile file(path);
@@ -64,18 +75,16 @@ class StateTest : public QObject {
     QCOMPARE(s.Entries(), QStringList({"TfrmSite=5"}));
   }
 
-  void valueWithEqualsRoundTrips_data() {
-    QTest::addColumn<bool>("useIni");
-    QTest::newRow("user store") << false;
-    QTest::newRow("ini") << true;
-  }
+  void valueWithEqualsRoundTrips_data() { StorageRows(); }
   void valueWithEqualsRoundTrips() {
     QFETCH(bool, useIni);
     TqelState& s = State();
     s.UseIni = useIni;
+    // The last ones look like the old quoting and are written quoted.
     const QStringList values{"a=b==c",  "x, y",       "@at",      "C:\\Data\\Safe.zip",
                              " lead",   "semi;colon", "quote\"d", "tab\there",
-                             "Grüße ✓", "#hash"};
+                             "Grüße ✓", "#hash",      "trail ",   "\"a, b\"",
+                             "\" x\"",  "\"@@q;\""};
     for (int i = 0; i < values.size(); ++i) s.SetValue(QString("Name%1").arg(i), values[i]);
     s.Save();
     s.Clear();
@@ -115,16 +124,87 @@ class StateTest : public QObject {
     QCOMPARE(State().GetValue("Reopen0"), QString("/x/a.zip"));
   }
 
-  void nonStringValueStopsLoading() {
-    // An unquoted list is not plain text; names sort, so A loads first.
-    WriteFile(userPath_, "[General]\nA=1\nBad=x, y\nC=3\n");
-    try {
-      State().Load();
-      QFAIL("no error");
-    } catch (const std::runtime_error& error) {
-      QCOMPARE(QString(error.what()), QString("Invalid data type for 'Bad'"));
+  void handEditedFileSurvivesASave_data() { StorageRows(); }
+  void handEditedFileSurvivesASave() {
+    QFETCH(bool, useIni);
+    QFETCH(QByteArray, section);
+    const QByteArray entries =
+        "Alpha=a, b\n"
+        "Reopen0=/home/u/a;b.zip\n"
+        "Name with blanks=x\n"
+        "Eq=a=b==c\n"
+        "Lead=  two blanks\n"
+        "Back=C:\\\\Data\\x\\t\\\"q\\\"\n"
+        "Quoted=\"plain\"\n"
+        "TfrmMain=0 295 379 398 440\n";
+    const QByteArray file = "; kept\n" + section + "\n" + entries + "\n[Other]\nAlpha=other\n";
+    const QString path = useIni ? iniPath_ : userPath_;
+    WriteFile(path, file);
+    State().UseIni = useIni;
+    State().Load();
+    QCOMPARE(State().Entries(), QString::fromUtf8(entries).split(u'\n', Qt::SkipEmptyParts));
+    QCOMPARE(State().GetValue("NAME WITH BLANKS"), QString("x"));
+    QCOMPARE(State().GetValue("Back"), QString("C:\\\\Data\\x\\t\\\"q\\\""));
+    State().Save();
+    QCOMPARE(ReadFile(path), file);
+  }
+
+  // Files of earlier versions, written by the settings class they used.
+  void oldQuotedFileStillLoads_data() { StorageRows(); }
+  void oldQuotedFileStillLoads() {
+    QFETCH(bool, useIni);
+    QFETCH(QByteArray, section);
+    const QString path = useIni ? iniPath_ : userPath_;
+    const QStringList values{"a, b",
+                             "/home/u/a;b.zip",
+                             " lead",
+                             "trail ",
+                             "x=y",
+                             "q\"d, back\\slash\ttab",
+                             "@at, x",
+                             "\x01"
+                             "1, control",
+                             "plain"};
+    {
+      QSettings old(path, QSettings::IniFormat);
+      if (useIni) old.beginGroup("Vornix");
+      for (int i = 0; i < values.size(); ++i) old.setValue(QString("Name%1").arg(i), values[i]);
     }
-    QCOMPARE(State().Entries(), QStringList({"A=1"}));
+    QVERIFY(ReadFile(path).contains("Name0=\"a, b\""));
+    State().UseIni = useIni;
+    State().Load();
+    for (int i = 0; i < values.size(); ++i) {
+      QCOMPARE(State().GetValue(QString("Name%1").arg(i)), values[i]);
+    }
+    State().Save();
+    QVERIFY(ReadFile(path).startsWith(section + "\nName0=a, b\nName1=/home/u/a;b.zip\n"));
+  }
+
+  void droppedNameKeepsStoredValue() {
+    WriteFile(userPath_, "[General]\nZ=1\nT=tpl\nB=2\n");
+    State().Load();
+    State().SetValue("T", "");
+    State().SetValue("C", "3");
+    State().Save();
+    QCOMPARE(ReadFile(userPath_), QByteArray("[General]\nZ=1\nB=2\nC=3\nT=tpl\n"));
+  }
+
+  void saveIsPrivateAndLeavesNoTemporaryFile_data() { StorageRows(); }
+  void saveIsPrivateAndLeavesNoTemporaryFile() {
+    QFETCH(bool, useIni);
+    // The per-user folder may not exist yet.
+    const QString folder = dir_->filePath("Kestrum");
+    const QString path = useIni ? iniPath_ : folder + "/Vornix.conf";
+    TqelState::SetStorageOverride(folder + "/Vornix.conf", iniPath_);
+    if (useIni) WriteFile(iniPath_, "[Vornix]\nOld=1\n");  // umask mode, readable by all
+    State().UseIni = useIni;
+    State().SetValue("Reopen0", "/home/u/keys.zip");
+    State().Save();
+    struct stat status {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 07777, mode_t(0600));
+    QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({QFileInfo(path).fileName()}));
   }
 
   void unwritableIniReportsPath() {
@@ -149,19 +229,20 @@ class StateTest : public QObject {
     State().Save();  // as with a registry key that cannot be created
   }
 
-  void nameWithSlashIsReportedNotGrouped() {
+  void entryNoLineHoldsIsReportedOthersKept() {
     State().SetValue("A", "1");
-    State().SetValue("x/y", "2");
-    State().SetValue("Z", "3");
+    State().SetValue("x=y", "2");
+    State().SetValue("Break", "two\nlines");
+    State().SetValue("with/slash\\", "3");
     try {
       State().Save();
       QFAIL("no error");
     } catch (const std::runtime_error& error) {
-      QCOMPARE(QString(error.what()), QString("Failed to set data for 'x/y'"));
+      QCOMPARE(QString(error.what()), QString("Failed to set data for 'x=y'"));
     }
     State().Clear();
     State().Load();
-    QCOMPARE(State().Entries(), QStringList({"A=1", "Z=3"}));
+    QCOMPARE(State().Entries(), QStringList({"A=1", "with/slash\\=3"}));
   }
 
   void reopenGapsAreClosed() {

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -117,4 +118,21 @@ void WriteDataArchive(const std::string& path, const std::string& data, const st
   writer.SetFileName(path);
   writer.AddFromStream("Data", buffer);
   writer.CloseArchive();
+}
+
+std::string ReadDataMember(const std::string& path, const std::string& password) {
+  TZipReader reader;
+  reader.SetPassword(password);
+  reader.SetFileName(path);
+  TMemoryStream buffer;
+  reader.ExtractToStream("Data", buffer);
+  return buffer.Bytes();
+}
+
+std::vector<std::string> FolderContents(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "archive/streams.h"
 
@@ -55,6 +56,12 @@ class TFailingStream final : public TStream {
   std::size_t failAfter_;
   std::size_t delivered_ = 0;
 };
+
+// The member "Data" of an archive as the engine's reader extracts it.
+std::string ReadDataMember(const std::string& path, const std::string& password);
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderContents(const std::string& folder);
 
 // Writes an archive with the member "Data" through the engine's writer.
 void WriteDataArchive(const std::string& path, const std::string& data, const std::string& password,

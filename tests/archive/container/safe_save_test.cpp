@@ -11,28 +11,10 @@
 
 namespace {
 
-std::string ReadData(const std::string& path, const std::string& password) {
-  TZipReader reader;
-  reader.SetPassword(password);
-  reader.SetFileName(path);
-  TMemoryStream buffer;
-  reader.ExtractToStream("Data", buffer);
-  return buffer.Bytes();
-}
-
 mode_t PermissionsOf(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0);
   return st.st_mode & 07777;
-}
-
-// Only the target is left in the folder: no temporary file survives.
-std::vector<std::string> FolderContents(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 TEST(SafeSave, NewFileIsPrivateAndReadsBack) {
@@ -40,32 +22,52 @@ TEST(SafeSave, NewFileIsPrivateAndReadsBack) {
   std::string path = dir.File("new.zip");
   SaveDataArchive(path, "pw", "site=user\tpw\t\t\r\n");
   EXPECT_EQ(PermissionsOf(path), 0600u);
-  EXPECT_EQ(ReadData(path, "pw"), "site=user\tpw\t\t\r\n");
+  EXPECT_EQ(ReadDataMember(path, "pw"), "site=user\tpw\t\t\r\n");
   EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"new.zip"});
 }
 
-TEST(SafeSave, ReplacedFileKeepsItsPermissions) {
+TEST(SafeSave, ReplacedFileKeepsOnlyItsPermissionBits) {
   TScratchDir dir;
   std::string path = dir.File("old.zip");
   SaveDataArchive(path, "", "old");
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   SaveDataArchive(path, "", "new");
   EXPECT_EQ(PermissionsOf(path), 0640u);
-  EXPECT_EQ(ReadData(path, ""), "new");
-  EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"old.zip"});
+  EXPECT_EQ(ReadDataMember(path, ""), "new");
+  // The previous version stays beside it as the backup.
+  EXPECT_EQ(FolderContents(dir.Path()), (std::vector<std::string>{"old.backup.zip", "old.zip"}));
+  // setuid, setgid and sticky never reach the new file.
+  ASSERT_EQ(::chmod(path.c_str(), 07750), 0);
+  SaveDataArchive(path, "", "newer");
+  EXPECT_EQ(PermissionsOf(path), 0750u);
+}
+
+TEST(SafeSave, ArchiveWithoutOwnerWriteBitIsNotReplaced) {
+  TScratchDir dir;
+  std::string path = dir.File("locked.zip");
+  SaveDataArchive(path, "", "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  const std::string before = ReadWholeFile(path);
+  try {
+    SaveDataArchive(path, "", "new");
+    FAIL() << "no error";
+  } catch (const EArchiveReadOnly& e) {
+    EXPECT_EQ(std::string(e.what()), "The archive " + path + " is read-only");
+  }
+  EXPECT_EQ(ReadWholeFile(path), before);
+  EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"locked.zip"});
 }
 
 TEST(SafeSave, TargetWithAnotherExtensionIsSavedToo) {
-  // The temporary file carries ".zip" for the writer; the target's own
-  // name does not matter.
+  // The temporary file's name does not depend on the archive's extension.
   TScratchDir dir;
   std::string path = dir.File("archive.ZIP");
   SaveDataArchive(path, "pw", "data");
-  EXPECT_EQ(ReadData(path, "pw"), "data");
+  EXPECT_EQ(ReadDataMember(path, "pw"), "data");
 }
 
-TEST(SafeSave, FailedRenameLeavesTheTargetAndNoTemporaryFile) {
-  // A folder in the target's place cannot be replaced by a file.
+TEST(SafeSave, FolderInTheArchivesPlaceIsRefusedUntouched) {
+  // A folder in the archive's place is never replaced by a file.
   TScratchDir dir;
   std::string path = dir.File("busy.zip");
   std::filesystem::create_directory(path);
@@ -74,7 +76,7 @@ TEST(SafeSave, FailedRenameLeavesTheTargetAndNoTemporaryFile) {
     SaveDataArchive(path, "pw", "data");
     FAIL() << "no error";
   } catch (const std::exception& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+    EXPECT_EQ(std::string(e.what()), "Cannot write file " + path + ": Is a directory");
   }
   EXPECT_EQ(ReadWholeFile(path + "/inside"), "keep");
   EXPECT_EQ(FolderContents(dir.Path()), std::vector<std::string>{"busy.zip"});
@@ -87,7 +89,7 @@ TEST(SafeSave, MissingFolderIsAClearError) {
     SaveDataArchive(path, "", "data");
     FAIL() << "no error";
   } catch (const std::exception& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + path + ": No such file or directory");
   }
 }
 
@@ -116,7 +118,7 @@ TEST(SafeSave, SymbolicLinkIsWrittenThroughAndKept) {
   std::filesystem::create_symlink(real, link);
   SaveDataArchive(link, "", "new");
   EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(ReadData(real, ""), "new");
+  EXPECT_EQ(ReadDataMember(real, ""), "new");
 }
 
 TEST(SafeSave, RelativePathIsSavedInTheCurrentFolder) {
@@ -125,7 +127,7 @@ TEST(SafeSave, RelativePathIsSavedInTheCurrentFolder) {
   std::filesystem::current_path(dir.Path());
   EXPECT_NO_THROW(SaveDataArchive("relative.zip", "pw", "data"));
   std::filesystem::current_path(previous);
-  EXPECT_EQ(ReadData(dir.File("relative.zip"), "pw"), "data");
+  EXPECT_EQ(ReadDataMember(dir.File("relative.zip"), "pw"), "data");
 }
 
 }  // namespace

@@ -174,6 +174,26 @@ TEST_F(ZipEngineTest, CorruptStoredByteFailsTheCrcButTheDataIsWritten) {
   }
 }
 
+// The data is inflated straight into an empty buffer; a member that fails
+// half-way must still leave nothing there, and a filled buffer untouched.
+TEST_F(ZipEngineTest, DataCutShortLeavesTheBufferAsItWas) {
+  const std::string big = SampleText(400000);
+  WriteDataArchive(path, big, "");
+  std::string f = ReadWholeFile(path);
+  const std::size_t directory = Le32(f, f.size() - 6);
+  SetLe32(f, directory + 20, Le32(f, directory + 20) / 2);
+  WriteWholeFile(path, f);
+  for (const std::string before : {"", "kept"}) {
+    TRecordingReader r;
+    r.reader.SetFileName(path);
+    TMemoryStream buffer(before);
+    buffer.Seek(0, SeekOrigin::End);
+    r.reader.ExtractToStream("Data", buffer);
+    ASSERT_EQ(r.events.size(), 1u);
+    EXPECT_EQ(buffer.Bytes(), before);
+  }
+}
+
 TEST_F(ZipEngineTest, MissingMemberExtractsNothingAndCallsNoHandler) {
   WriteDataArchive(path, data, "pw");
   TRecordingReader r;

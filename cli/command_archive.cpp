@@ -1,0 +1,98 @@
+#include "cli/command_archive.h"
+
+#include "cli/cli_error.h"
+#include "cli/command_context.h"
+#include "cli/gen_options.h"
+#include "cli/password_input.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kDefaultBackups = 1;
+constexpr int kMaxBackups = 100;
+
+int BackupsOption(const TCliContext& ctx) {
+  const auto value = ctx.args.Value("backups");
+  if (!value) return kDefaultBackups;
+  return ParseIntOption(ctx.command, "backups", *value, 0, kMaxBackups);
+}
+
+// A change that would add a site list beside other members needs --force:
+// the file may be no password archive at all.
+void RefuseWithoutSiteList(const TCliContext& ctx, const TArchiveContent& archive) {
+  if (archive.LacksSiteList() && !ctx.args.Has("force")) {
+    throw ECliError(kExitNotArchive, NoSiteListText(archive) + "; --force adds one");
+  }
+}
+
+void SaveThrough(const std::string& path, const std::string& data, const TSaveOptions& options) {
+  try {
+    SaveDataArchive(path, data, options);
+  } catch (const std::exception& e) {
+    throw ECliError(kExitFailure, e.what());
+  }
+}
+
+}  // namespace
+
+std::vector<TOptionDef> ChangeOptionDefs() { return {{"backups", true}, {"force", false}}; }
+
+std::optional<TEncryption> EncryptionOption(const TCliContext& ctx) {
+  const auto value = ctx.args.Value("encryption");
+  if (!value) return std::nullopt;
+  if (*value == "aes256") return TEncryption::Aes256;
+  if (*value == "traditional") return TEncryption::Traditional;
+  throw EUsageError(ctx.command,
+                    "--encryption must be aes256 or traditional, not \"" + *value + "\"");
+}
+
+TArchiveContent ReadToShow(TCliContext& ctx) {
+  TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  if (archive.LacksSiteList()) Warn(ctx, NoSiteListText(archive));
+  return archive;
+}
+
+TArchiveContent ReadForChange(TCliContext& ctx) {
+  BackupsOption(ctx);  // a bad value is refused before anything is read
+  TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  RefuseWithoutSiteList(ctx, archive);
+  return archive;
+}
+
+std::string AskNewArchivePassword(TCliContext& ctx) {
+  std::string password = AskNewPassword(ctx.passwords);
+  if (password.empty()) Warn(ctx, "the password is empty: the archive is saved without encryption");
+  return password;
+}
+
+void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive) {
+  if (archive.LacksSiteList()) archive.password = AskNewArchivePassword(ctx);
+}
+
+TLockedArchive::TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier)
+    : ctx_(ctx), lock_(earlier.path) {
+  std::string().swap(earlier.data);  // what is read under the lock replaces it
+  content_ = ReadArchiveAgain(earlier);
+  RefuseWithoutSiteList(ctx_, content_);
+}
+
+TSaveOptions TLockedArchive::SaveOptions() const {
+  TSaveOptions options;
+  options.password = content_.password;
+  options.encryption = EncryptionToWrite(content_.encryption);
+  options.backups = BackupsOption(ctx_);
+  return options;
+}
+
+void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
+  SaveThrough(content_.path, data, options);
+}
+
+void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }
+
+void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options) {
+  SaveThrough(path, data, options);
+}
+
+}  // namespace cli

@@ -1,0 +1,204 @@
+#include "cli/command_table.h"
+
+#include "cli/command_archive.h"
+#include "cli/command_context.h"
+#include "cli/gen_options.h"
+
+namespace cli {
+
+std::vector<TOptionDef> TCommand::AllOptions() const {
+  std::vector<TOptionDef> all = options;
+  if (generatorOptions) {
+    for (TOptionDef& def : GeneratorOptionDefs()) all.push_back(std::move(def));
+  }
+  if (changesArchive) {
+    for (TOptionDef& def : ChangeOptionDefs()) all.push_back(std::move(def));
+  }
+  return all;
+}
+
+const std::vector<TCommand>& Commands() {
+  static const std::vector<TCommand> commands = {
+      {.name = "list",
+       .synopsis = "list ARCHIVE",
+       .summary = "the site names, one per line",
+       .usage = "Usage: vornix-cli list ARCHIVE\n"
+                "\n"
+                "Writes the site names, one per line, in the archive's sorted order.\n",
+       .run = RunList},
+      {.name = "show",
+       .synopsis = "show ARCHIVE SITE",
+       .summary = "one site's fields (--field F: that field only)",
+       .usage = "Usage: vornix-cli show ARCHIVE SITE [--field site|user|password|url|notes]\n"
+                "\n"
+                "Shows every site named SITE (letter case does not matter): its name, user\n"
+                "name, password, URL and notes, the notes with real line breaks. Several\n"
+                "sites are separated by an empty line.\n"
+                "\n"
+                "  --field F   write only that field of each site, with no label, followed\n"
+                "              by a line break (for scripts)\n",
+       .options = {{"field", true}},
+       .run = RunShow},
+      {.name = "dump",
+       .synopsis = "dump ARCHIVE",
+       .summary = "the member Data as stored",
+       .usage = "Usage: vornix-cli dump ARCHIVE\n"
+                "\n"
+                "Writes the archive's member Data, decrypted and inflated, exactly as stored:\n"
+                "one site line per site, each ending in CR LF.\n",
+       .run = RunDump},
+      {.name = "info",
+       .synopsis = "info ARCHIVE",
+       .summary = "encryption, number of sites and members",
+       .usage = "Usage: vornix-cli info ARCHIVE\n"
+                "\n"
+                "Describes the archive: how its site list is encrypted (none, traditional,\n"
+                "AES-128, AES-192 or AES-256), how many sites it holds, and its members in\n"
+                "their stored order, one per line:\n"
+                "\n"
+                "  Encryption: AES-256\n"
+                "  Sites: 12\n"
+                "  Members: 2\n"
+                "    Data\n"
+                "    notes.txt\n"
+                "\n"
+                "The password is asked for only when the site list is encrypted.\n",
+       .run = RunInfo},
+      {.name = "add",
+       .synopsis = "add ARCHIVE SITE",
+       .summary = "add a site (--user --url --notes --generate)",
+       .usage = "Usage: vornix-cli add ARCHIVE SITE [--user U] [--url L] [--notes N]\n"
+                "                      [--generate [generator options]] [--backups N]\n"
+                "                      [--force]\n"
+                "\n"
+                "Adds a site and saves the archive. The site's password is asked for like\n"
+                "the archive password (after it), unless --generate makes one.\n"
+                "\n"
+                "  --user U      user name\n"
+                "  --url L       the site's address\n"
+                "  --notes N     notes; may hold line breaks\n"
+                "  --generate    generate the password; the generator options are:\n",
+       .options = {{"user", true}, {"url", true}, {"notes", true}, {"generate", false}},
+       .generatorOptions = true,
+       .changesArchive = true,
+       .run = RunAdd},
+      {.name = "edit",
+       .synopsis = "edit ARCHIVE SITE",
+       .summary = "change a site's fields",
+       .usage = "Usage: vornix-cli edit ARCHIVE SITE [--rename NEW] [--user U] [--url L]\n"
+                "                       [--notes N] [--ask-password | --generate [options]]\n"
+                "                       [--which N] [--backups N] [--force]\n"
+                "\n"
+                "Changes the given fields of the site named SITE and saves the archive;\n"
+                "fields not given stay as they are. At least one change is needed.\n"
+                "\n"
+                "  --rename NEW    new site name\n"
+                "  --user U        new user name\n"
+                "  --url L         new URL\n"
+                "  --notes N       new notes; may hold line breaks\n"
+                "  --ask-password  ask for the new password (like the archive password)\n"
+                "  --which N       when several sites have that name, change the N-th of\n"
+                "                  them (as listed in the error that names them)\n"
+                "  --generate      generate a new password; the generator options are:\n",
+       .options = {{"rename", true},
+                   {"user", true},
+                   {"url", true},
+                   {"notes", true},
+                   {"ask-password", false},
+                   {"generate", false},
+                   {"which", true}},
+       .generatorOptions = true,
+       .changesArchive = true,
+       .run = RunEdit},
+      {.name = "rm",
+       .synopsis = "rm ARCHIVE SITE",
+       .summary = "remove a site",
+       .usage = "Usage: vornix-cli rm ARCHIVE SITE [--which N] [--backups N] [--force]\n"
+                "\n"
+                "Removes the site named SITE and saves the archive.\n"
+                "\n"
+                "  --which N   when several sites have that name, remove the N-th of them\n",
+       .options = {{"which", true}},
+       .changesArchive = true,
+       .run = RunRemove},
+      {.name = "generate",
+       .synopsis = "generate",
+       .summary = "make a password",
+       .usage = "Usage: vornix-cli generate [generator options]\n"
+                "\n"
+                "Writes one password made from the operating system's cryptographic\n"
+                "random source.\n"
+                "\n"
+                "Options:\n",
+       .generatorOptions = true,
+       .run = RunGenerate},
+      {.name = "passwd",
+       .synopsis = "passwd ARCHIVE",
+       .summary = "set a new archive password",
+       .usage = "Usage: vornix-cli passwd ARCHIVE [--encryption aes256|traditional]\n"
+                "                         [--backups N] [--force]\n"
+                "\n"
+                "Asks for a new archive password twice and saves the archive with it. An\n"
+                "empty new password saves the archive unencrypted, after a warning.\n"
+                "Only the site list (the member Data) is encrypted anew: other members\n"
+                "keep their own encryption and password. Once the archive is saved, its\n"
+                "backups are removed, since they would keep the old password alive.\n"
+                "\n"
+                "  --encryption E  encrypt the site list with E from now on (it stays as it\n"
+                "                  is when not given):\n"
+                "                  traditional  opens in every ZIP tool\n"
+                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n",
+       .options = {{"encryption", true}},
+       .changesArchive = true,
+       .run = RunPasswd},
+      {.name = "export",
+       .synopsis = "export ARCHIVE --csv FILE|-",
+       .summary = "write the sites as CSV",
+       .usage = "Usage: vornix-cli export ARCHIVE --csv FILE|-\n"
+                "\n"
+                "Writes the sites as CSV (RFC 4180) to FILE, or to standard output for \"-\".\n"
+                "The first record is the header site,user,password,url,notes; notes keep\n"
+                "their line breaks (LF) inside quoted fields. FILE must not exist yet; it\n"
+                "is created readable by its owner only, since it holds the passwords in\n"
+                "clear text.\n",
+       .options = {{"csv", true}},
+       .run = RunExport},
+      {.name = "import",
+       .synopsis = "import ARCHIVE --csv FILE",
+       .summary = "add the sites of a CSV file",
+       .usage = "Usage: vornix-cli import ARCHIVE --csv FILE [--backups N] [--force]\n"
+                "\n"
+                "Adds the sites of a CSV file (as written by export: the header\n"
+                "site,user,password,url,notes in any letter case, then one record per\n"
+                "site) to the archive and saves it. Sites the archive already holds\n"
+                "unchanged are not added twice. A record the archive cannot hold refuses\n"
+                "the whole import.\n",
+       .options = {{"csv", true}},
+       .changesArchive = true,
+       .run = RunImport},
+      {.name = "create",
+       .synopsis = "create ARCHIVE",
+       .summary = "make a new, empty archive",
+       .usage = "Usage: vornix-cli create ARCHIVE [--encryption aes256|traditional]\n"
+                "\n"
+                "Creates a new, empty archive (the name must end in .zip and the file must\n"
+                "not exist, or be empty). The password is asked for twice; an empty one\n"
+                "makes an unencrypted archive, after a warning.\n"
+                "\n"
+                "  --encryption E  how the site list is encrypted:\n"
+                "                  traditional  opens in every ZIP tool (the default)\n"
+                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n",
+       .options = {{"encryption", true}},
+       .run = RunCreate},
+  };
+  return commands;
+}
+
+const TCommand* FindCommand(std::string_view name) {
+  for (const TCommand& command : Commands()) {
+    if (command.name == name) return &command;
+  }
+  return nullptr;
+}
+
+}  // namespace cli
