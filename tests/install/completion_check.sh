@@ -55,6 +55,8 @@ expect "" rm keys.zip Bank --ge
 expect "password" show keys.zip Bank --field pa
 expect "keys.zip OLD.ZIP folder notes.txt" export keys.zip --csv ""
 expect "" add keys.zip Bank --user ""
+expect "aes256 traditional" create keys.zip --encryption ""
+expect "--force" passwd keys.zip --backups 2 --f
 # A site that starts with "-" after "--" is an operand, not an option.
 expect "" rm -- keys.zip ""
 expect "" nonsense ""
