@@ -58,6 +58,9 @@ class TfrmMain : public QMainWindow {
   void mmiFileCloseClick();
   void mmiNewPWClick();
   void mmiImportClick();
+  // Sites from and to the files of other password keepers.
+  void mmiImportCsvClick();
+  void mmiExportCsvClick();
   // Opens the first argument that names an existing file.
   void OpenCommandLineArchive(const QStringList& arguments);
 

@@ -97,6 +97,10 @@ void TfrmMain::BuildMenus() {
   mmiFile->addSeparator()->setObjectName("mmiFileSep01");
   add(mmiFile,
       {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), kNoIcon, &TfrmMain::mmiExitClick});
+  mmiFile->addSeparator()->setObjectName("mmiFileSepCsv");
+  add(mmiFile,
+      {"mmiImportCsv", "Import from CSV...", {}, kNoIcon, &TfrmMain::mmiImportCsvClick});
+  add(mmiFile, {"mmiExportCsv", "Export to CSV...", {}, kNoIcon, &TfrmMain::mmiExportCsvClick});
 
   add(mmiEdit,
       {"mmiAdd", "Add a site", QKeySequence(Qt::CTRL | Qt::Key_A), 0, &TfrmMain::mmiAddClick});

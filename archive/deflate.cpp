@@ -14,11 +14,10 @@
 #include "archive/deflate_bit_writer.h"
 #include "archive/deflate_block_writer.h"
 #include "archive/deflate_matcher.h"
+#include "archive/deflate_tables.h"
 #include "archive/zip_crypto.h"
 
 namespace {
-
-constexpr std::size_t kStoredPiece = 65535;
 
 BlockKinds KindsOf(std::uint32_t options) {
   switch (options & 7) {
@@ -49,10 +48,11 @@ std::uint32_t DeflateStored(TStream& source, TPlDfOutBitStream& out, const TPlDe
   const bool adler = (s.Options() & deflate_options::kAdler32) != 0;
   std::uint32_t sum = adler ? 1u : 0xFFFFFFFFu;
   std::int64_t size = s.InputSize > 0 ? s.InputSize : source.Size() - source.Position();
-  std::vector<std::uint8_t> piece(kStoredPiece);
+  std::vector<std::uint8_t> piece(deflate_tables::kMaxStoredBlock);
   std::int64_t done = 0;
   while (done < size) {
-    auto want = static_cast<std::size_t>(std::min<std::int64_t>(size - done, kStoredPiece));
+    auto want = static_cast<std::size_t>(
+        std::min<std::int64_t>(size - done, deflate_tables::kMaxStoredBlock));
     std::size_t got = ReadFull(source, piece.data(), want);
     if (got == 0) break;
     done += static_cast<std::int64_t>(got);

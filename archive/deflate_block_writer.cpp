@@ -12,8 +12,6 @@ namespace {
 
 using Tree = TPlDfDecodeHuffmanTree;
 
-int FixedLitLenLength(int s) { return s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8; }
-
 int LengthExtraBits(const TPlDfLZStream& lz, int symbol) {
   const auto& extra = lz.Deflate64() ? dt::kLength64Extra : dt::kLengthExtra;
   return extra[symbol - dt::kFirstLengthSymbol];
@@ -34,36 +32,30 @@ void WriteRepeats(int value, int run, DynamicCodes& codes) {
   auto put = [&codes](int sym, int repeat) {
     codes.rle.push_back(static_cast<std::uint8_t>(sym));
     ++codes.rleCounts[sym];
-    if (sym >= 16) codes.rle.push_back(static_cast<std::uint8_t>(repeat));
+    if (sym >= dt::kRepeatPrevious.symbol) codes.rle.push_back(static_cast<std::uint8_t>(repeat));
   };
-  if (run < 3) {
-    for (int i = 0; i < run; ++i) put(value, 0);
-    return;
-  }
+  auto plain = [&put](int v, int count) {
+    for (int i = 0; i < count; ++i) put(v, 0);
+  };
+  if (run < dt::kShortestRepeat) return plain(value, run);
   if (value != 0) {
+    constexpr dt::RepeatCode kPrevious = dt::kRepeatPrevious;
     put(value, 0);
     int rest = run - 1;
-    while (rest > 6) {
-      put(16, 6);
-      rest -= 6;
+    while (rest > kPrevious.Longest()) {
+      put(kPrevious.symbol, kPrevious.Longest());
+      rest -= kPrevious.Longest();
     }
-    if (rest >= 3) {
-      put(16, rest);
-    } else {
-      for (int i = 0; i < rest; ++i) put(value, 0);
-    }
-    return;
+    if (rest >= kPrevious.base) return put(kPrevious.symbol, rest);
+    return plain(value, rest);
   }
-  while (run > 10) {
-    int n = std::min(run, 138);
-    put(18, n);
+  while (run > dt::kRepeatZeros.Longest()) {
+    int n = std::min(run, dt::kRepeatZerosLong.Longest());
+    put(dt::kRepeatZerosLong.symbol, n);
     run -= n;
   }
-  if (run >= 3) {
-    put(17, run);
-  } else {
-    for (int i = 0; i < run; ++i) put(0, 0);
-  }
+  if (run >= dt::kRepeatZeros.base) return put(dt::kRepeatZeros.symbol, run);
+  plain(0, run);
 }
 
 Tree MakeEncoder(int alphabet, int maxLength, const std::vector<int>& lengths, int firstExtra,
@@ -74,9 +66,11 @@ Tree MakeEncoder(int alphabet, int maxLength, const std::vector<int>& lengths, i
   return tree;
 }
 
-void WriteSymbol(TPlDfOutBitStream& out, const Tree& tree, int symbol) {
+// Writes the symbol's code; returns the number of extra bits that follow it.
+int WriteSymbol(TPlDfOutBitStream& out, const Tree& tree, int symbol) {
   std::uint32_t e = tree.Encode(symbol);
-  out.WriteBits(e & 0xFFFF, Tree::EntryLength(e));
+  out.WriteBits(Tree::EntryCode(e), static_cast<int>(Tree::EntryLength(e)));
+  return static_cast<int>(Tree::EntryExtra(e));
 }
 
 void WriteItems(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Tree& litLen,
@@ -90,14 +84,10 @@ void WriteItems(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Tree& lit
       continue;
     }
     int ls = lz.LengthSymbol(static_cast<int>(value));
-    std::uint32_t e = litLen.Encode(ls);
-    out.WriteBits(e & 0xFFFF, Tree::EntryLength(e));
-    if (int extra = Tree::EntryExtra(e); extra > 0)
+    if (int extra = WriteSymbol(out, litLen, ls); extra > 0)
       out.WriteBits(value - lengthBase[ls - dt::kFirstLengthSymbol], extra);
     int ds = TPlDfLZStream::DistanceSymbol(static_cast<int>(distance));
-    e = dist.Encode(ds);
-    out.WriteBits(e & 0xFFFF, Tree::EntryLength(e));
-    if (int extra = Tree::EntryExtra(e); extra > 0)
+    if (int extra = WriteSymbol(out, dist, ds); extra > 0)
       out.WriteBits(distance - dt::kDistBase[ds], extra);
   }
   WriteSymbol(out, litLen, dt::kEndOfBlock);
@@ -113,9 +103,9 @@ void WriteDynamic(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Dynamic
                   bool final) {
   out.WriteBits(final ? 1 : 0, 1);
   out.WriteBits(2, 2);
-  out.WriteBits(static_cast<std::uint32_t>(codes.litLen.size() - 257), 5);
-  out.WriteBits(static_cast<std::uint32_t>(codes.dist.size() - 1), 5);
-  out.WriteBits(static_cast<std::uint32_t>(codes.hclen - 4), 4);
+  out.WriteBits(static_cast<std::uint32_t>(codes.litLen.size() - dt::kMinLitLenCodes), 5);
+  out.WriteBits(static_cast<std::uint32_t>(codes.dist.size() - dt::kMinDistCodes), 5);
+  out.WriteBits(static_cast<std::uint32_t>(codes.hclen - dt::kMinCodeLenCodes), 4);
   for (int i = 0; i < codes.hclen; ++i)
     out.WriteBits(static_cast<std::uint32_t>(codes.codeLen[dt::kCodeLenOrder[i]]), 3);
   Tree codeLenTree =
@@ -123,11 +113,9 @@ void WriteDynamic(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Dynamic
   for (std::size_t i = 0; i < codes.rle.size(); ++i) {
     int sym = codes.rle[i];
     WriteSymbol(out, codeLenTree, sym);
-    if (sym < 16) continue;
-    int repeat = codes.rle[++i];
-    if (sym == 16) out.WriteBits(static_cast<std::uint32_t>(repeat - 3), 2);
-    if (sym == 17) out.WriteBits(static_cast<std::uint32_t>(repeat - 3), 3);
-    if (sym == 18) out.WriteBits(static_cast<std::uint32_t>(repeat - 11), 7);
+    if (sym < dt::kRepeatPrevious.symbol) continue;
+    const dt::RepeatCode code = dt::RepeatCodeOf(sym);
+    out.WriteBits(static_cast<std::uint32_t>(codes.rle[++i] - code.base), code.extraBits);
   }
   const auto& lengthExtra = lz.Deflate64() ? dt::kLength64Extra : dt::kLengthExtra;
   Tree litLen = MakeEncoder(dt::kLitLenSymbols, dt::kMaxCodeLength, codes.litLen,
@@ -162,7 +150,7 @@ DynamicCodes BuildDynamicCodes(const TPlDfLZStream& lz) {
   DynamicCodes codes;
   codes.litLen =
       GenerateCodeLengths(dt::kMaxCodeLength, ToWeights(lz.LitLenCounts(), dt::kLitLenSymbols));
-  codes.litLen.resize(std::max(HighestUsed(codes.litLen) + 1, 257));
+  codes.litLen.resize(std::max(HighestUsed(codes.litLen) + 1, dt::kMinLitLenCodes));
   codes.dist =
       GenerateCodeLengths(dt::kMaxCodeLength, ToWeights(lz.DistCounts(), dt::kDist64Symbols));
   codes.dist.resize(HighestUsed(codes.dist) + 1);
@@ -171,7 +159,7 @@ DynamicCodes BuildDynamicCodes(const TPlDfLZStream& lz) {
   RunLengthCode(all, codes);
   codes.codeLen = GenerateCodeLengths(dt::kMaxCodeLenCodeLength,
                                       ToWeights(codes.rleCounts, dt::kCodeLenSymbols));
-  codes.hclen = 4;
+  codes.hclen = dt::kMinCodeLenCodes;
   for (int i = 0; i < dt::kCodeLenSymbols; ++i)
     if (codes.codeLen[dt::kCodeLenOrder[i]] != 0) codes.hclen = std::max(codes.hclen, i + 1);
   return codes;
@@ -181,21 +169,21 @@ std::uint64_t CalcFixedBitCount(const TPlDfLZStream& lz) {
   std::uint64_t bits = 0;
   const auto& lit = lz.LitLenCounts();
   for (int s = 0; s < dt::kLitLenSymbols; ++s) {
-    std::uint64_t perSymbol = FixedLitLenLength(s);
+    std::uint64_t perSymbol = dt::FixedLitLenLength(s);
     if (s >= dt::kFirstLengthSymbol) perSymbol += LengthExtraBits(lz, s);
     bits += lit[s] * perSymbol;
   }
   const auto& dist = lz.DistCounts();
   for (int d = 0; d < dt::kDist64Symbols; ++d)
-    bits += dist[d] * std::uint64_t{5u + dt::kDistExtra[d]};
+    bits += dist[d] * static_cast<std::uint64_t>(dt::kFixedDistLength + dt::kDistExtra[d]);
   return bits;
 }
 
 std::uint64_t CalcDynamicBitCount(const TPlDfLZStream& lz, const DynamicCodes& codes) {
   std::uint64_t bits = 14 + 3 * static_cast<std::uint64_t>(codes.hclen);
   for (int s = 0; s < dt::kCodeLenSymbols; ++s) {
-    std::uint64_t extra = s == 16 ? 2 : s == 17 ? 3 : s == 18 ? 7 : 0;
-    bits += codes.rleCounts[s] * (codes.codeLen[s] + extra);
+    int extra = s >= dt::kRepeatPrevious.symbol ? dt::RepeatCodeOf(s).extraBits : 0;
+    bits += codes.rleCounts[s] * static_cast<std::uint64_t>(codes.codeLen[s] + extra);
   }
   const auto& lit = lz.LitLenCounts();
   for (std::size_t s = 0; s < codes.litLen.size(); ++s) {
@@ -210,10 +198,9 @@ std::uint64_t CalcDynamicBitCount(const TPlDfLZStream& lz, const DynamicCodes& c
 }
 
 void WriteStored(TPlDfOutBitStream& out, const std::uint8_t* data, std::size_t size, bool final) {
-  constexpr std::size_t kPiece = 65535;
   std::size_t done = 0;
   do {
-    std::size_t n = std::min(kPiece, size - done);
+    std::size_t n = std::min(dt::kMaxStoredBlock, size - done);
     bool last = done + n == size;
     out.WriteBits(final && last ? 1 : 0, 1);
     out.WriteBits(0, 2);

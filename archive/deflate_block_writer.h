@@ -21,7 +21,7 @@ struct DynamicCodes {
   std::vector<int> codeLen;       // 19 lengths
   std::vector<std::uint8_t> rle;  // symbol, then one repeat byte for 16, 17, 18
   std::array<std::uint32_t, deflate_tables::kCodeLenSymbols> rleCounts{};
-  int hclen = 4;  // k
+  int hclen = deflate_tables::kMinCodeLenCodes;  // k
 };
 
 DynamicCodes BuildDynamicCodes(const TPlDfLZStream& lz);

@@ -7,15 +7,14 @@ namespace dt = deflate_tables;
 
 TPlDfLZStream::TPlDfLZStream(bool deflate64)
     : deflate64_(deflate64), values_(kCapacity), distances_(kCapacity) {
+  // 258 lies in the range of symbol 284 as well; the later symbol 285 takes
+  // it, in Deflate64 too (there as 3 + 255 in its 16 extra bits).
   for (int s = 0; s < dt::kLengthSymbols; ++s) {
     int base = dt::kLengthBase[s];
     int span = 1 << dt::kLengthExtra[s];
     for (int len = base; len < base + span && len <= dt::kMaxMatch; ++len)
       lengthSymbols_[len] = static_cast<std::uint8_t>(s);
   }
-  // Deflate codes 258 as symbol 285; in Deflate64 that symbol means 3 + 16
-  // bits, so 258 is symbol 284 with extra value 31 there.
-  lengthSymbols_[dt::kMaxMatch] = deflate64 ? dt::kLengthSymbols - 2 : dt::kLengthSymbols - 1;
   Reset(0);
 }
 
@@ -39,7 +38,7 @@ int TPlDfLZStream::LengthSymbol(int length) const {
 }
 
 int TPlDfLZStream::DistanceSymbol(int distance) {
-  assert(distance >= 1 && distance <= 65536);
+  assert(distance >= 1 && distance <= static_cast<int>(dt::kWindowSize64));
   auto d = static_cast<std::uint32_t>(distance - 1);
   if (d < 4) return static_cast<int>(d);
   int top = std::bit_width(d) - 1;  // index of the highest set bit

@@ -12,7 +12,8 @@ class TPlDfLZStream {
  public:
   static constexpr std::size_t kMaxItems = 32768;
   static constexpr std::size_t kCheckEvery = 8192;
-  // One pass of the matcher may add two items after the rule said "end".
+  // The rule is acted on before the matcher's next pass, which may add two
+  // items; the last bytes of the input add up to two more to the final block.
   static constexpr std::size_t kCapacity = kMaxItems + 4;
 
   explicit TPlDfLZStream(bool deflate64);

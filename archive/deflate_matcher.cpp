@@ -54,7 +54,7 @@ std::int32_t Unlimited(std::int32_t v) {
 
 std::uint32_t WindowSize(const TPlDeflateHelper& s, bool deflate64) {
   // A power of two between 256 bytes and the format's window.
-  std::uint32_t largest = deflate64 ? 65536 : 32768;
+  std::size_t largest = deflate64 ? deflate_tables::kWindowSize64 : deflate_tables::kWindowSize;
   std::uint32_t w = 256;
   while (w < s.WindowBytes && w < largest) w <<= 1;
   return w;
@@ -145,13 +145,15 @@ std::uint32_t Matcher::Run() {
     ReportProgress();
     window_.Prepare();
   }
-  // One or two bytes left: a pending match (of length 3) covers them.
+  // One or two bytes left: a pending match (of length 3) covers them, else
+  // they are literals. They join the current block, which is the final one
+  // even if the block-end rule has just asked for a new block: a block of
+  // one or two items would cost more than it saves.
   if (pending_.length > 0) {
     AddPendingMatch();
     window_.Advance(window_.Left());
   }
   while (window_.Left() > 0) {
-    if (lz_.WantsEnd()) EndBlock(false);
     lz_.AddLiteral(window_.CurrentByte());
     window_.Advance(1);
   }

@@ -5,15 +5,17 @@
 // and 31 cover distances up to 65,536.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace deflate_tables {
 
 constexpr int kEndOfBlock = 256;
 constexpr int kFirstLengthSymbol = 257;
-constexpr int kLengthSymbols = 29;  // 257..285
-constexpr int kLitLenSymbols = 286;
-constexpr int kFixedLitLenSymbols = 288;
+constexpr int kLastLengthSymbol = 285;
+constexpr int kLengthSymbols = kLastLengthSymbol - kFirstLengthSymbol + 1;
+constexpr int kLitLenSymbols = kLastLengthSymbol + 1;
+constexpr int kFixedLitLenSymbols = 288;  // 286 and 287 have fixed codes but no meaning
 constexpr int kDistSymbols = 30;
 constexpr int kDist64Symbols = 32;
 constexpr int kCodeLenSymbols = 19;
@@ -21,6 +23,44 @@ constexpr int kMaxCodeLength = 15;
 constexpr int kMaxCodeLenCodeLength = 7;
 constexpr int kMaxMatch = 258;
 constexpr int kMaxMatch64 = 65538;
+// The farthest a back-reference reaches.
+constexpr std::size_t kWindowSize = 32768;
+constexpr std::size_t kWindowSize64 = 65536;
+// LEN of a stored block is 16 bits.
+constexpr std::size_t kMaxStoredBlock = 65535;
+
+// A dynamic block's header holds its code counts less these.
+constexpr int kMinLitLenCodes = 257;
+constexpr int kMinDistCodes = 1;
+constexpr int kMinCodeLenCodes = 4;
+
+// The fixed codes of RFC 1951 section 3.2.6.
+constexpr int FixedLitLenLength(int symbol) {
+  return symbol < 144 ? 8 : symbol < 256 ? 9 : symbol < 280 ? 7 : 8;
+}
+constexpr int kFixedDistLength = 5;
+
+// Symbols 16 to 18 of the code-length code stand for runs: their extra bits
+// plus a base give the run length.
+struct RepeatCode {
+  int symbol;
+  int extraBits;
+  int base;
+  constexpr int Longest() const { return base + (1 << extraBits) - 1; }
+};
+constexpr RepeatCode kRepeatPrevious = {16, 2, 3};    // the previous length 3..6 times
+constexpr RepeatCode kRepeatZeros = {17, 3, 3};       // 3..10 zeros
+constexpr RepeatCode kRepeatZerosLong = {18, 7, 11};  // 11..138 zeros
+constexpr RepeatCode RepeatCodeOf(int symbol) {
+  return symbol == kRepeatPrevious.symbol ? kRepeatPrevious
+         : symbol == kRepeatZeros.symbol  ? kRepeatZeros
+                                          : kRepeatZerosLong;
+}
+// The shortest run a repeat code stands for.
+constexpr int kShortestRepeat = 3;
+static_assert(kRepeatPrevious.base == kShortestRepeat && kRepeatZeros.base == kShortestRepeat);
+static_assert(kRepeatZerosLong.base == kRepeatZeros.Longest() + 1, "zero runs follow on");
+static_assert(kRepeatZerosLong.symbol == kCodeLenSymbols - 1);
 
 constexpr std::array<std::uint16_t, kLengthSymbols> kLengthBase = {
     3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
@@ -50,8 +90,10 @@ constexpr std::array<std::uint8_t, kDist64Symbols> kDistExtra = {
 constexpr std::array<std::uint8_t, kCodeLenSymbols> kCodeLenOrder = {
     16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
-static_assert(kDistBase[29] + (1u << kDistExtra[29]) - 1 == 32768, "Deflate window is 32 KiB");
-static_assert(kDistBase[31] + (1u << kDistExtra[31]) - 1 == 65536, "Deflate64 window is 64 KiB");
-static_assert(kLengthBase[27] + (1u << kLengthExtra[27]) - 1 == 258, "longest Deflate match");
+static_assert(kDistBase[29] + (1u << kDistExtra[29]) - 1 == kWindowSize, "Deflate window");
+static_assert(kDistBase[31] + (1u << kDistExtra[31]) - 1 == kWindowSize64, "Deflate64 window");
+static_assert(kLengthBase[27] + (1u << kLengthExtra[27]) - 1 == kMaxMatch, "longest Deflate match");
+static_assert(kLength64Base[28] + (1u << kLength64Extra[28]) - 1 == kMaxMatch64,
+              "longest Deflate64 match");
 
 }  // namespace deflate_tables

@@ -15,13 +15,10 @@ constexpr int kLitLenRootBits = 10;
 constexpr int kDistRootBits = 8;
 // A link's start index lives in the symbol field. Starts lie past the root
 // table, so links never look like a literal, length or distance symbol.
-static_assert((1 << kLitLenRootBits) > 285 && (1 << kDistRootBits) > 31);
+static_assert((1 << kLitLenRootBits) > deflate_tables::kLastLengthSymbol &&
+              (1 << kDistRootBits) > deflate_tables::kDist64Symbols - 1);
 static_assert((1 << kLitLenRootBits) * ((1 << (kLongest - kLitLenRootBits)) + 1) <= 65536,
               "subtable starts fit in 16 bits");
-
-std::uint32_t PackEntry(std::uint32_t value, int length, std::uint32_t extra) {
-  return value | static_cast<std::uint32_t>(length) << 16 | extra << 24;
-}
 
 }  // namespace
 
@@ -82,7 +79,7 @@ bool TPlDfDecodeHuffmanTree::Build(const std::uint8_t* lengths, int count, int f
   if (usage_ != Usage::Decode) {
     encode_.assign(alphabetSize_, kInvalid);
     for (int s = 0; s < count; ++s)
-      if (lengths[s] > 0) encode_[s] = PackEntry(codes[s], lengths[s], extras[s]);
+      if (lengths[s] > 0) encode_[s] = MakeEntry(codes[s], lengths[s], extras[s]);
   }
   return true;
 }
@@ -112,7 +109,7 @@ void TPlDfDecodeHuffmanTree::FillDecode(const std::uint8_t* lengths, int count,
       subBits[prefix] = static_cast<std::uint8_t>(std::max<int>(subBits[prefix], len - root_));
       continue;
     }
-    std::uint32_t entry = PackEntry(static_cast<std::uint32_t>(s), len, extras[s]);
+    std::uint32_t entry = MakeEntry(static_cast<std::uint32_t>(s), len, extras[s]);
     for (std::size_t i = codes[s]; i < size; i += std::size_t{1} << len) decode_[i] = entry;
   }
   if (longest_ <= root_) return;
@@ -122,15 +119,15 @@ void TPlDfDecodeHuffmanTree::FillDecode(const std::uint8_t* lengths, int count,
     if (subBits[prefix] == 0) continue;
     auto start = static_cast<std::uint32_t>(decode_.size());
     decode_.resize(decode_.size() + (std::size_t{1} << subBits[prefix]), kInvalid);
-    decode_[prefix] = PackEntry(start, subBits[prefix], kLinkMarker);
+    decode_[prefix] = MakeEntry(start, subBits[prefix], kLinkMarker);
   }
   for (int s = 0; s < count; ++s) {
     int len = lengths[s];
     if (len <= root_) continue;
     std::uint32_t link = decode_[codes[s] & mask_];
-    std::size_t start = link & 0xFFFF;
-    std::size_t span = std::size_t{1} << ((link >> 16) & 0xFF);
-    std::uint32_t entry = PackEntry(static_cast<std::uint32_t>(s), len, extras[s]);
+    std::size_t start = EntrySymbol(link);
+    std::size_t span = std::size_t{1} << EntryLength(link);
+    std::uint32_t entry = MakeEntry(static_cast<std::uint32_t>(s), len, extras[s]);
     for (std::size_t i = codes[s] >> root_; i < span; i += std::size_t{1} << (len - root_))
       decode_[start + i] = entry;
   }
@@ -147,7 +144,7 @@ TPlDfDecodeHuffmanTree MakeFixedLitLen(bool deflate64) {
   namespace dt = deflate_tables;
   std::array<std::uint8_t, dt::kFixedLitLenSymbols> lengths{};
   for (int s = 0; s < dt::kFixedLitLenSymbols; ++s)
-    lengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
+    lengths[s] = static_cast<std::uint8_t>(dt::FixedLitLenLength(s));
   TPlDfDecodeHuffmanTree tree(dt::kFixedLitLenSymbols, TPlDfDecodeHuffmanTree::Usage::Both,
                               dt::kMaxCodeLength);
   const auto& extra = deflate64 ? dt::kLength64Extra : dt::kLengthExtra;
@@ -159,7 +156,7 @@ TPlDfDecodeHuffmanTree MakeFixedLitLen(bool deflate64) {
 TPlDfDecodeHuffmanTree MakeFixedDist() {
   namespace dt = deflate_tables;
   std::array<std::uint8_t, dt::kDist64Symbols> lengths{};
-  lengths.fill(5);
+  lengths.fill(dt::kFixedDistLength);
   TPlDfDecodeHuffmanTree tree(dt::kDist64Symbols, TPlDfDecodeHuffmanTree::Usage::Both,
                               dt::kMaxCodeLength);
   tree.Build(lengths.data(), dt::kDist64Symbols, 0, dt::kDistExtra.data(), dt::kDist64Symbols);

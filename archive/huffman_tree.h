@@ -42,17 +42,25 @@ class TPlDfDecodeHuffmanTree {
     std::uint32_t e = decode_[bits & mask_];
     return IsLink(e) ? decode_[LinkTarget(e, bits >> root_)] : e;
   }
-  static bool IsLink(std::uint32_t e) { return (e >> 24) == kLinkMarker; }
-  // Index of the subtable entry for the bits after the root bits.
-  static std::size_t LinkTarget(std::uint32_t e, std::uint64_t rest) {
-    return (e & 0xFFFF) + (rest & ((std::uint64_t{1} << ((e >> 16) & 0xFF)) - 1));
-  }
   // The entry of a present symbol.
   std::uint32_t Encode(int symbol) const;
 
-  static int EntrySymbol(std::uint32_t e) { return static_cast<int>(e & 0xFFFF); }
-  static int EntryLength(std::uint32_t e) { return static_cast<int>((e >> 16) & 0xFF); }
-  static int EntryExtra(std::uint32_t e) { return static_cast<int>(e >> 24); }
+  // The entry fields. The low field is the symbol of a decoding entry, the
+  // reversed code of an encoding entry and a link's subtable start; the
+  // length field of a link is its subtable's index bits.
+  static constexpr std::uint32_t MakeEntry(std::uint32_t low, std::uint32_t length,
+                                           std::uint32_t extra) {
+    return low | length << 16 | extra << 24;
+  }
+  static constexpr std::uint32_t EntrySymbol(std::uint32_t e) { return e & 0xFFFF; }
+  static constexpr std::uint32_t EntryCode(std::uint32_t e) { return e & 0xFFFF; }
+  static constexpr std::uint32_t EntryLength(std::uint32_t e) { return (e >> 16) & 0xFF; }
+  static constexpr std::uint32_t EntryExtra(std::uint32_t e) { return e >> 24; }
+  static constexpr bool IsLink(std::uint32_t e) { return EntryExtra(e) == kLinkMarker; }
+  // Index of the subtable entry for the bits after the root bits.
+  static constexpr std::size_t LinkTarget(std::uint32_t e, std::uint64_t rest) {
+    return EntrySymbol(e) + (rest & ((std::uint64_t{1} << EntryLength(e)) - 1));
+  }
 
  private:
   void MakeUnusable();

@@ -14,7 +14,8 @@ namespace {
 constexpr const char* kInflatePrefix =
     "Pellam inflate error, possibly a corrupted compressed stream. (Internal cause: ";
 
-std::int32_t Advance(TStream& stream, std::int64_t start) {
+// How far the stream's position has moved since start.
+std::int32_t BytesSince(TStream& stream, std::int64_t start) {
   return static_cast<std::int32_t>(stream.Position() - start);
 }
 
@@ -65,8 +66,9 @@ std::uint32_t Inflate(TStream& source, TStream& dest, TPlDeflateHelper* helper) 
   }
   if (stopped) checksum = 0;
   if (helper) {
-    helper->OutputSize = testOnly ? static_cast<std::int32_t>(counted) : Advance(dest, destStart);
-    helper->ConsumedSize = Advance(source, sourceStart);
+    helper->OutputSize =
+        testOnly ? static_cast<std::int32_t>(counted) : BytesSince(dest, destStart);
+    helper->ConsumedSize = BytesSince(source, sourceStart);
   }
   return checksum;
 }

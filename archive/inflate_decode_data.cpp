@@ -17,6 +17,7 @@
 #include "archive/inflate_decoder.h"
 
 namespace dt = deflate_tables;
+using Tree = TPlDfDecodeHuffmanTree;
 
 namespace {
 
@@ -92,7 +93,6 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
   const std::uint32_t* const dtab = dist.Table();
   const std::uint32_t dmask = dist.Mask();
   const unsigned droot = static_cast<unsigned>(dist.RootBits());
-  using Tree = TPlDfDecodeHuffmanTree;
   const unsigned maxDist = static_cast<unsigned>(maxDistSymbol_);
   const std::uint16_t* const lengthBase = lengthBase_;
 
@@ -117,8 +117,8 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
     refill();
     std::uint32_t e = lt[bb & lmask];
     if (Tree::IsLink(e)) e = lt[Tree::LinkTarget(e, bb >> lroot)];
-    unsigned sym = e & 0xFFFF;
-    unsigned n = (e >> 16) & 0xFF;
+    unsigned sym = Tree::EntrySymbol(e);
+    unsigned n = Tree::EntryLength(e);
     if (sym < 256) {
       bb >>= n;
       bc -= n;
@@ -126,8 +126,8 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
       // A second literal fits in the bits left (at least 41) and in the
       // window's slack; links and invalid entries are never below 256.
       e = lt[bb & lmask];
-      if ((e & 0xFFFF) < 256) {
-        n = (e >> 16) & 0xFF;
+      if (Tree::EntrySymbol(e) < 256) {
+        n = Tree::EntryLength(e);
         bb >>= n;
         bc -= n;
         *out++ = static_cast<std::uint8_t>(e);
@@ -140,11 +140,11 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
       save();
       return true;
     }
-    if (sym > 285) {
+    if (sym > dt::kLastLengthSymbol) {
       save();
       FailInflate(kBadLength);
     }
-    unsigned extra = e >> 24;
+    unsigned extra = Tree::EntryExtra(e);
     std::uint32_t length = lengthBase[sym - dt::kFirstLengthSymbol] + LowBits(bb >> n, extra);
     n += extra;
     bb >>= n;
@@ -152,14 +152,15 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
     if (bc < 32) refill();
     std::uint32_t de = dtab[bb & dmask];
     if (Tree::IsLink(de)) de = dtab[Tree::LinkTarget(de, bb >> droot)];
-    unsigned ds = de & 0xFFFF;
+    unsigned ds = Tree::EntrySymbol(de);
     if (ds > maxDist) {
       save();
       FailInflate(deflate64_ ? kBadDistance64 : kBadDistance);
     }
-    unsigned dn = (de >> 16) & 0xFF;
-    std::uint32_t distance = dt::kDistBase[ds] + LowBits(bb >> dn, de >> 24);
-    dn += de >> 24;
+    unsigned dn = Tree::EntryLength(de);
+    const unsigned dextra = Tree::EntryExtra(de);
+    std::uint32_t distance = dt::kDistBase[ds] + LowBits(bb >> dn, dextra);
+    dn += dextra;
     bb >>= dn;
     bc -= dn;
     if (distance > static_cast<std::size_t>(out - base)) {
@@ -184,8 +185,8 @@ bool TPlDfInflater::DecodeOneSlow(const TPlDfDecodeHuffmanTree& litLen,
                                   const TPlDfDecodeHuffmanTree& dist) {
   std::uint64_t peek = bits_.PeekBits(litLen.MaxCodeLength() + (deflate64_ ? 16 : 5));
   std::uint32_t e = litLen.Decode(peek);
-  int sym = TPlDfDecodeHuffmanTree::EntrySymbol(e);
-  int n = TPlDfDecodeHuffmanTree::EntryLength(e);
+  const unsigned sym = Tree::EntrySymbol(e);
+  const unsigned n = Tree::EntryLength(e);
   if (sym < 256) {
     bits_.DiscardBits(n, kDiscard);
     *window_.End() = static_cast<std::uint8_t>(sym);
@@ -197,20 +198,20 @@ bool TPlDfInflater::DecodeOneSlow(const TPlDfDecodeHuffmanTree& litLen,
     bits_.DiscardBits(n, kDiscard);
     return true;
   }
-  if (sym > 285) FailInflate(kBadLength);
-  int extra = TPlDfDecodeHuffmanTree::EntryExtra(e);
-  std::uint32_t length =
-      lengthBase_[sym - dt::kFirstLengthSymbol] + LowBits(peek >> n, static_cast<unsigned>(extra));
-  bits_.DiscardBits(n + extra, kDiscard);
+  if (sym > dt::kLastLengthSymbol) FailInflate(kBadLength);
+  const unsigned extra = Tree::EntryExtra(e);
+  std::uint32_t length = lengthBase_[sym - dt::kFirstLengthSymbol] + LowBits(peek >> n, extra);
+  bits_.DiscardBits(static_cast<int>(n + extra), kDiscard);
 
   peek = bits_.PeekBits(dist.MaxCodeLength() + 14);
   std::uint32_t de = dist.Decode(peek);
-  int ds = TPlDfDecodeHuffmanTree::EntrySymbol(de);
-  if (ds > maxDistSymbol_) FailInflate(deflate64_ ? kBadDistance64 : kBadDistance);
-  int dn = TPlDfDecodeHuffmanTree::EntryLength(de);
-  int dextra = TPlDfDecodeHuffmanTree::EntryExtra(de);
-  std::uint32_t distance = dt::kDistBase[ds] + LowBits(peek >> dn, static_cast<unsigned>(dextra));
-  bits_.DiscardBits(dn + dextra, kDiscard);
+  const unsigned ds = Tree::EntrySymbol(de);
+  if (ds > static_cast<unsigned>(maxDistSymbol_))
+    FailInflate(deflate64_ ? kBadDistance64 : kBadDistance);
+  const unsigned dn = Tree::EntryLength(de);
+  const unsigned dextra = Tree::EntryExtra(de);
+  std::uint32_t distance = dt::kDistBase[ds] + LowBits(peek >> dn, dextra);
+  bits_.DiscardBits(static_cast<int>(dn + dextra), kDiscard);
   CopyMatch(length, distance);
   return false;
 }

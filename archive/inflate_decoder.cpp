@@ -57,9 +57,9 @@ void TPlDfInflater::InflateStoredBlock() {
 }
 
 void TPlDfInflater::InflateDynamicBlock() {
-  int litCount = static_cast<int>(bits_.ReadBits(5)) + 257;
-  int distCount = static_cast<int>(bits_.ReadBits(5)) + 1;
-  int codeLenCount = static_cast<int>(bits_.ReadBits(4)) + 4;
+  int litCount = static_cast<int>(bits_.ReadBits(5)) + dt::kMinLitLenCodes;
+  int distCount = static_cast<int>(bits_.ReadBits(5)) + dt::kMinDistCodes;
+  int codeLenCount = static_cast<int>(bits_.ReadBits(4)) + dt::kMinCodeLenCodes;
   if (litCount > dt::kLitLenSymbols)
     FailInflate(
         "count of literal codes in dynamic block is greater than 286 [InflateDynamicBlock]");
@@ -92,25 +92,24 @@ void TPlDfInflater::ReadLitDistCodeLengths(const TPlDfDecodeHuffmanTree& codeLen
   int longest = codeLenTree.MaxCodeLength();
   int i = 0;
   while (i < total) {
-    std::uint64_t peek = bits_.PeekBits(longest + 7);
+    std::uint64_t peek = bits_.PeekBits(longest + dt::kRepeatZerosLong.extraBits);
     std::uint32_t e = codeLenTree.Decode(peek);
-    int sym = TPlDfDecodeHuffmanTree::EntrySymbol(e);
-    int len = TPlDfDecodeHuffmanTree::EntryLength(e);
-    if (sym > 18) FailInflate("decoded a symbol not between 0 and 18 {ReadLitDistCodeLengths}");
+    int sym = static_cast<int>(TPlDfDecodeHuffmanTree::EntrySymbol(e));
+    int len = static_cast<int>(TPlDfDecodeHuffmanTree::EntryLength(e));
+    if (sym >= dt::kCodeLenSymbols)
+      FailInflate("decoded a symbol not between 0 and 18 {ReadLitDistCodeLengths}");
     if (len == 0 || len > longest)
       FailInflate("decoded a code length out of range {ReadLitDistCodeLengths}");
-    if (sym < 16) {
+    if (sym < dt::kRepeatPrevious.symbol) {
       bits_.DiscardBits(len, kDiscard);
       lengths[i++] = static_cast<std::uint8_t>(sym);
       continue;
     }
-    // 16: repeat the previous length 3..6 times; 17: 3..10 zeros; 18: 11..138.
-    int extraBits = sym == 16 ? 2 : sym == 17 ? 3 : 7;
-    int base = sym == 18 ? 11 : 3;
-    int repeat = base + static_cast<int>((peek >> len) & ((1u << extraBits) - 1));
-    bits_.DiscardBits(len + extraBits, kDiscard);
+    const dt::RepeatCode code = dt::RepeatCodeOf(sym);
+    int repeat = code.base + static_cast<int>((peek >> len) & ((1u << code.extraBits) - 1));
+    bits_.DiscardBits(len + code.extraBits, kDiscard);
     std::uint8_t value = 0;
-    if (sym == 16) {
+    if (sym == dt::kRepeatPrevious.symbol) {
       if (i == 0)
         FailInflate("repeat code 16 with no previous code length {ReadLitDistCodeLengths}");
       value = lengths[i - 1];

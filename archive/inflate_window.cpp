@@ -8,10 +8,9 @@
 #include "archive/crc32.h"
 
 namespace {
-constexpr std::size_t kWritePoint = TPlDfOutputWindow::kSlide + 32768;
-constexpr std::size_t kWritePoint64 = TPlDfOutputWindow::kSlide + 65536;
-static_assert(kWritePoint - TPlDfOutputWindow::kSlide >= 32768, "Deflate history after a flush");
-static_assert(kWritePoint64 - TPlDfOutputWindow::kSlide >= 65536, "Deflate64 history");
+// A flush at the write point leaves the history a back-reference may reach.
+constexpr std::size_t kWritePoint = TPlDfOutputWindow::kSlide + deflate_tables::kWindowSize;
+constexpr std::size_t kWritePoint64 = TPlDfOutputWindow::kSlide + deflate_tables::kWindowSize64;
 }  // namespace
 
 TPlDfOutputWindow::TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnly, bool adler32,
@@ -64,7 +63,7 @@ void TPlDfOutputWindow::Overflow() {
 
 void TPlDfOutputWindow::CopyLong(std::size_t distance, std::size_t length) {
   while (length > 0) {
-    std::size_t n = std::min<std::size_t>(length, 258);
+    std::size_t n = std::min<std::size_t>(length, deflate_tables::kMaxMatch);
     const std::uint8_t* src = end_ - distance;
     for (std::size_t i = 0; i < n; ++i) end_[i] = src[i];
     end_ += n;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "archive/deflate_tables.h"
 #include "archive/streams.h"
 
 class TPlDfOutputWindow {
@@ -19,7 +20,7 @@ class TPlDfOutputWindow {
   // Flushing in large pieces keeps the move of the kept history down to a
   // quarter of the output and gives the checksum and the writer long runs.
   static constexpr std::size_t kSlide = 131072;
-  static constexpr std::size_t kSlack = 258 + 16;
+  static constexpr std::size_t kSlack = deflate_tables::kMaxMatch + 16;
 
   // outputLimit 0 means no limit.
   TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnly, bool adler32,
@@ -30,13 +31,13 @@ class TPlDfOutputWindow {
   void SetEnd(std::uint8_t* end) { end_ = end; }
   // The decoder may append freely while End() is below this point.
   std::uint8_t* StopPoint() { return stop_; }
-  // Called once End() >= StopPoint(): flushes 32 KiB, or throws
-  // EPlPartSizedInflate when the output limit is reached.
+  // Called once End() >= StopPoint(): flushes the oldest kSlide bytes, or
+  // throws EPlPartSizedInflate when the output limit is reached.
   void Overflow();
   // Appends a back-reference of any length (Deflate64 allows 65,538 bytes),
   // flushing on the way. The distance must already be checked.
   void CopyLong(std::size_t distance, std::size_t length);
-  // Appends bytes produced by the caller into the window by pieces.
+  // Bytes that may be written at End() before Overflow() is due.
   std::size_t Room() const { return static_cast<std::size_t>(stop_ - end_); }
   // Writes what is left and returns the checksum of all output.
   std::uint32_t Finish();

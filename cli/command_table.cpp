@@ -153,27 +153,42 @@ const std::vector<TCommand>& Commands() {
        .run = RunPasswd},
       {.name = "export",
        .synopsis = "export ARCHIVE --csv FILE|-",
-       .summary = "write the sites as CSV",
-       .usage = "Usage: vornix-cli export ARCHIVE --csv FILE|-\n"
+       .summary = "write the sites as CSV or for another keeper",
+       .usage = "Usage: vornix-cli export ARCHIVE --csv FILE|- [--format F]\n"
                 "\n"
                 "Writes the sites as CSV (RFC 4180) to FILE, or to standard output for \"-\".\n"
                 "The first record is the header site,user,password,url,notes; notes keep\n"
                 "their line breaks (LF) inside quoted fields. FILE must not exist yet; it\n"
                 "is created readable by its owner only, since it holds the passwords in\n"
-                "clear text.\n",
-       .options = {{"csv", true}},
+                "clear text. Fields are written as they are, even those a spreadsheet\n"
+                "would take for a formula.\n"
+                "\n"
+                "  --format F  vornix       the CSV above (the default)\n"
+                "              keepass-xml  KeePass 2 XML: keepassxc-cli import -p FILE new.kdbx\n"
+                "                           makes a new KeePassXC database of it\n"
+                "              bitwarden    Bitwarden's CSV\n",
+       .options = {{"csv", true}, {"format", true}},
        .run = RunExport},
       {.name = "import",
        .synopsis = "import ARCHIVE --csv FILE",
        .summary = "add the sites of a CSV file",
-       .usage = "Usage: vornix-cli import ARCHIVE --csv FILE [--backups N] [--force]\n"
+       .usage = "Usage: vornix-cli import ARCHIVE --csv FILE [--format F] [--fix] [--backups N]\n"
+                "       [--force]\n"
                 "\n"
-                "Adds the sites of a CSV file (as written by export: the header\n"
-                "site,user,password,url,notes in any letter case, then one record per\n"
-                "site) to the archive and saves it. Sites the archive already holds\n"
-                "unchanged are not added twice. A record the archive cannot hold refuses\n"
-                "the whole import.\n",
-       .options = {{"csv", true}},
+                "Adds the sites of a CSV file to the archive and saves it. The format is\n"
+                "recognised from the file's header: export's own (site,user,password,url,\n"
+                "notes), or the CSV export of KeePassXC, Bitwarden, Chrome and Chromium, or\n"
+                "Firefox. A group or folder goes before the site name (\"Banking/Bank\"), a\n"
+                "TOTP secret into the notes, and a record without a name is named after the\n"
+                "host of its URL. Sites the archive already holds unchanged are not added\n"
+                "twice. A record the archive cannot hold (\"=\" in the site name, a tab or\n"
+                "line break in a one-line field) refuses the whole import, unless --fix is\n"
+                "given.\n"
+                "\n"
+                "  --format F  read the file as F: vornix, keepassxc, bitwarden, chrome or\n"
+                "              firefox\n"
+                "  --fix       replace what a site cannot hold by blanks and report each change\n",
+       .options = {{"csv", true}, {"format", true}, {"fix", false}},
        .changesArchive = true,
        .run = RunImport},
       {.name = "create",

@@ -1,34 +1,45 @@
-// export and import: the sites as CSV, to move them to and from other
-// password managers.
+// export and import: the sites in the files other password keepers and
+// browsers write and read, to move them in and out.
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "cli/archive_access.h"
 #include "cli/cli_error.h"
 #include "cli/command_archive.h"
 #include "cli/command_context.h"
-#include "cli/csv.h"
 #include "cli/field_rules.h"
+#include "interchange/site_export.h"
+#include "interchange/site_import.h"
 
 namespace cli {
 
 namespace {
 
-const TCsvRecord kHeader = {"site", "user", "password", "url", "notes"};
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+std::vector<TSiteFields> FieldsOfAll(TqelPwList& sites) {
+  std::vector<TSiteFields> fields;
+  for (int i = 0; i < sites.Count(); ++i) fields.push_back(FieldsOf(sites.Rec(i)));
+  return fields;
+}
 
-std::string CsvText(TqelPwList& sites) {
-  std::string text = CsvRecordText(kHeader);
-  for (int i = 0; i < sites.Count(); ++i) {
-    const TSiteFields f = FieldsOf(sites.Rec(i));
-    text += CsvRecordText({f.site, f.user, f.password, f.url, f.notes});
+// --format NAME, when given, among the formats the command handles.
+std::optional<interchange::TFormat> FormatOption(const TCliContext& ctx, bool importing) {
+  const auto name = ctx.args.Value("format");
+  if (!name) return std::nullopt;
+  const auto format = interchange::FormatNamed(*name);
+  if (!format || !(importing ? interchange::CanImport(*format) : interchange::CanExport(*format))) {
+    throw EUsageError(ctx.command, "--format must be one of " +
+                                       (importing ? interchange::ImportFormatNames()
+                                                  : interchange::ExportFormatNames()) +
+                                       ", not \"" + *name + "\"");
   }
-  return text;
+  return format;
 }
 
 // Creates a new file readable by its owner only (it holds the passwords in
@@ -67,46 +78,38 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
-bool IsHeader(const TCsvRecord& fields) {
-  if (fields.size() != kHeader.size()) return false;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    std::string name = fields[i];
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name != kHeader[i]) return false;
-  }
-  return true;
-}
-
 [[noreturn]] void ThrowCsvError(const std::string& path, int line, const std::string& message) {
   throw ECliError(kExitDataError, path + ", line " + std::to_string(line) + ": " + message);
 }
 
-// The site lines of a CSV text, each checked against the field rules.
-std::vector<std::string> SiteLinesFromCsv(const std::string& path, std::string_view text) {
-  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
-  std::vector<TCsvRow> rows;
-  try {
-    rows = ParseCsv(text);
-  } catch (const ECsvError& e) {
-    ThrowCsvError(path, e.Line(), e.what());
+// A record the archive cannot hold refuses the import, unless --fix blanks
+// what cannot be held; every such change is reported.
+std::string SiteLineOf(TCliContext& ctx, const std::string& path,
+                       const interchange::TImportedSite& site) {
+  TSiteFields fields = site.fields;
+  if (CheckSiteFields(fields) && ctx.args.Has("fix")) {
+    for (const std::string& change : FixSiteFields(fields)) {
+      Warn(ctx, path + ", line " + std::to_string(site.line) + ": " + change);
+    }
   }
-  if (rows.empty() || !IsHeader(rows.front().fields)) {
-    ThrowCsvError(path, 1, "the first line must be the header site,user,password,url,notes");
+  if (auto message = CheckSiteFields(fields)) ThrowCsvError(path, site.line, *message);
+  TqelPwRec rec;
+  StoreFields(fields, rec);
+  return rec.Line();
+}
+
+// The site lines of a file, each checked against the field rules.
+std::vector<std::string> SiteLinesFromFile(TCliContext& ctx, const std::string& path,
+                                           std::string_view text) {
+  interchange::TSiteImport imported;
+  try {
+    imported = interchange::ReadSites(text, FormatOption(ctx, true));
+  } catch (const interchange::EFormatError& e) {
+    ThrowCsvError(path, std::max(e.Line(), 1), e.what());
   }
   std::vector<std::string> lines;
-  for (std::size_t r = 1; r < rows.size(); ++r) {
-    const TCsvRow& row = rows[r];
-    if (row.fields.size() == 1 && row.fields[0].empty()) continue;  // an empty line
-    if (row.fields.size() != kHeader.size()) {
-      ThrowCsvError(path, row.line,
-                    std::to_string(row.fields.size()) + " fields where the header has 5");
-    }
-    const TSiteFields fields{row.fields[0], row.fields[1], row.fields[2], row.fields[3],
-                             row.fields[4]};
-    if (auto message = CheckSiteFields(fields)) ThrowCsvError(path, row.line, *message);
-    TqelPwRec rec;
-    StoreFields(fields, rec);
-    lines.push_back(rec.Line());
+  for (const interchange::TImportedSite& site : imported.sites) {
+    lines.push_back(SiteLineOf(ctx, path, site));
   }
   return lines;
 }
@@ -118,8 +121,9 @@ int RunExport(TCliContext& ctx) {
   const auto target = ctx.args.Value("csv");
   if (!target) throw EUsageError(ctx.command, "--csv FILE is missing");
   TArchiveContent archive = ReadToShow(ctx);
+  const auto format = FormatOption(ctx, false).value_or(interchange::TFormat::Vornix);
   TqelPwList sites = TakeSites(archive);
-  const std::string text = CsvText(sites);
+  const std::string text = interchange::WriteSites(FieldsOfAll(sites), format);
   if (*target == "-") {
     ctx.out.write(text.data(), static_cast<std::streamsize>(text.size()));
   } else {
@@ -136,7 +140,7 @@ int RunImport(TCliContext& ctx) {
     throw EUsageError(ctx.command, "import reads a file; standard input carries the passwords");
   }
   // The whole file is checked before the archive is opened.
-  const std::vector<std::string> lines = SiteLinesFromCsv(*source, ReadWholeFile(*source));
+  const std::vector<std::string> lines = SiteLinesFromFile(ctx, *source, ReadWholeFile(*source));
 
   TArchiveContent archive = ReadForChange(ctx);
   AskNewSiteListPassword(ctx, archive);

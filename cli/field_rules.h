@@ -1,35 +1,18 @@
 #pragma once
-// The rules a site must meet before it is stored, the same as the window's
-// site editor: a site line has no way to hold "=" in the site name, nor a TAB
-// or a line break in the site name, user name, password or URL (the line
-// would read back with its fields shifted or split). A NUL byte ends the
-// archive's text when it is read back, so no field may hold one.
+// The site rules as the command line applies them: a broken rule ends the
+// command with a data error.
 
-#include <optional>
-#include <string>
-#include <string_view>
-
-class TqelPwRec;
+#include "core/site_fields.h"
 
 namespace cli {
 
-// The field values as the user gave them (not yet trimmed).
-struct TSiteFields {
-  std::string site, user, password, url, notes;
-};
-
-// The message for the first rule the trimmed values break, if any.
-std::optional<std::string> CheckSiteFields(const TSiteFields& fields);
+using ::CheckSiteFields;
+using ::FieldsOf;
+using ::StoreFields;
+using ::ToLfLineBreaks;
+using ::TSiteFields;
 
 // Throws ECliError (data error) with CheckSiteFields' message.
 void RequireValidSite(const TSiteFields& fields);
-
-// The record's fields, notes decoded with LF line breaks.
-TSiteFields FieldsOf(const TqelPwRec& rec);
-// Writes the fields through the record's setters (which trim them).
-void StoreFields(const TSiteFields& fields, TqelPwRec& rec);
-
-// Notes with every CR LF (and lone CR) turned into LF.
-std::string ToLfLineBreaks(std::string_view text);
 
 }  // namespace cli

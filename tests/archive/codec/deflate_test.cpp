@@ -344,6 +344,21 @@ TEST(DeflateEncryptionTest, PasswordRoundTripAndWrongPassword) {
   }
 }
 
+TEST(Deflate64Test, Length258IsSymbol285InBothVariants) {
+  const std::string input(259, 'a');  // a literal, then 258 bytes at distance 1
+  for (bool deflate64 : {false, true}) {
+    BitWriter w;
+    w.Bits(1, 1).Bits(1, 2).FixedLiteral('a').FixedLiteral(285);
+    if (deflate64) w.Bits(258 - 3, 16);  // base 3, 16 extra bits
+    w.FixedDistance(0).FixedLiteral(256);
+    TPlDeflateHelper h = Level('n');
+    h.SetOptions(deflate_options::kFixed | (deflate64 ? deflate_options::kDeflate64 : 0));
+    std::string packed = DeflateWith(input, h);
+    EXPECT_EQ(packed, w.Finish()) << "Deflate64 " << deflate64;
+    EXPECT_EQ(RoundTrip(packed, deflate64 ? 15 | deflate_options::kDeflate64 : 15), input);
+  }
+}
+
 TEST(Deflate64Test, RoundTripWithLongMatchesAndFarDistances) {
   std::string input = RandomBytes(50000, 31);
   input += input;                     // a repeat 50,000 bytes back

@@ -43,6 +43,30 @@ bool ZlibInflateRaw(const std::string& input, std::string& output) {
   return rc == Z_STREAM_END;
 }
 
+std::vector<std::size_t> ZlibBlockSizes(const std::string& input) {
+  z_stream zs{};
+  if (inflateInit2(&zs, -15) != Z_OK) return {};
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+  zs.avail_in = static_cast<uInt>(input.size());
+  std::vector<std::size_t> sizes;
+  std::size_t current = 0;
+  char chunk[65536];
+  int rc = Z_OK;
+  while (rc == Z_OK) {
+    zs.next_out = reinterpret_cast<Bytef*>(chunk);
+    zs.avail_out = sizeof chunk;
+    rc = inflate(&zs, Z_BLOCK);  // returns at each block end
+    current += sizeof chunk - zs.avail_out;
+    if (rc == Z_OK && (zs.data_type & 128) != 0) {  // just after an end-of-block
+      sizes.push_back(current);
+      current = 0;
+    }
+  }
+  inflateEnd(&zs);
+  if (rc != Z_STREAM_END) sizes.clear();
+  return sizes;
+}
+
 namespace {
 
 enum class Kind { Text, Random, Repetitive, Zeros };

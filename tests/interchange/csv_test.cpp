@@ -1,8 +1,8 @@
-#include "cli/csv.h"
+#include "interchange/csv.h"
 
 #include <gtest/gtest.h>
 
-namespace cli {
+namespace interchange {
 namespace {
 
 struct QuoteCase {
@@ -108,4 +108,4 @@ TEST(CsvRoundTripTest, WrittenRecordsReadBackUnchanged) {
 }
 
 }  // namespace
-}  // namespace cli
+}  // namespace interchange

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace interchange {
 
 using TCsvRecord = std::vector<std::string>;
 
@@ -37,4 +37,4 @@ struct TCsvRow {
 // closing quote.
 std::vector<TCsvRow> ParseCsv(std::string_view text);
 
-}  // namespace cli
+}  // namespace interchange

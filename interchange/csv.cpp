@@ -1,6 +1,6 @@
-#include "cli/csv.h"
+#include "interchange/csv.h"
 
-namespace cli {
+namespace interchange {
 
 std::string CsvField(std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
@@ -105,4 +105,4 @@ class TCsvReader {
 
 std::vector<TCsvRow> ParseCsv(std::string_view text) { return TCsvReader(text).ReadAll(); }
 
-}  // namespace cli
+}  // namespace interchange

@@ -1,0 +1,105 @@
+// Import from CSV and Export to CSV: records the archive cannot hold are
+// listed and skipped only with consent, sites already present are not
+// offered again, and an export reads back as the same sites.
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QTest>
+
+#include "interchange/site_import.h"
+#include "tests/app/app_test_env.h"
+
+namespace {
+
+void WriteText(const QString& path, const QByteArray& text) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text);
+}
+
+// Presses OK in the import preview after choosing every offered site.
+void TakeEveryOffered(int* offered) {
+  modal::WhenModal("TfrmImport", [offered](QWidget* dialog) {
+    auto* from = modal::Child<QListWidget>(dialog, "lbxFromArchive");
+    *offered = from->count();
+    from->selectAll();
+    modal::Click(dialog, "btnAdd");
+    modal::Click(dialog, "btnOK");
+  });
+}
+
+}  // namespace
+
+class CsvTransferTest : public QObject {
+  Q_OBJECT
+ private:
+  std::unique_ptr<AppTestEnv> env_;
+  std::unique_ptr<TfrmMain> window_;
+
+  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<AppTestEnv>();
+    window_ = env_->MakeWindow();
+    const QString archive = env_->Path("keys.zip");
+    WriteArchiveFile(archive, "", SiteText({"Home=me\th0me\t\t"}));
+    env_->answers.push_back(archive);
+    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+  }
+  void cleanup() {
+    AppTestEnv::DiscardWindow(window_);
+    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
+    env_.reset();
+  }
+
+  void importSkipsRefusedRecordsOnlyWithConsent() {
+    const QString csv = env_->Path("in.csv");
+    WriteText(csv,
+              "name,url,username,password\n"
+              "Home,,me,h0me\n"      // already held: not offered again
+              "a=b,https://x,u,p\n"  // "=" cannot be in a site name
+              "Mail,https://m,joe,pw\n");
+    env_->answers.push_back(csv);
+    env_->answers.push_back(int(mrNo));
+    Trigger("mmiImportCsv");
+    QCOMPARE(SiteNames(*window_), QStringList{"Home"});
+    QVERIFY(!window_->IsModified());
+
+    int offered = 0;
+    env_->answers.push_back(csv);
+    env_->answers.push_back(int(mrYes));
+    TakeEveryOffered(&offered);
+    Trigger("mmiImportCsv");
+    QCOMPARE(offered, 1);
+    QCOMPARE(SiteNames(*window_), (QStringList{"Home", "Mail"}));
+    QVERIFY(window_->IsModified());
+    const auto question =
+        std::find_if(env_->requests.begin(), env_->requests.end(),
+                     [](const TMsgRequest& r) { return r.kind == TMsgRequest::Question; });
+    QVERIFY(question != env_->requests.end() && question->text.contains("Line 3"));
+  }
+
+  void exportReadsBackAndIsPrivate() {
+    const QString out = env_->Path("out.csv");
+    modal::WhenModal("TfrmExport", [](QWidget* dialog) {
+      modal::Child<QComboBox>(dialog, "cbxExportFormat")->setCurrentIndex(2);
+      modal::Click(dialog, "btnExportOK");
+    });
+    env_->answers.push_back(out);
+    Trigger("mmiExportCsv");
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+             QFileDevice::Permissions());
+    const auto sites = interchange::ReadSites(file.readAll().toStdString());
+    QCOMPARE(sites.format, interchange::TFormat::Bitwarden);
+    QCOMPARE(sites.sites.size(), std::size_t{1});
+    QCOMPARE(sites.sites[0].fields.password, std::string("h0me"));
+  }
+};
+
+QTEST_MAIN(CsvTransferTest)
+#include "csv_transfer_test.moc"
