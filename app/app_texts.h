@@ -3,4 +3,3 @@
 
 inline constexpr char kSaveQuestion[] = "The current archive has been modified.  Save changes?";
 inline constexpr char kArchiveFilter[] = "Vornix files (*.zip)|*.zip";
-inline constexpr char kDataMember[] = "Data";

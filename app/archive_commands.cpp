@@ -5,6 +5,7 @@
 #include <QScopeGuard>
 
 #include "app/app_texts.h"
+#include "app/archive_watch.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/reopen_list.h"
@@ -18,16 +19,26 @@
 void TfrmMain::mmiFileNewClick() { mmiFileCloseClick(); }
 
 void TfrmMain::mmiFileCloseClick() {
-  if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) mmiFileSaveClick();
+  if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) {
+    mmiFileSaveClick();
+    // Cancelled at the outside-change question: the changes stay.
+    if (FSaveCancelled) return;
+  }
   SetArchivePath({});
   SetModified(false);
   ClearSiteList();
   FSites = std::make_unique<TqelPwList>();
   FillSiteList();
+  FWatch->Forget();
+  FPasswordChanged = false;
+  // A new archive uses the traditional encryption until told otherwise.
+  FEncryption = TEncryption::Traditional;
+  ShowEncryption(WriteEncryption());
 }
 
 void TfrmMain::mmiFileOpenClick() {
   mmiFileCloseClick();
+  if (IsModified()) return;  // the close was cancelled
   SetArchivePath(MsgDlg().OpenFileDlg("Open Vornix file", kArchiveFilter));
   if (!ArchivePath().isEmpty()) OpenCurrentArchive();
 }
@@ -36,6 +47,7 @@ void TfrmMain::ReopenClick(QAction* entry) {
   // Read the path first: the entry may be replaced while the archive opens.
   const QString path = ReopenPath(entry);
   mmiFileCloseClick();
+  if (IsModified()) return;  // the close was cancelled
   SetArchivePath(path);
   OpenCurrentArchive();
 }
@@ -60,14 +72,15 @@ void TfrmMain::AddToReopen(const QString& path) {
 }
 
 void TfrmMain::mmiFileSaveClick() {
+  FSaveCancelled = false;
   if (ArchivePath().isEmpty()) {
     mmiFileSaveAsClick();
     return;
   }
-  WriteArchive(ArchivePath());
-  // Reached only when writing succeeded: a failed save keeps the archive
-  // modified.
-  SetModified(false);
+  FSaveCancelled = !WriteArchive(ArchivePath());
+  // Reached only when writing succeeded or was cancelled: a failed save
+  // keeps the archive modified.
+  if (!FSaveCancelled) SetModified(false);
 }
 
 void TfrmMain::mmiFileSaveAsClick() {
@@ -76,7 +89,12 @@ void TfrmMain::mmiFileSaveAsClick() {
 }
 
 void TfrmMain::mmiNewPWClick() {
-  if (ExecuteSavePW(FArchivePW) == mrOk) SetModified(true);
+  bool aes256 = IsAes(FEncryption);
+  if (ExecuteSavePW(FArchivePW, &aes256) != mrOk) return;
+  FEncryption = aes256 ? TEncryption::Aes256 : TEncryption::Traditional;
+  FPasswordChanged = true;
+  ShowEncryption(WriteEncryption());
+  SetModified(true);
 }
 
 void TfrmMain::mmiImportClick() {
@@ -89,10 +107,10 @@ void TfrmMain::mmiImportClick() {
     // The password entered for the other archive is not kept, and an
     // abandoned read ends the import instead of closing this archive.
     const QString password = FArchivePW;
-    FImporting = true;
+    FReadingOther = true;
     const auto restore = qScopeGuard([this, password] {
       FArchivePW = password;
-      FImporting = false;
+      FReadingOther = false;
     });
     other = ReadOtherArchive(path);
   }

@@ -1,25 +1,33 @@
 // Reading and writing the archive file: the calls into the archive engine,
 // and the password retries while the member "Data" is extracted.
 
-#include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QScopeGuard>
 
 #include "app/app_texts.h"
+#include "app/archive_watch.h"
 #include "app/main_window.h"
 #include "app/site_list_box.h"
+#include "archive/archive_lock.h"
+#include "archive/file_snapshot.h"
 #include "archive/safe_save.h"
+#include "archive/site_list_member.h"
 #include "archive/streams.h"
 #include "archive/zip_engine.h"
 #include "core/pw_list.h"
 #include "core/text_codec.h"
 #include "support/modal_result.h"
+#include "support/msg_dlg.h"
+#include "support/state.h"
 #include "support/text_convert.h"
 
 namespace {
 
-// The archive engine takes file names as the bytes the file system uses.
-std::string EncodePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+const char kNoSiteListWarning[] = "This archive holds no site list; saving will add one.";
+// How many earlier versions a save keeps beside the archive.
+const char kBackupsSetting[] = "Options.Backups";
+constexpr int kDefaultBackups = 1;
 
 bool FileExists(const QString& path) {
   const QFileInfo info(path);
@@ -34,25 +42,44 @@ std::optional<std::string> LegacyPasswordBytes(const std::string& utf8) {
   return legacy;
 }
 
+int BackupCount() {
+  bool ok = false;
+  const int count = State().GetValue(kBackupsSetting).toInt(&ok);
+  return ok && count >= 0 ? count : kDefaultBackups;
+}
+
 }  // namespace
 
 void TfrmMain::ReadArchive(const QString& path) {
-  if (!FileExists(path)) return;
-  const std::string data = ReadDataMember(path);
-  // An abandoned read has replaced FSites by a new empty list meanwhile.
-  FSites->LoadFromText(data);
+  if (!FileExists(path)) {
+    // Nothing there yet: a file that appears later is another program's.
+    FWatch->Remember(path, {});
+    return;
+  }
+  // Taken before reading: a change made while the password is asked for
+  // then still counts as a change at the next save.
+  const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
+  const TMemberRead read = ReadDataMember(path, {});
+  // An abandoned read has started a new, empty archive meanwhile.
+  if (FReadAbandoned) return;
+  FSites->LoadFromText(read.data);
+  FEncryption = EncryptionToWrite(read.encryption);
+  ShowEncryption(read.encryption);
+  FWatch->Remember(path, snapshot);
+  if (read.hasMembers && !read.found) MsgDlg().ShowWarning(kNoSiteListWarning);
 }
 
 std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
   if (!FileExists(path)) return nullptr;
-  const std::string data = ReadDataMember(path);
-  if (FReadAbandoned && FImporting) return nullptr;
+  const TMemberRead read = ReadDataMember(path, {});
+  if (FReadAbandoned && FReadingOther) return nullptr;
   auto list = std::make_unique<TqelPwList>();
-  list->LoadFromText(data);
+  list->LoadFromText(read.data);
   return list;
 }
 
-std::string TfrmMain::ReadDataMember(const QString& path) {
+TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
+                                               const std::string& firstPassword) {
   FReader = std::make_unique<TZipReader>();
   FDataStream = std::make_unique<TMemoryStream>();
   FReadAbandoned = false;
@@ -64,14 +91,23 @@ std::string TfrmMain::ReadDataMember(const QString& path) {
   FReader->OnProcessItemFailure = [this](TZipComponent&, const TZipItem&, int, int, int) {
     ArchiveItemFailure();
   };
-  FReader->SetFileName(EncodePath(path));
-  // No password yet: an encrypted member fails once and the failure handler
-  // asks for it.
-  FReader->ExtractToStream(kDataMember, *FDataStream);
+  FReader->SetPassword(firstPassword);
+  FReader->SetFileName(ToFileName(path));
+  TMemberRead read;
+  read.hasMembers = !FReader->MemberNames().empty();
+  if (const TZipItem* entry = FReader->FindMember(kSiteListMember)) {
+    // A bomb is refused before a byte of it is inflated.
+    CheckSiteListSize(*entry);
+    read.found = true;
+    read.encryption = EncryptionOf(*entry);
+  }
+  // Without a password an encrypted member fails once and the failure
+  // handler asks for it.
+  FReader->ExtractToStream(kSiteListMember, *FDataStream);
   FDataStream->SetPosition(0);
-  std::string data = FDataStream->TakeBytes();
+  read.data = FDataStream->TakeBytes();
   FReader->CloseArchive();
-  return data;
+  return read;
 }
 
 // Every extraction failure counts as a wrong password. Retries nest: a
@@ -101,7 +137,7 @@ void TfrmMain::RetryExtract(const std::string& password) {
   // A failed attempt may have left bytes (a member that failed its CRC
   // check): each attempt starts on an empty buffer.
   FDataStream->Clear();
-  FReader->ExtractToStream(kDataMember, *FDataStream);
+  FReader->ExtractToStream(kSiteListMember, *FDataStream);
 }
 
 void TfrmMain::AbandonRead() {
@@ -109,17 +145,67 @@ void TfrmMain::AbandonRead() {
   FLegacyPassword.reset();
   // Nothing of a damaged or undecryptable member may be loaded.
   FDataStream->Clear();
-  // An import leaves the current archive alone; any other read ends with a
-  // new, empty archive.
-  if (!FImporting) mmiFileNewClick();
+  // Reading another archive leaves the current one alone; any other read
+  // ends with a new, empty archive.
+  if (!FReadingOther) mmiFileNewClick();
 }
 
-void TfrmMain::WriteArchive(const QString& path) {
-  CollectSites();
-  SaveDataArchive(EncodePath(path), ToBytes(FArchivePW), FSites->SaveToText());
+bool TfrmMain::WriteArchive(const QString& path) {
+  const std::string file = ToFileName(path);
+  for (;;) {
+    CollectSites();
+    {
+      const TArchiveLock lock(file);
+      if (!FWatch->ChangedOnDisk(path)) {
+        WriteLocked(path);
+        return true;
+      }
+    }
+    // The lock is let go while the question waits for a person.
+    switch (AskAboutOutsideChange(path)) {
+      case kOutsideMerge:
+        // Merged, the file is checked again: it may have changed once more.
+        if (!MergeDiskVersion(path)) return false;
+        break;
+      case kOutsideOverwrite: {
+        const TArchiveLock lock(file);
+        WriteLocked(path);
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+}
+
+// The caller holds the archive's lock.
+void TfrmMain::WriteLocked(const QString& path) {
+  TSaveOptions options;
+  options.password = ToBytes(FArchivePW);
+  options.encryption = FEncryption;
+  options.backups = BackupCount();
+  options.passwordChanged = FPasswordChanged;
+  const std::string file = ToFileName(path);
+  SaveDataArchive(file, FSites->SaveToText(), options);
+  FPasswordChanged = false;
+  ShowEncryption(WriteEncryption());
+  try {
+    FWatch->Remember(path, TakeFileSnapshot(file));
+  } catch (const EFileError&) {
+    // Saved, but not readable back: nothing to compare a later save with.
+    FWatch->Forget();
+  }
 }
 
 void TfrmMain::CollectSites() {
   FSites->Clear();
   for (int i = 0; i < lbxSiteList->Count(); ++i) FSites->Add(lbxSiteList->Record(i).Line());
+}
+
+TEncryption TfrmMain::WriteEncryption() const {
+  return FArchivePW.isEmpty() ? TEncryption::None : FEncryption;
+}
+
+void TfrmMain::ShowEncryption(TEncryption encryption) {
+  lblEncryption->setText(QString::fromLatin1(EncryptionName(encryption)));
 }

@@ -11,7 +11,9 @@
 #include <QToolButton>
 
 #include "app/app_texts.h"
+#include "app/archive_watch.h"
 #include "app/error_display.h"
+#include "app/path_label.h"
 #include "app/site_list_box.h"
 #include "archive/streams.h"
 #include "archive/zip_engine.h"
@@ -24,6 +26,7 @@
 #include "support/icons.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
+#include "support/outer_size_fixer.h"
 #include "support/state.h"
 
 namespace {
@@ -34,6 +37,7 @@ const char kDeleteQuestion[] = "Delete selected site?";
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent),
       FSites(std::make_unique<TqelPwList>()),
+      FWatch(new TArchiveWatch(this)),
       FOpenPasswordPrompt(ExecuteOpenPW) {
   setObjectName("TfrmMain");
   setWindowTitle("Vornix - Keyvorn");
@@ -42,10 +46,13 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildMenus();
   BuildToolbar();
   BuildListAndStatusBar();
+  ShowEncryption(WriteEncryption());
+  connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
   setMinimumSize(350, 350);
+  // The designed bounds are the outer ones, frame included.
   move(379, 295);
-  resize(440, 398);
+  SetOuterSize(this, QSize(440, 398));
   lbxSiteList->setFocus();
   RunGuarded([this] { FormCreate(); });
 }
@@ -87,7 +94,15 @@ void TfrmMain::FormShow() {
 // fails, so that nothing is lost.
 void TfrmMain::closeEvent(QCloseEvent* event) {
   try {
-    if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) mmiFileSaveClick();
+    if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) {
+      mmiFileSaveClick();
+      // Cancelled at the outside-change question: the window stays open
+      // with its changes.
+      if (FSaveCancelled) {
+        event->ignore();
+        return;
+      }
+    }
     event->accept();
   } catch (const std::exception& error) {
     event->ignore();
@@ -107,9 +122,12 @@ void TfrmMain::FormDestroy() {
 
 // ---- state kept in controls ----
 
-QString TfrmMain::ArchivePath() const { return lblStatusText->text(); }
+QString TfrmMain::ArchivePath() const { return FArchivePath; }
 
-void TfrmMain::SetArchivePath(const QString& path) { lblStatusText->setText(path); }
+void TfrmMain::SetArchivePath(const QString& path) {
+  FArchivePath = path;
+  lblStatusText->ShowPath(path);
+}
 
 bool TfrmMain::IsModified() const { return mmiFileSave->isEnabled(); }
 

@@ -11,13 +11,17 @@
 #include <optional>
 #include <string>
 
+#include "archive/zip_encryption.h"
+
 class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
 class QStatusBar;
 class QToolButton;
+class TArchiveWatch;
 class TMemoryStream;
+class TPathLabel;
 class TSiteListBox;
 class TZipReader;
 class TqelPwList;
@@ -28,7 +32,8 @@ class TfrmMain : public QMainWindow {
   explicit TfrmMain(QWidget* parent = nullptr);
   ~TfrmMain() override;
 
-  // The current archive's path; kept as, and only as, the status bar text.
+  // The current archive's full path (the status bar shows it, shortened in
+  // the middle when it does not fit).
   QString ArchivePath() const;
   void SetArchivePath(const QString& path);
   // The modified state is the enabled state of the Save command.
@@ -100,16 +105,36 @@ class TfrmMain : public QMainWindow {
   void FormDestroy();
 
   // Archive reading and writing (archive_commands.cpp, archive_io.cpp).
+  struct TMemberRead {
+    std::string data;
+    TEncryption encryption = TEncryption::None;
+    bool found = false;       // the archive has a member "Data"
+    bool hasMembers = false;  // the archive has any member at all
+  };
   void OpenCurrentArchive();
   void ReadArchive(const QString& path);
   std::unique_ptr<TqelPwList> ReadOtherArchive(const QString& path);
-  std::string ReadDataMember(const QString& path);
+  TMemberRead ReadDataMember(const QString& path, const std::string& firstPassword);
   void ArchiveItemFailure();
   void RetryExtract(const std::string& password);
   void AbandonRead();
-  void WriteArchive(const QString& path);
+  // False when the user cancelled the save at the outside-change question.
+  bool WriteArchive(const QString& path);
+  void WriteLocked(const QString& path);
   void CollectSites();
   void AddToReopen(const QString& path);
+  void ShowEncryption(TEncryption encryption);
+  TEncryption WriteEncryption() const;
+
+  // Changes made to the archive file by other programs (outside_change.cpp).
+  // The answers to the outside-change question, in button order.
+  enum OutsideChoice { kOutsideMerge, kOutsideOverwrite, kOutsideCancel };
+  int AskAboutOutsideChange(const QString& path);
+  bool MergeDiskVersion(const QString& path);
+  std::optional<TMemberRead> ReadKeepingArchive(const QString& path);
+  void ArchiveTouched();
+  void ReReadArchive();
+  void RefillKeepingSelection();
 
   // Controls (owned by the window through Qt parenthood).
   QMenu* mmiFile = nullptr;
@@ -122,18 +147,30 @@ class TfrmMain : public QMainWindow {
   QToolButton* spbFileSave = nullptr;
   TSiteListBox* lbxSiteList = nullptr;
   QStatusBar* StatusBar = nullptr;
-  QLabel* lblStatusText = nullptr;
+  TPathLabel* lblStatusText = nullptr;
+  QLabel* lblEncryption = nullptr;
 
   // Archive state.
+  QString FArchivePath;
   std::unique_ptr<TqelPwList> FSites;
   QString FArchivePW;
+  // What the next save writes when there is a password: Traditional or
+  // Aes256.
+  TEncryption FEncryption = TEncryption::Traditional;
+  // A new password was set: its save removes the backups that keep the old.
+  bool FPasswordChanged = false;
+  // The last save was cancelled at the outside-change question.
+  bool FSaveCancelled = false;
+  TArchiveWatch* FWatch = nullptr;
   int FPWTries = 0;
   std::unique_ptr<TZipReader> FReader;
   std::unique_ptr<TMemoryStream> FDataStream;
   // The Windows-1252 form of the password just entered, still to be tried
   // before the next prompt (archives from the original platform).
   std::optional<std::string> FLegacyPassword;
-  bool FImporting = false;
+  // An abandoned read leaves the current archive alone (Import, Merge,
+  // re-reading after an outside change) instead of starting a new one.
+  bool FReadingOther = false;
   bool FReadAbandoned = false;
   PasswordPrompt FOpenPasswordPrompt;
 

@@ -12,6 +12,8 @@
 
 #include "app/error_display.h"
 #include "app/main_window.h"
+#include "app/path_label.h"
+#include "app/reopen_list.h"
 #include "app/site_list_box.h"
 #include "support/icons.h"
 
@@ -85,8 +87,7 @@ void TfrmMain::BuildMenus() {
       {"mmiFileNew", "New", QKeySequence(Qt::CTRL | Qt::Key_N), 4, &TfrmMain::mmiFileNewClick});
   add(mmiFile, {"mmiFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), 5,
                 &TfrmMain::mmiFileOpenClick});
-  mmiReopen = mmiFile->addMenu("Reopen");
-  mmiReopen->setObjectName("mmiReopen");
+  mmiReopen = AddReopenMenu(mmiFile, "mmiReopen", "Reopen");
   mmiFileSave = add(mmiFile, {"mmiFileSave", "Save", QKeySequence(Qt::CTRL | Qt::Key_S), 6,
                               &TfrmMain::mmiFileSaveClick});
   add(mmiFile, {"mmiFileSaveAs", "Save As...", {}, 7, &TfrmMain::mmiFileSaveAsClick});
@@ -195,9 +196,14 @@ void TfrmMain::BuildListAndStatusBar() {
   StatusBar->setMinimumHeight(19);
   // A label holds the path: the bar's own message line is cleared whenever
   // a menu item's status tip passes over it.
-  lblStatusText = new QLabel;
+  lblStatusText = new TPathLabel;
   lblStatusText->setObjectName("StatusBarText");
-  lblStatusText->setTextFormat(Qt::PlainText);
   StatusBar->addWidget(lblStatusText, 1);
+  // The open archive's encryption, at the right beside the size grip.
+  lblEncryption = new QLabel;
+  lblEncryption->setObjectName("lblEncryption");
+  lblEncryption->setTextFormat(Qt::PlainText);
+  lblEncryption->setToolTip("Encryption of the archive");
+  StatusBar->addPermanentWidget(lblEncryption);
   setStatusBar(StatusBar);
 }

@@ -1,7 +1,9 @@
 #include "app/reopen_list.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
+#include <QPointer>
 
 #include "support/state.h"
 
@@ -14,7 +16,50 @@ void RemoveEntry(QMenu* menu, QAction* entry) {
   entry->deleteLater();
 }
 
+// Shows the submenu's own item while it has entries and the plain stand-in
+// while it has none. Both are watched through pointers that clear
+// themselves: entries still come and go while the window is torn down.
+class TReopenItemSwitch : public QObject {
+ public:
+  TReopenItemSwitch(QMenu* submenu, QAction* standIn)
+      : QObject(submenu), submenuItem_(submenu->menuAction()), standIn_(standIn) {
+    submenu->installEventFilter(this);
+    Update(submenu);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionRemoved) {
+      Update(static_cast<QMenu*>(watched));
+    }
+    return false;
+  }
+
+ private:
+  void Update(const QMenu* submenu) {
+    if (!submenuItem_ || !standIn_) return;
+    const bool hasEntries = !submenu->actions().isEmpty();
+    submenuItem_->setVisible(hasEntries);
+    standIn_->setVisible(!hasEntries);
+  }
+
+  QPointer<QAction> submenuItem_;
+  QPointer<QAction> standIn_;
+};
+
 }  // namespace
+
+QMenu* AddReopenMenu(QMenu* fileMenu, const QString& name, const QString& caption) {
+  // The stand-in belongs to the File menu: the submenu's own children are
+  // its entries.
+  auto* standIn = fileMenu->addAction(caption);
+  // While it stands in, it is the designed Reopen item.
+  standIn->setObjectName(name);
+  auto* submenu = fileMenu->addMenu(caption);
+  submenu->setObjectName(name);
+  new TReopenItemSwitch(submenu, standIn);  // owned by the submenu
+  return submenu;
+}
 
 QString ReopenPath(const QAction* entry) { return ReopenActionPath(entry); }
 

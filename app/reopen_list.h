@@ -17,6 +17,12 @@ QString ReopenPath(const QAction* entry);
 // ignored.
 bool SameReopenPath(const QString& a, const QString& b);
 
+// Adds the Reopen item to fileMenu and returns the submenu that holds the
+// entries, named name. An empty submenu would still show an arrow that opens nothing, so
+// while it has no entries a plain item with the same caption stands in for
+// it; the two swap whenever the first entry arrives or the last one goes.
+QMenu* AddReopenMenu(QMenu* fileMenu, const QString& name, const QString& caption);
+
 // Puts path at the top of the menu. An entry for the same path is replaced;
 // otherwise the oldest entry goes when the list is full. Removed entries are
 // deleted later, so the entry whose click is running stays valid.

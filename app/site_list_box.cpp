@@ -31,7 +31,7 @@ void TSiteListBox::AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs) {
   const int selected = ItemIndex();
   const TqelPwRec* keep = selected >= 0 ? &Record(selected) : nullptr;
   model_->AddBatch(std::move(recs));
-  if (keep != nullptr) SetItemIndex(model_->RowOf(keep));
+  SetItemIndex(keep != nullptr ? model_->RowOf(keep) : 0);
 }
 
 void TSiteListBox::keyPressEvent(QKeyEvent* event) {
@@ -43,4 +43,14 @@ void TSiteListBox::keyPressEvent(QKeyEvent* event) {
 void TSiteListBox::mouseDoubleClickEvent(QMouseEvent* event) {
   QListView::mouseDoubleClickEvent(event);
   emit DblClick();
+}
+
+QItemSelectionModel::SelectionFlags TSiteListBox::selectionCommand(const QModelIndex& index,
+                                                                   const QEvent* event) const {
+  // A click on the blank area below the entries selects nothing, and
+  // Ctrl+click or Ctrl+Space on the selected entry would unselect it.
+  if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+  const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+  if (command.testFlag(QItemSelectionModel::Deselect)) return QItemSelectionModel::NoUpdate;
+  return command;
 }

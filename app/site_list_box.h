@@ -2,6 +2,9 @@
 // The main window's list of site names: a single-selection list view over a
 // TSiteListModel, with the list box operations the window's commands use
 // (selected index, entries with their records) and its two user events.
+// Like a list box, it keeps its one selected entry while it has entries:
+// Enter, Del and the Modify and Delete commands act on the entry that looks
+// current, so the user must not be able to unselect it.
 
 #include <QListView>
 #include <memory>
@@ -24,7 +27,8 @@ class TSiteListBox : public QListView {
   void SetItemIndex(int row);
 
   int Add(std::unique_ptr<TqelPwRec> rec) { return model_->Add(std::move(rec)); }
-  // Adds many entries at once; the selected entry stays selected.
+  // Adds many entries at once; the selected entry stays selected, or the
+  // first entry is selected when none was.
   void AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs);
   std::unique_ptr<TqelPwRec> Take(int row) { return model_->Take(row); }
   void Clear() { model_->Clear(); }
@@ -38,6 +42,8 @@ class TSiteListBox : public QListView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  QItemSelectionModel::SelectionFlags selectionCommand(
+      const QModelIndex& index, const QEvent* event = nullptr) const override;
 
  private:
   TSiteListModel* model_;  // owned as a child

@@ -1,16 +1,9 @@
 #include "forms/form_style.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
+#include "support/outer_size_fixer.h"
 
 namespace form_style {
 
-void CentreOnScreen(QWidget* window) {
-  const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
-  window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
-                                          screen->availableGeometry()));
-}
+void CentreOnScreen(QWidget* window) { CentreOuterOnScreen(window); }
 
 }  // namespace form_style

@@ -54,7 +54,8 @@ struct DeleteLater {
   void operator()(QObject* object) const { object->deleteLater(); }
 };
 
-// Puts the dialog in the middle of the screen it would open on.
+// Puts the dialog, title bar and border included, in the middle of the
+// screen it would open on.
 void CentreOnScreen(QWidget* window);
 
 }  // namespace form_style

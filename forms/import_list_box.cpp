@@ -4,6 +4,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMouseEvent>
+#include <cstdlib>
 
 #include "core/collation.h"
 #include "core/pw_rec.h"
@@ -13,10 +14,15 @@ namespace {
 constexpr int kRecordRole = Qt::UserRole;
 }
 
+bool PastDragThreshold(QPoint from, QPoint to) {
+  return std::abs(to.x() - from.x()) >= kDragThreshold ||
+         std::abs(to.y() - from.y()) >= kDragThreshold;
+}
+
 TImportListBox::TImportListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
-  // The view's own drag detection (threshold, keeping a multiple selection
-  // when pressing a selected item) is used; startDrag is ours.
+  // The view keeps a multiple selection when a selected item is pressed, so
+  // that it can be dragged; the threshold and startDrag are ours.
   setDragEnabled(true);
   setAcceptDrops(true);
   setDropIndicatorShown(false);
@@ -51,7 +57,31 @@ void TImportListBox::mousePressEvent(QMouseEvent* event) {
   // Only a left press on an item may start a drag; the empty area below the
   // last item and other buttons do not.
   FDragArmed = event->button() == Qt::LeftButton && itemAt(event->position().toPoint());
+  FPressPos = event->position().toPoint();
+  FSwallowRelease = false;
   QListWidget::mousePressEvent(event);
+}
+
+void TImportListBox::mouseMoveEvent(QMouseEvent* event) {
+  // The view's own check waits for the desktop's drag distance; the list
+  // box starts at its designed threshold.
+  if (FDragArmed && event->buttons().testFlag(Qt::LeftButton) && !selectedItems().isEmpty() &&
+      PastDragThreshold(FPressPos, event->position().toPoint())) {
+    FSwallowRelease = true;
+    startDrag(model()->supportedDragActions());
+    setState(NoState);
+    stopAutoScroll();
+    return;
+  }
+  QListWidget::mouseMoveEvent(event);
+}
+
+void TImportListBox::mouseReleaseEvent(QMouseEvent* event) {
+  if (FSwallowRelease) {
+    FSwallowRelease = false;
+    return;
+  }
+  QListWidget::mouseReleaseEvent(event);
 }
 
 void TImportListBox::startDrag(Qt::DropActions) {

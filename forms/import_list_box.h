@@ -2,13 +2,21 @@
 // One of the import window's two site lists. Items carry a pointer to a
 // site record owned by the window, and each new item takes its place in
 // the site list's collation order. A drag starts only from a left-button
-// press on an existing item; what happens on drag and drop is the window's
+// press on an existing item, once the mouse has moved kDragThreshold pixels
+// along either axis; what happens on drag and drop is the window's
 // business, reached through the handlers it installs.
 
 #include <QListWidget>
+#include <QPoint>
 #include <functional>
 
 class TqelPwRec;
+
+// The designed drag threshold, smaller than the desktop's usual distance.
+inline constexpr int kDragThreshold = 5;
+
+// True once a press at from, dragged to to, should start a drag.
+bool PastDragThreshold(QPoint from, QPoint to);
 
 class TImportListBox : public QListWidget {
   Q_OBJECT
@@ -29,6 +37,8 @@ class TImportListBox : public QListWidget {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void startDrag(Qt::DropActions supportedActions) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -36,4 +46,8 @@ class TImportListBox : public QListWidget {
 
  private:
   bool FDragArmed = false;
+  QPoint FPressPos;
+  // A drag run from a mouse move ends with the button up; the view must not
+  // take that release as a click on what now lies under the mouse.
+  bool FSwallowRelease = false;
 };

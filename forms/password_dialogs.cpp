@@ -22,4 +22,11 @@ int RunPasswordDialog(QString& password) {
 
 int ExecuteOpenPW(QString& password) { return RunPasswordDialog<TfrmOpenPW>(password); }
 
-int ExecuteSavePW(QString& password) { return RunPasswordDialog<TfrmSavePW>(password); }
+int ExecuteSavePW(QString& password, bool* aes256) {
+  const std::unique_ptr<TfrmSavePW, form_style::DeleteLater> form(new TfrmSavePW());
+  if (aes256) form->SetAes256(*aes256);
+  if (form->exec() != mrOk) return mrCancel;
+  password = form->Password();
+  if (aes256) *aes256 = form->Aes256();
+  return mrOk;
+}

@@ -5,4 +5,5 @@
 #include <QString>
 
 int ExecuteOpenPW(QString& password);
-int ExecuteSavePW(QString& password);
+// aes256, when given, presets the encryption choice and receives it on OK.
+int ExecuteSavePW(QString& password, bool* aes256 = nullptr);

@@ -1,6 +1,8 @@
 #include "forms/save_pw_form.h"
 
+#include <QGroupBox>
 #include <QLabel>
+#include <QRadioButton>
 
 #include "forms/password_box.h"
 #include "support/modal_result.h"
@@ -17,11 +19,27 @@ QLabel* Caption(QWidget* parent, const char* name, const QString& text, int top)
   return label;
 }
 
+// The encryption choice sits to the right of the designed controls, which
+// keep their places; the dialog is only widened for it.
+constexpr int kDesignedWidth = 241;
+constexpr int kChoiceWidth = 200;
+constexpr int kChoiceLeft = kDesignedWidth - 8;
+constexpr int kDialogWidth = kChoiceLeft + kChoiceWidth + 16;
+
+QLabel* Note(QWidget* parent, const char* name, const QString& text, QRect bounds) {
+  auto* label =
+      Place<QLabel>(parent, name, bounds.left(), bounds.top(), bounds.width(), bounds.height());
+  label->setText(text);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
 }  // namespace
 
 TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
   form_style::ApplyDialogLook(this, QStringLiteral("TfrmSavePW"), password_box::kCaption);
-  setFixedSize(241, 170);
+  setFixedSize(kDialogWidth, 170);
   lblPW = Caption(this, "lblPW", QStringLiteral("New password"), 16);
   edtPW = password_box::MaskedEdit(this, "edtPW", 16, 32);
   lblPW->setBuddy(edtPW);
@@ -32,10 +50,35 @@ TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
   setTabOrder(edtPW, edtConfirm);
   setTabOrder(edtConfirm, btnOK);
   setTabOrder(btnOK, btnCancel);
+  BuildEncryptionChoice();
+  setTabOrder(btnCancel, rbtTraditional);
+  setTabOrder(rbtTraditional, rbtAes256);
   edtPW->setFocus();
   connect(btnOK, &QPushButton::clicked, this, &TfrmSavePW::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmSavePW::btnCancelClick);
 }
+
+void TfrmSavePW::BuildEncryptionChoice() {
+  gbxEncryption = Place<QGroupBox>(this, "gbxEncryption", kChoiceLeft, 10, kChoiceWidth, 110);
+  gbxEncryption->setTitle(QStringLiteral("Encryption"));
+  rbtTraditional = Place<QRadioButton>(gbxEncryption, "rbtTraditional", 10, 18, 180, 17);
+  rbtTraditional->setText(QStringLiteral("&Traditional"));
+  Note(gbxEncryption, "lblTraditional", QStringLiteral("opens in every ZIP tool"),
+       {28, 36, 164, 16});
+  rbtAes256 = Place<QRadioButton>(gbxEncryption, "rbtAes256", 10, 56, 180, 17);
+  rbtAes256->setText(QStringLiteral("&AES-256"));
+  Note(gbxEncryption, "lblAes256", QStringLiteral("7-Zip, WinZip and bsdtar; much stronger"),
+       {28, 74, 164, 30});
+  // Backups are copies of the archive under its old password.
+  Note(this, "lblBackups",
+       QStringLiteral("Saving with the new password removes the archive's backups."),
+       {kChoiceLeft, 126, kChoiceWidth, 30});
+  rbtTraditional->setChecked(true);
+}
+
+bool TfrmSavePW::Aes256() const { return rbtAes256->isChecked(); }
+
+void TfrmSavePW::SetAes256(bool aes256) { (aes256 ? rbtAes256 : rbtTraditional)->setChecked(true); }
 
 void TfrmSavePW::showEvent(QShowEvent* event) {
   form_style::CentreOnScreen(this);

@@ -1,12 +1,15 @@
 #pragma once
-// Asks for a new archive password twice.
+// Asks for a new archive password twice, and how the archive is to be
+// encrypted with it.
 
 #include <QDialog>
 #include <QString>
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 class TfrmSavePW : public QDialog {
   Q_OBJECT
@@ -16,6 +19,9 @@ class TfrmSavePW : public QDialog {
 
   // The accepted password, exactly as typed; empty unless closed with OK.
   QString Password() const { return FPassword; }
+  // The encryption choice: AES-256 or the traditional scheme.
+  bool Aes256() const;
+  void SetAes256(bool aes256);
 
   void reject() override;
 
@@ -25,6 +31,7 @@ class TfrmSavePW : public QDialog {
  private:
   void btnOKClick();
   void btnCancelClick();
+  void BuildEncryptionChoice();
 
   QString FPassword;
   QLabel* lblPW = nullptr;
@@ -33,4 +40,7 @@ class TfrmSavePW : public QDialog {
   QLineEdit* edtConfirm = nullptr;
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
+  QGroupBox* gbxEncryption = nullptr;
+  QRadioButton* rbtTraditional = nullptr;
+  QRadioButton* rbtAes256 = nullptr;
 };

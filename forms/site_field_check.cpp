@@ -1,5 +1,8 @@
 #include "forms/site_field_check.h"
 
+#include "core/pw_rec.h"
+#include "support/text_convert.h"
+
 namespace {
 
 // What the character is called in a message, or empty when the field may
@@ -12,7 +15,8 @@ QString Forbidden(QChar c, bool isSiteName) {
 }
 
 std::optional<TFieldProblem> Check(SiteField field, const QString& label, const QString& text) {
-  for (const QChar c : text) {
+  // The record's setters trim the same way when the dialog writes it.
+  for (const QChar c : ToQString(TrimControls(ToBytes(text)))) {
     const QString what = Forbidden(c, field == SiteField::Site);
     if (!what.isEmpty())
       return TFieldProblem{field, QStringLiteral("The %1 cannot contain %2.").arg(label, what)};

@@ -22,5 +22,6 @@ struct TSiteFields {
 };
 
 // The first problem in the editor's tab order, or nothing when all fields
-// can be written.
+// can be written. Fields are checked as the record will hold them, trimmed
+// at both ends: a tab pasted after a password is trimmed away, not refused.
 std::optional<TFieldProblem> FindFieldProblem(const TSiteFields& fields);

@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QToolButton>
 
 #include "generator/generator_engine.h"
+#include "generator/spin_edit.h"
 #include "support/form_rtns.h"
 #include "support/icons.h"
 #include "support/modal_result.h"
@@ -104,7 +104,7 @@ void TfrmGenPW::CreateParmsGroup() {
   CreateCharactersGroup();
   lblLgth = Place<QLabel>(gbxParms, "lblLgth", 13, 170, 38, 13);
   lblLgth->setText(QStringLiteral("Length"));
-  speLength = Place<QSpinBox>(gbxParms, "speLength", 13, 184, 58, 22);
+  speLength = Place<TSpinEdit>(gbxParms, "speLength", 13, 184, 58, 22);
   speLength->setRange(1, 32);
   speLength->setValue(kDefaultLength);
   lblLgth->setBuddy(speLength);

@@ -12,8 +12,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
 class QToolButton;
+class TSpinEdit;
 
 class TfrmGenPW : public QDialog {
   Q_OBJECT
@@ -58,7 +58,7 @@ class TfrmGenPW : public QDialog {
   QCheckBox* cbxSpecialChars = nullptr;
   QLineEdit* edtSpecial = nullptr;
   QLabel* lblLgth = nullptr;
-  QSpinBox* speLength = nullptr;
+  TSpinEdit* speLength = nullptr;
   QCheckBox* cbxTemplate = nullptr;
   QLineEdit* edtTemplate = nullptr;
   QGroupBox* gbxTemplate = nullptr;

@@ -1,5 +1,6 @@
 #include "support/icons.h"
 
+#include <QFile>
 #include <QStringList>
 
 // The bundled pictures live in this static library; its resource
@@ -42,14 +43,20 @@ TIconSource SourceOf(IconRole role) {
     case IconRole::App:
       break;
   }
-  return {{"vornix"}, {}};
+  return {{kAppIconName}, {}};
+}
+
+const QString kAppSvg = QStringLiteral(":/vornix/vornix.svg");
+
+void EnsureBundledIcons() {
+  static const bool registered = (RegisterBundledIcons(), true);
+  Q_UNUSED(registered);
 }
 
 QIcon BundledIcon(const QString& name) {
-  static const bool registered = (RegisterBundledIcons(), true);
-  Q_UNUSED(registered);
+  EnsureBundledIcons();
   if (name.isEmpty()) {
-    QIcon app(QStringLiteral(":/vornix/vornix.svg"));
+    QIcon app(kAppSvg);
     // The PNG keeps the About box's 32x32 logo where SVG support is missing.
     app.addFile(QStringLiteral(":/vornix/vornix-32.png"), QSize(32, 32));
     return app;
@@ -65,4 +72,10 @@ QIcon VornixIcon(IconRole role) {
     if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
   }
   return BundledIcon(source.bundled);
+}
+
+QByteArray AppIconSvg() {
+  EnsureBundledIcons();
+  QFile file(kAppSvg);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

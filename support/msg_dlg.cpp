@@ -44,6 +44,17 @@ int ShowQuestion(const QString& message) {
   return box.clickedButton() == yes ? mrYes : mrNo;
 }
 
+int ShowChoice(const QString& message, const QStringList& buttons) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), message);
+  QList<QPushButton*> pushed;
+  for (const QString& caption : buttons) pushed << box.addButton(caption, QMessageBox::ActionRole);
+  if (pushed.isEmpty()) return -1;
+  box.setDefaultButton(pushed.first());
+  box.setEscapeButton(pushed.last());
+  box.exec();
+  return static_cast<int>(pushed.indexOf(static_cast<QPushButton*>(box.clickedButton())));
+}
+
 int ShowNotice(QMessageBox::Icon icon, const QString& title, const QString& message) {
   QMessageBox box(icon, title, message);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -55,7 +66,7 @@ int ShowNotice(QMessageBox::Icon icon, const QString& title, const QString& mess
 }
 
 int Ask(TMsgRequest::Kind kind, const QString& message) {
-  if (auto answer = Answered({kind, message, {}, {}, {}, {}})) return answer->toInt();
+  if (auto answer = Answered({kind, message, {}, {}, {}, {}, {}})) return answer->toInt();
   switch (kind) {
     case TMsgRequest::Question:
       return ShowQuestion(message);
@@ -86,6 +97,12 @@ bool TqelMsgDlg::IsYes(const QString& message) {
   return Ask(TMsgRequest::Question, message) == mrYes;
 }
 
+int TqelMsgDlg::Choose(const QString& message, const QStringList& buttons) {
+  const TMsgRequest request{TMsgRequest::Choice, message, {}, {}, {}, {}, buttons};
+  if (auto answer = Answered(request)) return answer->isNull() ? -1 : answer->toInt();
+  return ShowChoice(message, buttons);
+}
+
 int TqelMsgDlg::ShowError(const QString& message) { return Ask(TMsgRequest::Error, message); }
 
 int TqelMsgDlg::ShowWarning(const QString& message) { return Ask(TMsgRequest::Warning, message); }
@@ -93,8 +110,8 @@ int TqelMsgDlg::ShowWarning(const QString& message) { return Ask(TMsgRequest::Wa
 QString TqelMsgDlg::OpenFileDlg(const QString& title, const QString& filter,
                                 const QString& initialDir, const QString& defaultExt,
                                 bool mustExist) {
-  const TMsgRequest request{TMsgRequest::OpenFile,  title, {}, filter, defaultExt,
-                            StartFolder(initialDir)};
+  const TMsgRequest request{TMsgRequest::OpenFile,   title, {}, filter, defaultExt,
+                            StartFolder(initialDir), {}};
   if (auto answer = Answered(request)) return answer->toString();
   return RunOpenFileDialog(request, mustExist);
 }
@@ -102,14 +119,14 @@ QString TqelMsgDlg::OpenFileDlg(const QString& title, const QString& filter,
 QString TqelMsgDlg::SaveFileDlg(const QString& title, const QString& filter,
                                 const QString& defaultExt, bool overwritePrompt,
                                 const QString& initialDir) {
-  const TMsgRequest request{TMsgRequest::SaveFile,  title, {}, filter, defaultExt,
-                            StartFolder(initialDir)};
+  const TMsgRequest request{TMsgRequest::SaveFile,   title, {}, filter, defaultExt,
+                            StartFolder(initialDir), {}};
   if (auto answer = Answered(request)) return answer->toString();
   return RunSaveFileDialog(request, overwritePrompt);
 }
 
 bool TqelMsgDlg::InputQuery(const QString& caption, const QString& prompt, QString& value) {
-  const TMsgRequest request{TMsgRequest::InputText, caption, prompt, {}, {}, {}};
+  const TMsgRequest request{TMsgRequest::InputText, caption, prompt, {}, {}, {}, {}};
   if (auto answer = Answered(request)) {
     if (answer->isNull()) return false;
     value = answer->toString();

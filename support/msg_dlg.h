@@ -3,19 +3,21 @@
 // for file names. Tests answer through SetAnswerer instead of a person.
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 
 class QWidget;
 
 struct TMsgRequest {
-  enum Kind { Question, Error, Warning, OpenFile, SaveFile, InputText };
+  enum Kind { Question, Error, Warning, OpenFile, SaveFile, InputText, Choice };
   Kind kind;
   QString text;    // message, dialog title or input caption
   QString prompt;  // input box prompt
   QString filter;
   QString defaultExt;
   QString initialDir;
+  QStringList buttons;  // the choice's buttons, in order
 };
 
 class TqelMsgDlg {
@@ -29,6 +31,10 @@ class TqelMsgDlg {
   // Yes/No question; dismissing it answers No.
   bool IsNo(const QString& message);
   bool IsYes(const QString& message);
+  // A question with buttons of its own; returns the index of the button
+  // chosen, or -1 when the box was dismissed (the last button is the
+  // escape button, so list the harmless answer last).
+  int Choose(const QString& message, const QStringList& buttons);
   int ShowError(const QString& message);
   int ShowWarning(const QString& message);
   // Filter in the "Description (*.ext)|*.ext" form. Returns the chosen full
@@ -42,8 +48,8 @@ class TqelMsgDlg {
 
   // Test seam: when set, every request is answered by the function instead
   // of a dialog. Boxes take an int modal result (mrYes, mrNo, mrOk, or mrNone
-  // for a dismissed box); file dialogs and the input box take a QString
-  // (a null QVariant means cancel).
+  // for a dismissed box), a choice the int index of its button; file dialogs and the input box take
+  // a QString (a null QVariant means cancel).
   using Answerer = std::function<QVariant(const TMsgRequest&)>;
   static void SetAnswerer(Answerer answerer);
 

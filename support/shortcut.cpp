@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "support/desktop_exec.h"
+#include "support/icons.h"
 
 namespace {
 
@@ -34,8 +35,7 @@ QString WithTrailingSlash(const QString& folder) {
 
 }  // namespace
 
-QString TqelShortcut::DesktopEntryText() const {
-  const QString icon = IconPath.isEmpty() ? QStringLiteral("vornix") : IconPath;
+QString TqelShortcut::DesktopEntryText(const QString& icon) const {
   QStringList lines{QStringLiteral("[Desktop Entry]"), QStringLiteral("Type=Application"),
                     QStringLiteral("Name=") + EscapeDesktopString(Description),
                     QStringLiteral("Comment=") + EscapeDesktopString(Description),
@@ -55,12 +55,20 @@ bool TqelShortcut::CreateShortcutFile() {
   // complete.
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(DesktopEntryText().toUtf8());
+  file.write(DesktopEntryText(LauncherIconName()).toUtf8());
   if (!file.commit()) return false;
   // Desktops start only launchers marked executable.
   QFile::setPermissions(path, kExecutable);
   ShortcutFileName = path;
   return true;
+}
+
+QString TqelShortcut::LauncherIconName() const {
+  if (!IconPath.isEmpty()) return IconPath;
+  // The target's own icon. Should it be impossible to write out, the theme
+  // name is still the best guess: an installed copy may provide it.
+  const QString icon = LauncherIcon(FileName, IconPlaces);
+  return icon.isEmpty() ? QLatin1String(kAppIconName) : icon;
 }
 
 QString TqelShortcut::ShortcutFolder() const {

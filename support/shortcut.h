@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "support/launcher_icon.h"
+
 class TqelShortcut {
  public:
   QString FileName;          // the program's executable
@@ -13,6 +15,9 @@ class TqelShortcut {
   QString IconPath;          // icon name or path; empty: the program's icon
   QString DestinationDir;    // empty: the user's desktop folder
   QString ShortcutFileName;  // full path of the last file written
+  // Where the program's icon is looked for, or written out to when the
+  // program is not installed: the session's own folders unless set.
+  TLauncherIconPlaces IconPlaces = DesktopIconPlaces();
 
   // Writes "<Description>.desktop" into ShortcutFolder(), replacing a file of
   // that name, and marks it executable. Throws for a missing target
@@ -21,10 +26,15 @@ class TqelShortcut {
   bool CreateShortcutFile();
   // The destination folder with a trailing "/".
   QString ShortcutFolder() const;
-  // The launcher's content as CreateShortcutFile writes it. Parameters are
-  // split as a command line with doubled quotes inside quoted arguments and
-  // each argument is quoted again by the desktop entry rules.
-  QString DesktopEntryText() const;
+  // The launcher's content as CreateShortcutFile writes it, naming icon.
+  // Parameters are split as a command line with doubled quotes inside
+  // quoted arguments and each argument is quoted again by the desktop entry
+  // rules.
+  QString DesktopEntryText(const QString& icon) const;
+
+ private:
+  // IconPath, or the program's own icon when it is empty.
+  QString LauncherIconName() const;
 };
 
 // Splits a desktop entry Exec value into arguments by the desktop entry

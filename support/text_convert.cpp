@@ -1,5 +1,7 @@
 #include "support/text_convert.h"
 
+#include <QFile>
+
 #include "core/text_codec.h"
 
 QString ToQString(const std::string& bytes) {
@@ -9,3 +11,5 @@ QString ToQString(const std::string& bytes) {
 }
 
 std::string ToBytes(const QString& text) { return text.toStdString(); }
+
+std::string ToFileName(const QString& path) { return QFile::encodeName(path).toStdString(); }

@@ -7,3 +7,5 @@
 
 QString ToQString(const std::string& bytes);
 std::string ToBytes(const QString& text);
+// A path as the bytes the file system uses, for the Qt-free layers.
+std::string ToFileName(const QString& path);

@@ -199,7 +199,9 @@ class ArchiveOpenTest : public QObject {
     ExpectAbandoned();
   }
 
-  void archiveWithoutDataMemberOpensEmpty() {
+  // Changed with the no-site-list warning: the archive still opens empty,
+  // and says once that a save will add the site list.
+  void archiveWithoutDataMemberWarnsOnce() {
     QTemporaryDir work;
     QFile other(work.filePath("Other"));
     QVERIFY(other.open(QIODevice::WriteOnly));
@@ -210,10 +212,34 @@ class ArchiveOpenTest : public QObject {
     zip.setWorkingDirectory(work.path());
     zip.start("zip", {"-q", path, "Other"});
     QVERIFY(zip.waitForFinished(-1));
-    Open(path);
+    env_->answers = {path, int(mrOk)};
+    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    QCOMPARE(env_->requests.size(), 2);
+    QCOMPARE(env_->requests[1].kind, TMsgRequest::Warning);
+    QCOMPARE(env_->requests[1].text,
+             QStringLiteral("This archive holds no site list; saving will add one."));
     QCOMPARE(SiteNames(*window_), QStringList());
     QCOMPARE(window_->ArchivePath(), path);
     QCOMPARE(ReopenPaths(*window_), QStringList{path});
+  }
+
+  void siteListTooLargeIsRefusedUnread() {
+    const QString path = env_->Path("bomb.zip");
+    WriteStoredArchive(path, "", kText);
+    QByteArray bytes = FileBytes(path);
+    // Declare 300,000,000 bytes in the local header (offset 22) and the
+    // directory entry (offset 24).
+    const QByteArray huge = QByteArray::fromHex("00a3e111");
+    bytes.replace(22, 4, huge);
+    bytes.replace(bytes.indexOf("PK\x01\x02") + 24, 4, huge);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    Open(path);
+    QCOMPARE(env_->errors, QStringList{"The site list is too large (300000000 bytes)"});
+    QCOMPARE(SiteNames(*window_), QStringList());
+    QCOMPARE(env_->prompts, 0);
   }
 
   void unreadableFileShowsTheErrorAndKeepsThePath() {

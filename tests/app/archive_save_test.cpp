@@ -6,10 +6,12 @@
 #include <unistd.h>
 #include <QAction>
 #include <QDirIterator>
+#include <QLabel>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
 
+#include "archive/zip_encryption.h"
 #include "tests/app/app_test_env.h"
 
 namespace {
@@ -50,6 +52,23 @@ class ArchiveSaveTest : public QObject {
   std::unique_ptr<TfrmMain> window_;
 
   void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
+  // Runs New archive password: types the password and clicks the named
+  // encryption button.
+  void ChooseNewPassword(const QString& password, const char* encryption) {
+    modal::WhenModal("TfrmSavePW", [=](QWidget* dialog) {
+      modal::Click(dialog, encryption);
+      modal::SetText(dialog, "edtPW", password);
+      modal::SetText(dialog, "edtConfirm", password);
+      modal::Click(dialog, "btnOK");
+    });
+    Trigger("mmiNewPW");
+  }
+  static TEncryption DataEncryption(const QString& path) {
+    TZipReader reader;
+    reader.SetFileName(QFile::encodeName(path).toStdString());
+    const TZipItem* entry = reader.FindMember("Data");
+    return entry ? EncryptionOf(*entry) : TEncryption::None;
+  }
   void OpenArchive(const QString& path, const QString& password) {
     env_->answers.push_back(path);
     env_->passwords.push_back(password);
@@ -181,6 +200,63 @@ class ArchiveSaveTest : public QObject {
     env_->errors.clear();
     QVERIFY(window_->IsModified());
     QCOMPARE(FileBytes(path), before);
+  }
+
+  void longPathIsShownShortenedAndSavedInFull() {
+    QString folder = env_->dir.path();
+    for (char c : {'a', 'b', 'c', 'd', 'e', 'f'}) folder += '/' + QString(40, QChar(c));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + "/keys.zip";
+    WriteArchiveFile(path, "pw", kText);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    OpenArchive(path, "pw");
+    auto* label = window_->findChild<QLabel*>("StatusBarText");
+    QVERIFY(label->text().contains(QChar(0x2026)));
+    QCOMPARE(label->toolTip(), path);
+    AddSiteThroughEditor(*window_, "Carrot");
+    Trigger("mmiFileSave");
+    QVERIFY(!window_->IsModified());
+    QVERIFY(ReadDataMember(path, "pw").value_or("").find("Carrot=") != std::string::npos);
+  }
+
+  void readOnlyArchiveKeepsTheChanges() {
+    const QString path = env_->Path("ro.zip"), copy = env_->Path("copy.zip");
+    WriteArchiveFile(path, "pw", kText);
+    OpenArchive(path, "pw");
+    AddSiteThroughEditor(*window_, "Carrot");
+    QFile::setPermissions(path, QFile::ReadOwner);
+    const QByteArray before = FileBytes(path);
+    Trigger("mmiFileSave");
+    QCOMPARE(env_->errors.size(), 1);
+    QVERIFY2(env_->errors[0].contains("is read-only"), qPrintable(env_->errors[0]));
+    env_->errors.clear();
+    QVERIFY(window_->IsModified());
+    QCOMPARE(FileBytes(path), before);
+    env_->answers.push_back(copy);
+    Trigger("mmiFileSaveAs");
+    QVERIFY(!window_->IsModified());
+    QVERIFY(ReadDataMember(copy, "pw").value_or("").find("Carrot=") != std::string::npos);
+  }
+
+  // A new password with AES chosen is saved as AES; reopened, the archive
+  // shows it and stays AES at the next save.
+  void aesChoiceRoundTrip() {
+    const QString path = env_->Path("aes.zip");
+    WriteArchiveFile(path, "pw", kText);
+    OpenArchive(path, "pw");
+    auto* shown = window_->findChild<QLabel*>("lblEncryption");
+    QCOMPARE(shown->text(), QStringLiteral("traditional"));
+    ChooseNewPassword("new", "rbtAes256");
+    Trigger("mmiFileSave");
+    QCOMPARE(DataEncryption(path), TEncryption::Aes256);
+    Trigger("mmiFileClose");
+    OpenArchive(path, "new");
+    QCOMPARE(SiteNames(*window_), (QStringList{"Bank", "mail"}));
+    QCOMPARE(shown->text(), QStringLiteral("AES-256"));
+    AddSiteThroughEditor(*window_, "Carrot");
+    Trigger("mmiFileSave");
+    QCOMPARE(DataEncryption(path), TEncryption::Aes256);
   }
 
   void closeQuestion_data() {

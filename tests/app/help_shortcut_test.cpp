@@ -44,6 +44,7 @@ class HelpShortcutTest : public QObject {
     savedHome_ = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(env_->Path("home")));
     qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
     opened_.clear();
     SetShellOpener([this](const QString& address) { opened_ << address; });
     window_ = env_->MakeWindow();
@@ -112,6 +113,8 @@ class HelpShortcutTest : public QObject {
     const QStringList expected = useIni ? QStringList{"-useini", path} : QStringList{path};
     QCOMPARE(LauncherArguments("Bank"), expected);
     QCOMPARE(LauncherValue("Bank", "Path"), QCoreApplication::applicationDirPath() + "/");
+    // The test program is not installed: the launcher names an icon file.
+    QVERIFY(QFileInfo(LauncherValue("Bank", "Icon")).isFile());
   }
 
   void cancelledNameCreatesNothing() {

@@ -65,6 +65,30 @@ class ReopenTest : public QObject {
     QCOMPARE(ReopenPath(menu.actions().first()), QStringLiteral("/x/Tom & Jerry.zip"));
   }
 
+  // An empty submenu would show an arrow that opens nothing.
+  void reopenItemHasAnArrowOnlyWithEntries() {
+    QMenu file;
+    QMenu* reopen = AddReopenMenu(&file, "mmiReopen", "Reopen");
+    const auto shownItem = [&file]() -> QAction* {
+      QList<QAction*> shown;
+      for (QAction* item : file.actions())
+        if (item->isVisible()) shown << item;
+      return shown.size() == 1 ? shown.first() : nullptr;
+    };
+    QVERIFY(shownItem() != nullptr);
+    QCOMPARE(shownItem()->text(), QStringLiteral("Reopen"));
+    QVERIFY(shownItem()->menu() == nullptr);
+
+    AddReopenEntry(reopen, "/a.zip", nullptr);
+    QVERIFY(shownItem() != nullptr);
+    QCOMPARE(shownItem()->menu(), reopen);
+    QCOMPARE(reopen->title(), QStringLiteral("Reopen"));
+
+    reopen->clear();
+    QVERIFY(shownItem() != nullptr);
+    QVERIFY(shownItem()->menu() == nullptr);
+  }
+
   void reopenThroughTheWindow() {
     AppTestEnv env;
     QStringList paths;

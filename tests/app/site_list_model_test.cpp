@@ -145,6 +145,39 @@ class SiteListModelTest : public QObject {
     QCOMPARE(box.Text(box.ItemIndex()), QStringLiteral("m"));
   }
 
+  void batchIntoAnUnselectedListSelectsTheFirst() {
+    TSiteListBox box;
+    std::vector<std::unique_ptr<TqelPwRec>> recs;
+    recs.push_back(Rec("b"));
+    recs.push_back(Rec("a"));
+    box.AddBatch(std::move(recs));
+    QCOMPARE(box.ItemIndex(), 0);
+  }
+
+  // Enter, Del and Modify act on the selected entry: the user cannot
+  // unselect it while it still looks current.
+  void mouseAndKeysKeepOneEntrySelected() {
+    TSiteListBox box;
+    for (const char* site : {"a", "b", "c"}) box.Add(Rec(site));
+    box.resize(200, 200);
+    box.show();
+    box.SetItemIndex(1);
+    const QPoint selected = box.visualRect(box.model()->index(1, 0)).center();
+    const QPoint blank = box.visualRect(box.model()->index(2, 0)).center() + QPoint(0, 100);
+    QVERIFY(!box.indexAt(blank).isValid());
+
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, blank);
+    QCOMPARE(box.ItemIndex(), 1);
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
+    QCOMPARE(box.ItemIndex(), 1);
+    QTest::keyClick(&box, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(box.ItemIndex(), 1);
+    // Another entry is still chosen by a click.
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {},
+                      box.visualRect(box.model()->index(0, 0)).center());
+    QCOMPARE(box.ItemIndex(), 0);
+  }
+
   void enterAndDoubleClickAreReported() {
     TSiteListBox box;
     box.Add(Rec("a"));

@@ -244,6 +244,29 @@ class ImportDialogTest : public QObject {
     QCOMPARE(Texts(left), QStringList({"Alpha", "gamma"}));
   }
 
+  // The designed threshold: 4 pixels along either axis start nothing, 5
+  // along one start the drag (the desktop's usual distance is 10).
+  void dragStartsAfterFivePixels() {
+    TqelPwList list = SampleList();
+    ShownForm shown(list);
+    auto* left = Box(&shown.form, "lbxFromArchive");
+    int drags = 0;
+    TfrmImport::SetDragRunner([&drags](TfrmImport&, QListWidget*) {
+      ++drags;
+      return false;
+    });
+    const QPoint start = left->visualItemRect(left->item(1)).center();
+    QTest::mousePress(left->viewport(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(left->viewport(), start + QPoint(4, 0));
+    QTest::mouseMove(left->viewport(), start + QPoint(-4, 4));
+    QCOMPARE(drags, 0);
+    QTest::mouseMove(left->viewport(), start + QPoint(0, -5));
+    QCOMPARE(drags, 1);
+    QTest::mouseRelease(left->viewport(), Qt::LeftButton, {}, start + QPoint(0, -5));
+    QCOMPARE(drags, 1);
+    QCOMPARE(left->count(), 4);
+  }
+
   void noDragFromEmptyAreaOrOtherButton_data() {
     QTest::addColumn<bool>("belowLastItem");
     QTest::addColumn<int>("button");

@@ -1,6 +1,9 @@
 // The new-archive-password prompt: both boxes must hold the same text.
 
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 #include <optional>
 
@@ -27,7 +30,13 @@ class SavePWDialogTest : public QObject {
   void lookOfTheDialog() {
     TfrmSavePW form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));
-    QCOMPARE(form.size(), QSize(241, 170));
+    // Changed with the encryption choice: the dialog is widened for it, and
+    // the designed controls keep their places to its left.
+    QCOMPARE(form.height(), 170);
+    const QRect choice = form.findChild<QGroupBox*>("gbxEncryption")->geometry();
+    QVERIFY(choice.left() > form.findChild<QLineEdit*>("edtPW")->geometry().right());
+    QVERIFY(choice.right() < form.width());
+    QCOMPARE(form.findChild<QPushButton*>("btnCancel")->geometry(), QRect(144, 128, 75, 25));
     for (const char* name : {"edtPW", "edtConfirm"})
       QCOMPARE(form.findChild<QLineEdit*>(name)->echoMode(), QLineEdit::Password);
   }
@@ -49,6 +58,29 @@ class SavePWDialogTest : public QObject {
     QCOMPARE(ExecuteSavePW(password), int(mrOk));
     QCOMPARE(password, typed);
     QVERIFY(messages_->requests.isEmpty());
+  }
+
+  // The choice opens as the caller presets it and comes back changed on OK.
+  void encryptionChoice_data() {
+    QTest::addColumn<bool>("preset");
+    QTest::newRow("traditional, AES chosen") << false;
+    QTest::newRow("AES, traditional chosen") << true;
+  }
+  void encryptionChoice() {
+    QFETCH(bool, preset);
+    QString password;
+    bool aes256 = preset;
+    bool shownAes = !preset;
+    modal::WhenModal(kForm, [preset, &shownAes](QWidget* dlg) {
+      shownAes = modal::Child<QRadioButton>(dlg, "rbtAes256")->isChecked();
+      modal::Child<QRadioButton>(dlg, preset ? "rbtTraditional" : "rbtAes256")->click();
+      modal::SetText(dlg, "edtPW", "pw");
+      modal::SetText(dlg, "edtConfirm", "pw");
+      modal::Click(dlg, "btnOK");
+    });
+    QCOMPARE(ExecuteSavePW(password, &aes256), int(mrOk));
+    QCOMPARE(shownAes, preset);
+    QCOMPARE(aes256, !preset);
   }
 
   void refusals_data() {

@@ -156,7 +156,7 @@ class SiteDialogTest : public QObject {
                                 << "a\nb"
                                 << "The site name cannot contain a line break.";
     QTest::newRow("tab in URL") << "edtURL"
-                                << "http://x\t"
+                                << "http://x\ty"
                                 << "The URL cannot contain a tab character.";
     QTest::newRow("CR in URL") << "edtURL"
                                << "a\rb"
@@ -165,13 +165,13 @@ class SiteDialogTest : public QObject {
                                  << "jo\te"
                                  << "The user name cannot contain a tab character.";
     QTest::newRow("CR in user") << "edtUser"
-                                << "\rjoe"
+                                << "j\roe"
                                 << "The user name cannot contain a line break.";
     QTest::newRow("tab in password") << "edtPW"
                                      << "p\tw"
                                      << "The password cannot contain a tab character.";
     QTest::newRow("LF in password") << "edtPW"
-                                    << "pw\n"
+                                    << "p\nw"
                                     << "The password cannot contain a line break.";
   }
   void refusedCharacters() {
@@ -230,6 +230,23 @@ class SiteDialogTest : public QObject {
     QCOMPARE(QString::fromStdString(reread.Site()), site);
     QCOMPARE(QString::fromStdString(reread.User()), user);
     QCOMPARE(QString::fromStdString(reread.PW()), pw);
+  }
+
+  // A password pasted with its line end, a URL with a tab: the record
+  // trims them, so they are no reason to refuse the input.
+  void controlsAtTheEndsAreTrimmedNotRefused() {
+    TqelPwRec rec;
+    modal::WhenModal(kForm, [](QWidget* dlg) {
+      modal::Child<QLineEdit>(dlg, "edtSite")->setText("\tBank\r\n");
+      modal::Child<QLineEdit>(dlg, "edtURL")->setText("http://bank\t");
+      modal::Child<QLineEdit>(dlg, "edtUser")->setText("\njoe");
+      modal::Child<QLineEdit>(dlg, "edtPW")->setText(" secret\t\r\n");
+      modal::Click(dlg, "btnOK");
+      if (dlg->isVisible()) modal::Click(dlg, "btnCancel");  // refused
+    });
+    QCOMPARE(ExecuteSite(rec), int(mrOk));
+    QVERIFY(messages_->requests.isEmpty());
+    QCOMPARE(rec.Line(), std::string("Bank=joe\tsecret\thttp://bank\t"));
   }
 
   void firstProblemInTabOrder() {

@@ -108,6 +108,39 @@ class GenPWDialogTest : public QObject {
     QCOMPARE(form.findChild<QSpinBox*>("speLength")->value(), expected);
   }
 
+  // The length box takes any text while it is edited: text that is not a
+  // whole number counts as 1, and leaving the box brings its text into
+  // 1..32.
+  void lengthBoxReadsTypedText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("generated");
+    QTest::addColumn<QString>("shownAfter");
+    QTest::newRow("whole number") << "12" << 12 << "12";
+    QTest::newRow("emptied") << "" << 1 << "1";
+    QTest::newRow("not a number") << "7x" << 1 << "1";
+    QTest::newRow("below the range") << "0" << 1 << "1";
+    QTest::newRow("above the range") << "50" << 32 << "32";
+  }
+  void lengthBoxReadsTypedText() {
+    QFETCH(QString, typed);
+    QFETCH(int, generated);
+    QFETCH(QString, shownAfter);
+    TfrmGenPW form;
+    auto* length = form.findChild<QSpinBox*>("speLength");
+    auto* edit = length->findChild<QLineEdit*>();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), typed);
+    // The Generate button takes no focus: the box still has the text.
+    form.findChild<QToolButton*>("spbGenPW")->click();
+    QCOMPARE(form.LastPassword().size(), generated);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(length, &leave);
+    QCOMPARE(edit->text(), shownAfter);
+    QCOMPARE(length->value(), shownAfter.toInt());
+  }
+
   void storedTextsAndEnabling() {
     State().SetValue(Key(".edtSpecial.Text"), QStringLiteral("!@"));
     State().SetValue(Key(".edtTemplate.Text"), QStringLiteral("Aa99"));

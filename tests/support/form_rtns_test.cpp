@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "support/form_rtns.h"
+#include "support/outer_size_fixer.h"
 
 namespace {
 
@@ -54,6 +55,28 @@ class FormRtnsTest : public QObject {
     // A work area that does not start at the origin (a panel on the left).
     const QRect area(48, 24, 976, 714);
     QCOMPARE(FitRectToWorkArea(QRect(0, 0, 200, 100), area), QRect(48, 24, 200, 100));
+  }
+
+  // A centred dialog is centred with its frame (here the frame a window
+  // manager would draw), not only its inside.
+  void centredWithTheFrame_data() {
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::newRow("title bar") << QMargins(1, 24, 1, 1) << kWorkArea << QPoint(390, 298);
+    QTest::newRow("no frame") << QMargins() << kWorkArea << QPoint(391, 310);
+    QTest::newRow("beside a panel")
+        << QMargins(4, 28, 4, 4) << QRect(48, 24, 976, 714) << QPoint(411, 306);
+  }
+  void centredWithTheFrame() {
+    QFETCH(QMargins, frame);
+    QFETCH(QRect, area);
+    QFETCH(QPoint, topLeft);
+    const QSize inner(241, 117);
+    QCOMPARE(CentredOuterTopLeft(inner, frame, area), topLeft);
+    const QRect outer(topLeft, inner.grownBy(frame));
+    QVERIFY(qAbs(outer.center().x() - area.center().x()) <= 1);
+    QVERIFY(qAbs(outer.center().y() - area.center().y()) <= 1);
   }
 
   void placementTextRoundTrip() {

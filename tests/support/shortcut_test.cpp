@@ -7,7 +7,10 @@
 #include <QTest>
 #include <stdexcept>
 
+#include "support/build_config.h"
 #include "support/desktop_exec.h"
+#include "support/icons.h"
+#include "support/launcher_icon.h"
 #include "support/shortcut.h"
 
 namespace {
@@ -47,6 +50,7 @@ class ShortcutTest : public QObject {
     shortcut.StartInDir = dir_->path() + "/";
     shortcut.Description = name;
     shortcut.DestinationDir = dir_->filePath("Desktop");
+    shortcut.IconPlaces = {{}, dir_->filePath("user data")};
     return shortcut;
   }
 
@@ -70,11 +74,32 @@ class ShortcutTest : public QObject {
     QCOMPARE(entry["Type"], QString("Application"));
     QCOMPARE(entry["Name"], QString("Bank"));
     QCOMPARE(entry["Comment"], QString("Bank"));
-    QCOMPARE(entry["Icon"], QString("vornix"));
+    // Not installed: the program's icon written out for the launcher.
+    QCOMPARE(entry["Icon"], dir_->filePath("user data/vornix.svg"));
     QCOMPARE(entry["Terminal"], QString("false"));
     QCOMPARE(entry["Path"], dir_->path() + "/");
     QCOMPARE(ParseDesktopExec(entry["Exec"]), QStringList({program_, "/data/Safe.zip"}));
     QVERIFY(QFile::permissions(path) & QFileDevice::ExeOwner);
+  }
+
+  // A bare icon name shows only when the desktop's icon theme has it; any
+  // other launcher must name an icon file that exists.
+  void launcherIconIsFoundByTheDesktop() {
+    const QString program = dir_->filePath("prefix/bin/vornix");
+    const QString data = QDir(dir_->filePath("prefix/bin")).filePath(VORNIX_DATA_FROM_BIN);
+    TLauncherIconPlaces places{{}, dir_->filePath("user data")};
+    // Not installed: the bundled icon, written out.
+    QFile written(LauncherIcon(program, places));
+    QCOMPARE(written.fileName(), dir_->filePath("user data/vornix.svg"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().contains("<svg"));
+    // Installed: the icon file, or its theme name where the desktop looks.
+    const QString themed = data + "/icons/hicolor/scalable/apps/vornix.svg";
+    QVERIFY(QDir().mkpath(QFileInfo(themed).path()));
+    QVERIFY(QFile(themed).open(QIODevice::WriteOnly));
+    QCOMPARE(LauncherIcon(program, places), QFileInfo(themed).canonicalFilePath());
+    places.dataDirs << data;
+    QCOMPARE(LauncherIcon(program, places), QString(kAppIconName));
   }
 
   void execArguments_data() {

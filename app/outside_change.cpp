@@ -1,0 +1,110 @@
+// Changes made to the open archive's file by another program: the question
+// at Save (merge, overwrite, cancel), the merge itself, and re-reading the
+// file at once while the window holds no unsaved change.
+
+#include <QApplication>
+#include <QScopeGuard>
+
+#include "app/archive_watch.h"
+#include "app/error_display.h"
+#include "app/main_window.h"
+#include "app/site_list_box.h"
+#include "archive/file_snapshot.h"
+#include "core/pw_list.h"
+#include "support/msg_dlg.h"
+#include "support/text_convert.h"
+
+namespace {
+
+const char kOutsideChangeQuestion[] =
+    "The archive was changed by another program since it was opened.";
+const char kOutsideChangeHelp[] =
+    "Merge keeps the sites of both versions: a site deleted here comes back if the other "
+    "version still has it. Overwrite replaces the other version with this one.";
+
+}  // namespace
+
+int TfrmMain::AskAboutOutsideChange(const QString& path) {
+  const QString message = QString::fromLatin1(kOutsideChangeQuestion) + "\n\n" + path + "\n\n" +
+                          QString::fromLatin1(kOutsideChangeHelp);
+  // The buttons in OutsideChoice order; a dismissed box cancels.
+  const int choice = MsgDlg().Choose(message, {"Merge", "Overwrite", "Cancel"});
+  return choice < 0 ? kOutsideCancel : choice;
+}
+
+// Adds the sites of the file's version to the window's. The window keeps its
+// own password and encryption: it is this window's save that follows.
+bool TfrmMain::MergeDiskVersion(const QString& path) {
+  const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
+  if (snapshot.exists) {
+    const QString password = FArchivePW;
+    const auto restore = qScopeGuard([this, password] { FArchivePW = password; });
+    const std::optional<TMemberRead> read = ReadKeepingArchive(path);
+    if (!read) return false;
+    TqelPwList disk;
+    disk.LoadFromText(read->data);
+    CollectSites();
+    // The list's own rule drops only lines identical to one it holds.
+    for (int i = 0; i < disk.Count(); ++i) FSites->Add(disk[i]);
+    RefillKeepingSelection();
+  }
+  FWatch->Remember(path, snapshot);
+  return true;
+}
+
+// Reads the archive's member "Data" with the window's password first; a
+// wrong one is asked for as usual. Nothing when the read was abandoned.
+std::optional<TfrmMain::TMemberRead> TfrmMain::ReadKeepingArchive(const QString& path) {
+  FPWTries = 0;
+  FReadingOther = true;
+  const auto restore = qScopeGuard([this] { FReadingOther = false; });
+  TMemberRead read = ReadDataMember(path, ToBytes(FArchivePW));
+  if (FReadAbandoned) return std::nullopt;
+  return read;
+}
+
+void TfrmMain::ArchiveTouched() {
+  RunGuarded([this] { ReReadArchive(); });
+}
+
+// With no unsaved change there is nothing to merge: the window simply shows
+// the file as it is now, as if it had been opened again.
+void TfrmMain::ReReadArchive() {
+  if (FDestroyed || IsModified() || FReader || ArchivePath().isEmpty()) return;
+  // A dialog may hold a site record of the list (the site editor), and a
+  // question may be waiting for an answer: look again once it is closed.
+  if (QApplication::activeModalWidget()) {
+    FWatch->CheckLater();
+    return;
+  }
+  const QString path = ArchivePath();
+  if (!FWatch->ChangedOnDisk(path)) return;
+  const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
+  const std::optional<TMemberRead> read = ReadKeepingArchive(path);
+  if (!read) return;  // the next save asks what to do
+  FSites->LoadFromText(read->data);
+  FEncryption = EncryptionToWrite(read->encryption);
+  ShowEncryption(read->encryption);
+  RefillKeepingSelection();
+  FWatch->Remember(path, snapshot);
+}
+
+// Rebuilds the list box from FSites; the selected site stays selected when
+// it is still there (the same line, else the same name).
+void TfrmMain::RefillKeepingSelection() {
+  const int index = lbxSiteList->ItemIndex();
+  const std::string line = index >= 0 ? lbxSiteList->Record(index).Line() : std::string();
+  const QString name = index >= 0 ? lbxSiteList->Text(index) : QString();
+  ClearSiteList();
+  FillSiteList();
+  if (index < 0) return;
+  int byName = -1;
+  for (int i = 0; i < lbxSiteList->Count(); ++i) {
+    if (lbxSiteList->Record(i).Line() == line) {
+      lbxSiteList->SetItemIndex(i);
+      return;
+    }
+    if (byName < 0 && lbxSiteList->Text(i) == name) byName = i;
+  }
+  if (byName >= 0) lbxSiteList->SetItemIndex(byName);
+}
