@@ -6,6 +6,6 @@ cd "$(dirname "$0")"
 source scripts/common.sh
 install_missing "${BUILD_PACKAGES[@]}"
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNIX_BUILD_TESTS=OFF -DVORNIX_BUILD_BENCH=OFF >/dev/null
+configure_release_build
 cmake --build build --target vornix vornix-cli
 exec ./build/app/vornix "$@"

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer and
+# Installs what is missing, builds the Release tree in build/, packages it and
+# checks the package, then builds with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-test/ and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
-TEST_PACKAGES=(zip unzip p7zip-full libarchive-tools keepassxc python3 xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev)
-install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+TEST_PACKAGES=(zip unzip p7zip-full libarchive-tools keepassxc python3 xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev
+  lintian appstream man-db bash-completion)
+install_missing "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+deb=$(./package.sh)
+tests/install/package_check.sh "$deb"
 
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON \
   -DVORNIX_BUILD_TESTS=ON -DVORNIX_BUILD_BENCH=ON >/dev/null

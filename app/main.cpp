@@ -1,16 +1,40 @@
 // Program start: the application object with its error display, the main
 // window, and the event loop until the window closes.
 
+#include <cstdio>
+#include <string_view>
+
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "core/process_guard.h"
+#include "support/build_config.h"
+#include "support/version_info.h"
+
+namespace {
+
+// Answered before the application object exists, so that it works without a
+// display, as scripts and package tools call it.
+bool PrintVersionIfAsked(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--version") {
+      std::printf("vornix %s\n", qUtf8Printable(TqelVersionInfo().FileVersion()));
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+  if (PrintVersionIfAsked(argc, argv)) return 0;
   GuardProcessSecrets();
   TVornixApplication app(argc, argv);
   // The display name follows the application name; setting it separately
   // would make the platform append it to every window title.
   QApplication::setApplicationName("Vornix");
+  // Wayland desktops find the window's entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral(VORNIX_APP_ID));
   TfrmMain window;
   window.show();
   return app.exec();

@@ -1,4 +1,5 @@
-# Shared by run.sh and test.sh: installs the Debian packages that are missing.
+# Shared by run.sh, test.sh and package.sh: installs the Debian packages that
+# are missing, and configures the Release tree in build/.
 # Usage: install_missing PACKAGE...
 install_missing() {
   local missing=()
@@ -13,6 +14,14 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The Release tree that ./run.sh starts and ./package.sh packages.
+configure_release_build() {
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNIX_BUILD_TESTS=OFF -DVORNIX_BUILD_BENCH=OFF >/dev/null
+}
+
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
   libgl-dev libicu-dev libgtest-dev zlib1g-dev libpugixml-dev libssl-dev
   libqt6svg6 qt6-gtk-platformtheme adwaita-icon-theme fonts-dejavu-core)
+# cpack's DEB generator: dpkg-shlibdeps computes the dependencies, file finds
+# the binaries to give it.
+PACKAGE_PACKAGES=(dpkg-dev file gzip)
