@@ -104,7 +104,8 @@ void TfrmMain::BuildMenus() {
   add(mmiFile,
       {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), kNoIcon, &TfrmMain::mmiExitClick});
   mmiFile->addSeparator()->setObjectName("mmiFileSepCsv");
-  add(mmiFile, {"mmiImportCsv", "Import from CSV...", {}, kNoIcon, &TfrmMain::mmiImportCsvClick});
+  add(mmiFile,
+      {"mmiImportCsv", "Import from CSV...", {}, kNoIcon, &TfrmMain::mmiImportCsvClick});
   add(mmiFile, {"mmiExportCsv", "Export to CSV...", {}, kNoIcon, &TfrmMain::mmiExportCsvClick});
 
   add(mmiEdit,
