@@ -15,6 +15,7 @@
 #include "forms/password_dialogs.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
+#include "support/options.h"
 
 void TfrmMain::mmiFileNewClick() { mmiFileCloseClick(); }
 
@@ -31,8 +32,10 @@ void TfrmMain::mmiFileCloseClick() {
   FillSiteList();
   FWatch->Forget();
   FPasswordChanged = false;
-  // A new archive uses the traditional encryption until told otherwise.
-  FEncryption = TEncryption::Traditional;
+  // A new archive uses the encryption chosen in the options until told
+  // otherwise.
+  FEncryption = NewArchiveEncryption() == TNewEncryption::Aes256 ? TEncryption::Aes256
+                                                                 : TEncryption::Traditional;
   ShowEncryption(WriteEncryption());
 }
 

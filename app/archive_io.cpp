@@ -19,15 +19,12 @@
 #include "core/text_codec.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
-#include "support/state.h"
+#include "support/options.h"
 #include "support/text_convert.h"
 
 namespace {
 
 const char kNoSiteListWarning[] = "This archive holds no site list; saving will add one.";
-// How many earlier versions a save keeps beside the archive.
-const char kBackupsSetting[] = "Options.Backups";
-constexpr int kDefaultBackups = 1;
 
 bool FileExists(const QString& path) {
   const QFileInfo info(path);
@@ -40,12 +37,6 @@ std::optional<std::string> LegacyPasswordBytes(const std::string& utf8) {
   std::optional<std::string> legacy = Utf8ToCp1252(utf8);
   if (legacy && *legacy == utf8) legacy.reset();
   return legacy;
-}
-
-int BackupCount() {
-  bool ok = false;
-  const int count = State().GetValue(kBackupsSetting).toInt(&ok);
-  return ok && count >= 0 ? count : kDefaultBackups;
 }
 
 }  // namespace

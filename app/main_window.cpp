@@ -46,6 +46,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildMenus();
   BuildToolbar();
   BuildListAndStatusBar();
+  BuildLock();
   ShowEncryption(WriteEncryption());
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
@@ -88,6 +89,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 void TfrmMain::FormShow() {
   mmiFileNewClick();
   OpenCommandLineArchive(QCoreApplication::arguments().mid(1));
+  UpdateLockCommand();
 }
 
 // FormCloseQuery: offers to save; the window stays open only when saving

@@ -4,7 +4,9 @@
 // written, the archive password and path) and runs the edit, archive, Help
 // and shortcut commands.
 
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -20,6 +22,8 @@ class QMenu;
 class QStatusBar;
 class QToolButton;
 class TArchiveWatch;
+class TAutoLock;
+class TLockPanel;
 class TMemoryStream;
 class TPathLabel;
 class TSiteListBox;
@@ -76,6 +80,13 @@ class TfrmMain : public QMainWindow {
   void mmiEmailClick();
   void mmiAboutClick();
   void mmiShortcutClick();
+
+  // Locking the window and the options (lock_command.cpp).
+  void mmiLockClick();
+  void mmiOptionsClick();
+  bool IsLocked() const { return FLocked; }
+  // Seam for tests: the automatic lock, to give it a clock and check it.
+  TAutoLock& AutoLock() { return *FAutoLock; }
 
   // Seam for tests and benchmarks: asks for an archive's password instead of
   // the open-password dialog. Same contract as ExecuteOpenPW.
@@ -136,6 +147,16 @@ class TfrmMain : public QMainWindow {
   void ReReadArchive();
   void RefillKeepingSelection();
 
+  // Locking (lock_command.cpp).
+  void BuildLock();
+  bool CanLock() const;
+  QString LockBlocker() const;
+  void LockNow();
+  void Unlock(const QString& password);
+  std::optional<TMemberRead> ReadForUnlock(const QString& path, const QString& password);
+  void ShowLocked(bool locked);
+  void UpdateLockCommand();
+
   // Controls (owned by the window through Qt parenthood).
   QMenu* mmiFile = nullptr;
   QMenu* mmiEdit = nullptr;
@@ -149,6 +170,13 @@ class TfrmMain : public QMainWindow {
   QStatusBar* StatusBar = nullptr;
   TPathLabel* lblStatusText = nullptr;
   QLabel* lblEncryption = nullptr;
+  QAction* mmiLock = nullptr;
+  TLockPanel* pnlLocked = nullptr;
+  QLabel* lblLockWaiting = nullptr;
+  TAutoLock* FAutoLock = nullptr;
+  bool FLocked = false;
+  // The commands the lock disabled, enabled again by the unlock.
+  QList<QPointer<QAction>> FLockedCommands;
 
   // Archive state.
   QString FArchivePath;

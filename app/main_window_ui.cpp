@@ -48,10 +48,15 @@ QIcon ImageListIcon(int index) { return VornixIcon(static_cast<IconRole>(index))
 
 void TfrmMain::RunCommand(void (TfrmMain::*handler)()) {
   RunGuarded([this, handler] { (this->*handler)(); });
+  // The archive or its password may have changed.
+  UpdateLockCommand();
 }
 
 std::function<void(QAction*)> TfrmMain::ReopenHandler() {
-  return [this](QAction* entry) { RunGuarded([this, entry] { ReopenClick(entry); }); };
+  return [this](QAction* entry) {
+    RunGuarded([this, entry] { ReopenClick(entry); });
+    UpdateLockCommand();
+  };
 }
 
 QAction* TfrmMain::AddCommand(QMenu* menu, const char* name, const QString& caption,

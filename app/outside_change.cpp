@@ -70,7 +70,7 @@ void TfrmMain::ArchiveTouched() {
 // With no unsaved change there is nothing to merge: the window simply shows
 // the file as it is now, as if it had been opened again.
 void TfrmMain::ReReadArchive() {
-  if (FDestroyed || IsModified() || FReader || ArchivePath().isEmpty()) return;
+  if (FDestroyed || FLocked || IsModified() || FReader || ArchivePath().isEmpty()) return;
   // A dialog may hold a site record of the list (the site editor), and a
   // question may be waiting for an answer: look again once it is closed.
   if (QApplication::activeModalWidget()) {

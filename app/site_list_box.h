@@ -32,6 +32,7 @@ class TSiteListBox : public QListView {
   void AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs);
   std::unique_ptr<TqelPwRec> Take(int row) { return model_->Take(row); }
   void Clear() { model_->Clear(); }
+  void Wipe() { model_->Wipe(); }
 
  signals:
   // A character typed while the list has the focus (Enter arrives as "\r").

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/collation.h"
+#include "support/secret_text.h"
 #include "support/text_convert.h"
 
 TSiteListModel::~TSiteListModel() = default;
@@ -73,6 +74,14 @@ void TSiteListModel::Clear() {
   beginResetModel();
   entries_.clear();
   endResetModel();
+}
+
+void TSiteListModel::Wipe() {
+  for (Entry& entry : entries_) {
+    WipeText(entry.text);
+    entry.rec->Wipe();
+  }
+  Clear();
 }
 
 int TSiteListModel::RowOf(const TqelPwRec* rec) const {

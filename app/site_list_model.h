@@ -32,6 +32,8 @@ class TSiteListModel : public QAbstractListModel {
   std::unique_ptr<TqelPwRec> Take(int row);
   // Removes every row, freeing the records.
   void Clear();
+  // Overwrites every row's name and record, then removes the rows.
+  void Wipe();
   // The row holding rec, or -1.
   int RowOf(const TqelPwRec* rec) const;
 

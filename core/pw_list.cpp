@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/collation.h"
+#include "core/secret_wipe.h"
 
 namespace {
 
@@ -105,4 +106,10 @@ void TqelPwList::SaveToStream(std::ostream& out) const {
 TqelPwRec& TqelPwList::Rec(int index) {
   scratch_.SetLine((*this)[index]);
   return scratch_;
+}
+
+void TqelPwList::Wipe() {
+  for (std::string& line : lines_) WipeString(line);
+  lines_.clear();
+  scratch_.Wipe();
 }

@@ -19,6 +19,8 @@ class TqelPwList {
   // Returns the line's index.
   int Add(std::string_view line);
   void Clear() { lines_.clear(); }
+  // Overwrites every line and the scratch record, then empties the list.
+  void Wipe();
 
   // Replaces the content with the lines of the text (split at CR, LF or NUL).
   void LoadFromText(std::string_view text);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "core/secret_wipe.h"
+
 namespace {
 
 constexpr char kTab = '\t';
@@ -131,4 +133,8 @@ std::unique_ptr<TqelPwRec> TqelPwRec::Clone() const {
   auto copy = std::make_unique<TqelPwRec>();
   copy->SetLine(Line());
   return copy;
+}
+
+void TqelPwRec::Wipe() {
+  for (std::string* field : {&pw_, &user_, &site_, &url_, &note_}) WipeString(*field);
 }

@@ -43,6 +43,9 @@ class TqelPwRec {
   // A caller-owned copy made through the line form.
   std::unique_ptr<TqelPwRec> Clone() const;
 
+  // Overwrites and empties every field.
+  void Wipe();
+
  private:
   std::string pw_, user_, site_, url_, note_;
 };

@@ -14,6 +14,8 @@ struct TFieldProblem {
   QString message;
 };
 
+// Named apart from core's TSiteFields: two classes of one name break the
+// program once both are linked in.
 struct TEditorFields {
   QString site;
   QString url;

@@ -241,6 +241,16 @@ class ArchiveSaveTest : public QObject {
 
   // A new password with AES chosen is saved as AES; reopened, the archive
   // shows it and stays AES at the next save.
+  void newArchiveTakesTheEncryptionOfTheOptions() {
+    const QString path = env_->Path("new.zip");
+    State().SetValue("Options.Encryption", "aes256");
+    Trigger("mmiFileNew");
+    ChooseNewPassword("pw", "none: the preset choice stays");
+    env_->answers.push_back(path);
+    Trigger("mmiFileSave");
+    QCOMPARE(DataEncryption(path), TEncryption::Aes256);
+  }
+
   void aesChoiceRoundTrip() {
     const QString path = env_->Path("aes.zip");
     WriteArchiveFile(path, "pw", kText);

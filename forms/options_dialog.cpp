@@ -1,0 +1,86 @@
+#include "forms/options_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "forms/form_style.h"
+#include "support/modal_result.h"
+
+namespace {
+
+// A spin box whose 0 reads as the word for "off".
+QSpinBox* CountBox(const char* name, int max, const QString& suffix, const QString& zeroText) {
+  auto* box = new QSpinBox;
+  box->setObjectName(name);
+  box->setRange(0, max);
+  box->setSuffix(suffix);
+  box->setSpecialValueText(zeroText);
+  return box;
+}
+
+}  // namespace
+
+TfrmOptions::TfrmOptions(QWidget* parent)
+    : QDialog(parent),
+      speClipboardSeconds(CountBox("speClipboardSeconds", kMaxClipboardSeconds, " s", "Never")),
+      speIdleLockMinutes(CountBox("speIdleLockMinutes", kMaxIdleLockMinutes, " min", "Never")),
+      cbxLockWithScreenSaver(new QCheckBox("Lock when the session locks")),
+      cmbEncryption(new QComboBox),
+      speBackups(CountBox("speBackups", kMaxBackups, {}, "None")) {
+  form_style::ApplyDialogLook(this, "frmOptions", "Options");
+  cbxLockWithScreenSaver->setObjectName("cbxLockWithScreenSaver");
+  cmbEncryption->setObjectName("cmbEncryption");
+  cmbEncryption->addItem("Traditional");
+  cmbEncryption->addItem("AES-256");
+
+  auto* form = new QFormLayout;
+  form->addRow("Clear the clipboard after:", speClipboardSeconds);
+  form->addRow("Lock after idle time:", speIdleLockMinutes);
+  form->addRow({}, cbxLockWithScreenSaver);
+  form->addRow("Encryption of new archives:", cmbEncryption);
+  form->addRow("Backups kept by a save:", speBackups);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("btnOK");
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName("btnCancel");
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] { done(mrOk); });
+  connect(buttons, &QDialogButtonBox::rejected, this, [this] { done(mrCancel); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmOptions::SetOptions(const TOptions& options) {
+  speClipboardSeconds->setValue(options.clipboardSeconds);
+  speIdleLockMinutes->setValue(options.idleLockMinutes);
+  cbxLockWithScreenSaver->setChecked(options.lockWithScreenSaver);
+  cmbEncryption->setCurrentIndex(options.encryption == TNewEncryption::Aes256 ? 1 : 0);
+  speBackups->setValue(options.backups);
+}
+
+TOptions TfrmOptions::Options() const {
+  TOptions options;
+  options.clipboardSeconds = speClipboardSeconds->value();
+  options.idleLockMinutes = speIdleLockMinutes->value();
+  options.lockWithScreenSaver = cbxLockWithScreenSaver->isChecked();
+  options.encryption =
+      cmbEncryption->currentIndex() == 1 ? TNewEncryption::Aes256 : TNewEncryption::Traditional;
+  options.backups = speBackups->value();
+  return options;
+}
+
+int ExecuteOptions(TOptions& options) {
+  const std::unique_ptr<TfrmOptions, form_style::DeleteLater> form(new TfrmOptions);
+  form->SetOptions(options);
+  if (form->exec() != mrOk) return mrCancel;
+  options = form->Options();
+  return mrOk;
+}
