@@ -26,7 +26,7 @@ std::optional<TFieldProblem> Check(SiteField field, const QString& label, const 
 
 }  // namespace
 
-std::optional<TFieldProblem> FindFieldProblem(const TSiteFields& fields) {
+std::optional<TFieldProblem> FindFieldProblem(const TEditorFields& fields) {
   if (auto problem = Check(SiteField::Site, QStringLiteral("site name"), fields.site))
     return problem;
   if (auto problem = Check(SiteField::URL, QStringLiteral("URL"), fields.url)) return problem;

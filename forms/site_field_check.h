@@ -14,7 +14,9 @@ struct TFieldProblem {
   QString message;
 };
 
-struct TSiteFields {
+// Not TSiteFields: the core has a struct of that name, and two classes of
+// one name break the program when it links both.
+struct TEditorFields {
   QString site;
   QString url;
   QString user;
@@ -24,4 +26,4 @@ struct TSiteFields {
 // The first problem in the editor's tab order, or nothing when all fields
 // can be written. Fields are checked as the record will hold them, trimmed
 // at both ends: a tab pasted after a password is trimmed away, not refused.
-std::optional<TFieldProblem> FindFieldProblem(const TSiteFields& fields);
+std::optional<TFieldProblem> FindFieldProblem(const TEditorFields& fields);
