@@ -46,6 +46,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildMenus();
   BuildToolbar();
   BuildListAndStatusBar();
+  BuildFindAndCopy();
   ShowEncryption(WriteEncryption());
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);

@@ -20,11 +20,13 @@ class QMenu;
 class QStatusBar;
 class QToolButton;
 class TArchiveWatch;
+class TFindBox;
 class TMemoryStream;
 class TPathLabel;
 class TSiteListBox;
 class TZipReader;
 class TqelPwList;
+class TqelPwRec;
 
 class TfrmMain : public QMainWindow {
   Q_OBJECT
@@ -53,6 +55,10 @@ class TfrmMain : public QMainWindow {
   void lbxSiteListKeyPress(QChar key);
   void mmiGenPWClick();
   void mmiExitClick();
+  // The selected site's user name, password or URL (copy_commands.cpp).
+  void mmiCopyUserClick();
+  void mmiCopyPWClick();
+  void mmiOpenURLClick();
 
   // Archive commands.
   void mmiFileNewClick();
@@ -96,6 +102,11 @@ class TfrmMain : public QMainWindow {
                               void (TfrmMain::*handler)());
   void AddSeparator(const char* name, int left);
   void BuildListAndStatusBar();
+  // The find box, the copy commands and the list's menu (find_ui.cpp).
+  void BuildFindAndCopy();
+  void FindAccept();
+  void ShowSiteMenu(const QPoint& pos);
+  TqelPwRec* SelectedRecord() const;
   void RunCommand(void (TfrmMain::*handler)());
   std::function<void(QAction*)> ReopenHandler();
 
@@ -149,6 +160,8 @@ class TfrmMain : public QMainWindow {
   QStatusBar* StatusBar = nullptr;
   TPathLabel* lblStatusText = nullptr;
   QLabel* lblEncryption = nullptr;
+  TFindBox* edtFind = nullptr;
+  QMenu* pmnSiteList = nullptr;
 
   // Archive state.
   QString FArchivePath;

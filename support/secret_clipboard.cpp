@@ -95,11 +95,11 @@ void TSecretClipboard::ClipboardChanged() {
 
 void TSecretClipboard::Forget() {
   FTicker->Stop();
+  const bool wasPending = !FSecret.isEmpty();
   FSecret.fill(QChar(0));
   FSecret.clear();
-  const bool wasCounting = FLeft > 0;
   FLeft = 0;
-  if (wasCounting) emit CountdownChanged(0);
+  if (wasPending) emit CountdownChanged(0);
 }
 
 TSecretClipboard& SecretClipboard() {
