@@ -4,10 +4,12 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 #include "app/site_list_box.h"
 #include "core/pw_rec.h"
+#include "support/shell_open.h"
 #include "tests/app/app_test_env.h"
 
 class FindTest : public QObject {
@@ -134,6 +136,23 @@ class FindTest : public QObject {
     QVERIFY(list_->hasFocus());
     QCOMPARE(list_->ShownCount(), 3);
     QVERIFY(!window_->IsModified());
+  }
+
+  void siteMenuAndOpenURLActOnTheSelectedSite() {
+    QStringList items;
+    for (QAction* action : window_->findChild<QMenu*>("pmnSiteList")->actions())
+      items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(items, (QStringList{"Copy user name", "Copy password", "Open URL", "-",
+                                 "Modify a site", "Delete a site"}));
+    OpenSample();
+    QStringList opened;
+    SetShellOpener([&opened](const QString& address) { opened << address; });
+    find_->setText(QStringLiteral("mail"));
+    Trigger("mmiOpenURL");
+    find_->setText(QStringLiteral("cafe"));  // a site without a URL opens nothing
+    Trigger("mmiOpenURL");
+    SetShellOpener(nullptr);
+    QCOMPARE(opened, QStringList{"https://mail.example"});
   }
 };
 
