@@ -20,9 +20,23 @@ icu::UnicodeString WithoutMarks(const icu::UnicodeString& text) {
   return kept;
 }
 
+// Most fields are plain ASCII, which has no marks to drop and folds by
+// lowering its capitals: listing many sites then skips ICU for them.
+bool FoldAscii(std::string_view bytes, std::string& out) {
+  out.resize(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x80) return false;
+    out[i] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string FoldForSearch(std::string_view bytes) {
+  std::string ascii;
+  if (FoldAscii(bytes, ascii)) return ascii;
   const std::string utf8 = DisplayUtf8(bytes);
   UErrorCode status = U_ZERO_ERROR;
   const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
