@@ -47,6 +47,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildToolbar();
   BuildListAndStatusBar();
   BuildLock();
+  BuildFindAndCopy();
   ShowEncryption(WriteEncryption());
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);

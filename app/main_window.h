@@ -24,11 +24,13 @@ class QToolButton;
 class TArchiveWatch;
 class TAutoLock;
 class TLockPanel;
+class TFindBox;
 class TMemoryStream;
 class TPathLabel;
 class TSiteListBox;
 class TZipReader;
 class TqelPwList;
+class TqelPwRec;
 
 class TfrmMain : public QMainWindow {
   Q_OBJECT
@@ -57,6 +59,10 @@ class TfrmMain : public QMainWindow {
   void lbxSiteListKeyPress(QChar key);
   void mmiGenPWClick();
   void mmiExitClick();
+  // The selected site's user name, password or URL (copy_commands.cpp).
+  void mmiCopyUserClick();
+  void mmiCopyPWClick();
+  void mmiOpenURLClick();
 
   // Archive commands.
   void mmiFileNewClick();
@@ -107,6 +113,11 @@ class TfrmMain : public QMainWindow {
                               void (TfrmMain::*handler)());
   void AddSeparator(const char* name, int left);
   void BuildListAndStatusBar();
+  // The find box, the copy commands and the list's menu (find_ui.cpp).
+  void BuildFindAndCopy();
+  void FindAccept();
+  void ShowSiteMenu(const QPoint& pos);
+  TqelPwRec* SelectedRecord() const;
   void RunCommand(void (TfrmMain::*handler)());
   std::function<void(QAction*)> ReopenHandler();
 
@@ -177,6 +188,8 @@ class TfrmMain : public QMainWindow {
   bool FLocked = false;
   // The commands the lock disabled, enabled again by the unlock.
   QList<QPointer<QAction>> FLockedCommands;
+  TFindBox* edtFind = nullptr;
+  QMenu* pmnSiteList = nullptr;
 
   // Archive state.
   QString FArchivePath;

@@ -1,10 +1,13 @@
 #include "app/site_list_box.h"
 
+#include "app/site_filter.h"
+
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 
-TSiteListBox::TSiteListBox(QWidget* parent) : QListView(parent), model_(new TSiteListModel(this)) {
-  setModel(model_);
+TSiteListBox::TSiteListBox(QWidget* parent)
+    : QListView(parent), model_(new TSiteListModel(this)), filter_(new TSiteFilter(model_, this)) {
+  setModel(filter_);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   // Every row has the same height: the view then lays out 100,000 rows
@@ -14,18 +17,34 @@ TSiteListBox::TSiteListBox(QWidget* parent) : QListView(parent), model_(new TSit
 
 int TSiteListBox::ItemIndex() const {
   const QModelIndexList rows = selectionModel()->selectedIndexes();
-  return rows.isEmpty() ? -1 : rows.first().row();
+  return rows.isEmpty() ? -1 : filter_->mapToSource(rows.first()).row();
 }
 
 void TSiteListBox::SetItemIndex(int row) {
   if (row < 0 || row >= Count()) {
+    SelectShown({});
+    return;
+  }
+  const QModelIndex shown = filter_->mapFromSource(model_->index(row));
+  SelectShown(shown.isValid() ? shown : filter_->index(0, 0));
+}
+
+void TSiteListBox::SelectShown(const QModelIndex& shown) {
+  if (!shown.isValid()) {
     selectionModel()->clearSelection();
     return;
   }
-  const QModelIndex index = model_->index(row);
-  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-  scrollTo(index);
+  selectionModel()->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect);
+  scrollTo(shown);
 }
+
+void TSiteListBox::SetFilter(const QString& query) {
+  const int selected = ItemIndex();
+  filter_->SetQuery(query);
+  SetItemIndex(selected >= 0 ? selected : 0);
+}
+
+int TSiteListBox::ShownCount() const { return filter_->rowCount(); }
 
 void TSiteListBox::AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs) {
   const int selected = ItemIndex();

@@ -5,12 +5,16 @@
 // Like a list box, it keeps its one selected entry while it has entries:
 // Enter, Del and the Modify and Delete commands act on the entry that looks
 // current, so the user must not be able to unselect it.
+// The find box may hide entries: rows and indexes here are always those of
+// the whole list, and a hidden entry is never the selected one.
 
 #include <QListView>
 #include <memory>
 #include <vector>
 
 #include "app/site_list_model.h"
+
+class TSiteFilter;
 
 class TSiteListBox : public QListView {
   Q_OBJECT
@@ -34,6 +38,11 @@ class TSiteListBox : public QListView {
   void Clear() { model_->Clear(); }
   void Wipe() { model_->Wipe(); }
 
+  // Shows only the entries that hold query (site_filter.h). When the
+  // selected entry is hidden, the first shown one is selected instead.
+  void SetFilter(const QString& query);
+  int ShownCount() const;
+
  signals:
   // A character typed while the list has the focus (Enter arrives as "\r").
   void KeyPress(QChar key);
@@ -47,5 +56,8 @@ class TSiteListBox : public QListView {
       const QModelIndex& index, const QEvent* event = nullptr) const override;
 
  private:
+  void SelectShown(const QModelIndex& shown);
+
   TSiteListModel* model_;  // owned as a child
+  TSiteFilter* filter_;    // owned as a child; the view shows its rows
 };

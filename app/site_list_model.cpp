@@ -5,6 +5,7 @@
 
 #include "core/collation.h"
 #include "support/secret_text.h"
+#include "core/search_fold.h"
 #include "support/text_convert.h"
 
 TSiteListModel::~TSiteListModel() = default;
@@ -20,7 +21,8 @@ QVariant TSiteListModel::data(const QModelIndex& index, int role) const {
 
 TSiteListModel::Entry TSiteListModel::MakeEntry(std::unique_ptr<TqelPwRec> rec) {
   QString text = ToQString(rec->Site());
-  return Entry{std::move(text), std::move(rec)};
+  std::string search = SearchTextOf(*rec);
+  return Entry{std::move(text), std::move(search), std::move(rec)};
 }
 
 bool TSiteListModel::Before(const Entry& a, const Entry& b) {

@@ -6,6 +6,7 @@
 
 #include <QAbstractListModel>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/pw_rec.h"
@@ -22,6 +23,11 @@ class TSiteListModel : public QAbstractListModel {
   int Count() const { return static_cast<int>(entries_.size()); }
   TqelPwRec& Record(int row) const { return *entries_.at(static_cast<std::size_t>(row)).rec; }
   QString Text(int row) const { return entries_.at(static_cast<std::size_t>(row)).text; }
+  // The row's site folded for finding (core/search_fold.h), made when the
+  // row is added, so a keystroke only compares.
+  const std::string& SearchText(int row) const {
+    return entries_[static_cast<std::size_t>(row)].search;
+  }
 
   // Inserts at the sorted place and returns the new row.
   int Add(std::unique_ptr<TqelPwRec> rec);
@@ -40,6 +46,7 @@ class TSiteListModel : public QAbstractListModel {
  private:
   struct Entry {
     QString text;
+    std::string search;
     std::unique_ptr<TqelPwRec> rec;
   };
   static Entry MakeEntry(std::unique_ptr<TqelPwRec> rec);

@@ -14,6 +14,7 @@
 #include "support/form_rtns.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
+#include "support/secret_clipboard.h"
 #include "support/shell_open.h"
 #include "support/state.h"
 #include "support/text_convert.h"
@@ -135,7 +136,7 @@ void TfrmSite::spbGenPWClick() {
 
 void TfrmSite::spbClipboardClick() {
   edtPW->selectAll();
-  edtPW->copy();
+  SecretClipboard().Copy(edtPW->text());
 }
 
 void TfrmSite::FocusField(QWidget* field) { field->setFocus(Qt::OtherFocusReason); }

@@ -13,6 +13,7 @@
 #include "support/form_rtns.h"
 #include "support/icons.h"
 #include "support/modal_result.h"
+#include "support/secret_clipboard.h"
 #include "support/state.h"
 #include "support/text_convert.h"
 
@@ -211,7 +212,7 @@ void TfrmGenPW::spbGenPWClick() {
 
 void TfrmGenPW::spbClipboardClick() {
   edtPassword->selectAll();
-  edtPassword->copy();
+  SecretClipboard().Copy(edtPassword->text());
 }
 
 void TfrmGenPW::btnOKClick() { done(mrOk); }

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -319,6 +320,9 @@ class SiteDialogTest : public QObject {
     form.findChild<QToolButton*>("spbClipboard")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("abc"));
     QCOMPARE(form.findChild<QLineEdit*>("edtPW")->selectedText(), QStringLiteral("abc"));
+    // Marked as a password, so clipboard managers keep it out of their history.
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"),
+             QByteArray("secret"));
   }
 
   void generateOkWithoutPasswordEmptiesBox() {

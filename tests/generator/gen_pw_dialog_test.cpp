@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
@@ -243,6 +244,8 @@ class GenPWDialogTest : public QObject {
     form.findChild<QToolButton*>("spbClipboard")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), box->text());
     QCOMPARE(box->selectedText(), box->text());
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"),
+             QByteArray("secret"));
   }
 
   void okWithoutGenerateReturnsEmpty() {

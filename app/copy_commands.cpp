@@ -1,0 +1,33 @@
+// The commands that hand the selected site's fields to other programs
+// without opening the editor: copy the user name or the password, open the
+// URL. With no site selected (nothing found) they do nothing.
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "app/main_window.h"
+#include "app/site_list_box.h"
+#include "core/pw_rec.h"
+#include "support/secret_clipboard.h"
+#include "support/text_convert.h"
+
+TqelPwRec* TfrmMain::SelectedRecord() const {
+  const int index = lbxSiteList->ItemIndex();
+  return index >= 0 ? &lbxSiteList->Record(index) : nullptr;
+}
+
+void TfrmMain::mmiCopyUserClick() {
+  const TqelPwRec* rec = SelectedRecord();
+  if (rec == nullptr || rec->User().empty()) return;
+  QGuiApplication::clipboard()->setText(ToQString(rec->User()));
+}
+
+void TfrmMain::mmiCopyPWClick() {
+  if (const TqelPwRec* rec = SelectedRecord()) SecretClipboard().Copy(ToQString(rec->PW()));
+}
+
+void TfrmMain::mmiOpenURLClick() {
+  const TqelPwRec* rec = SelectedRecord();
+  if (rec == nullptr || rec->URL().empty()) return;
+  ShellOpen(ToQString(rec->URL()));
+}

@@ -1,0 +1,110 @@
+// Passwords put on the clipboard: the hint for clipboard managers, the
+// countdown in the status bar, and clearing only what is still ours.
+
+#include <QClipboard>
+#include <QLabel>
+#include <QMimeData>
+#include <QTest>
+
+#include "support/secret_clipboard.h"
+#include "tests/app/app_test_env.h"
+
+namespace {
+
+// Seconds pass only when the test says so.
+class FakeTicker : public TSecondTicker {
+ public:
+  explicit FakeTicker(std::function<void()>* tick) : tick_(tick) {}
+  void Start(std::function<void()> tick) override { *tick_ = std::move(tick); }
+  void Stop() override { *tick_ = nullptr; }
+
+ private:
+  std::function<void()>* tick_;
+};
+
+}  // namespace
+
+class ClipboardTest : public QObject {
+  Q_OBJECT
+ private:
+  std::unique_ptr<AppTestEnv> env_;
+  std::unique_ptr<TfrmMain> window_;
+  std::function<void()> tick_;
+
+  static QString ClipText() { return QGuiApplication::clipboard()->text(); }
+  void Pass(int seconds) {
+    for (int i = 0; i < seconds && tick_; ++i) tick_();
+  }
+  QLabel* Countdown() const { return window_->findChild<QLabel*>("lblClipboard"); }
+  void CopySelectedPassword() {
+    AddSiteThroughEditor(*window_, QStringLiteral("Mail"));
+    window_->findChild<TSiteListBox*>("lbxSiteList")->Record(0).SetPW("s3cret");
+    window_->findChild<QAction*>("mmiCopyPW")->trigger();
+  }
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<AppTestEnv>();
+    window_ = env_->MakeWindow();
+    SecretClipboard().SetTicker(std::make_unique<FakeTicker>(&tick_));
+  }
+  void cleanup() {
+    SecretClipboard().ClearIfOurs();
+    AppTestEnv::DiscardWindow(window_);
+    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
+    env_.reset();
+  }
+
+  void passwordCarriesHintAndIsClearedAfterTheDelay() {
+    CopySelectedPassword();
+    QCOMPARE(ClipText(), QStringLiteral("s3cret"));
+    QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"),
+             QByteArray("secret"));
+    QVERIFY(!Countdown()->isHidden());
+    Pass(2);
+    QCOMPARE(Countdown()->text(), QStringLiteral("Clipboard clears in 8 s"));
+    Pass(7);
+    QCOMPARE(ClipText(), QStringLiteral("s3cret"));
+    Pass(1);
+    QCOMPARE(ClipText(), QString());
+    QVERIFY(Countdown()->isHidden());
+  }
+
+  void whatTheUserCopiedSinceIsKept() {
+    CopySelectedPassword();
+    QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
+    QVERIFY(Countdown()->isHidden());  // nothing of ours left to clear
+    Pass(10);
+    QCOMPARE(ClipText(), QStringLiteral("mine"));
+    // At exit the same rule: only the password itself is taken away.
+    SecretClipboard().Copy(QStringLiteral("other"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
+    SecretClipboard().ClearIfOurs();
+    QCOMPARE(ClipText(), QStringLiteral("mine"));
+    SecretClipboard().Copy(QStringLiteral("other"));
+    SecretClipboard().ClearIfOurs();
+    QCOMPARE(ClipText(), QString());
+  }
+
+  void delayFromTheOptions_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("unset") << QString() << 10;
+    QTest::newRow("set") << "3" << 3;
+    QTest::newRow("never") << "0" << 0;
+    QTest::newRow("negative") << "-4" << 10;
+    QTest::newRow("not a number") << "soon" << 10;
+  }
+  void delayFromTheOptions() {
+    QFETCH(QString, stored);
+    QFETCH(int, seconds);
+    if (!stored.isNull()) State().SetValue(kClipboardSecondsName, stored);
+    SecretClipboard().Copy(QStringLiteral("pw"));
+    QCOMPARE(SecretClipboard().SecondsLeft(), seconds);
+    Pass(seconds > 0 ? seconds : 100);
+    QCOMPARE(ClipText(), seconds > 0 ? QString() : QStringLiteral("pw"));
+  }
+};
+
+QTEST_MAIN(ClipboardTest)
+#include "clipboard_test.moc"
