@@ -1,7 +1,6 @@
 // Reading and writing the archive file: the calls into the archive engine,
 // and the password retries while the member "Data" is extracted.
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QScopeGuard>
 
@@ -29,19 +28,6 @@ const char kNoSiteListWarning[] = "This archive holds no site list; saving will 
 const char kBackupsSetting[] = "Options.Backups";
 constexpr int kDefaultBackups = 1;
 
-bool FileExists(const QString& path) {
-  const QFileInfo info(path);
-  return info.exists() && !info.isDir();
-}
-
-// The Windows-1252 bytes of a password when they differ from its UTF-8
-// bytes: archives written on the original platform used them.
-std::optional<std::string> LegacyPasswordBytes(const std::string& utf8) {
-  std::optional<std::string> legacy = Utf8ToCp1252(utf8);
-  if (legacy && *legacy == utf8) legacy.reset();
-  return legacy;
-}
-
 int BackupCount() {
   bool ok = false;
   const int count = State().GetValue(kBackupsSetting).toInt(&ok);
@@ -51,7 +37,7 @@ int BackupCount() {
 }  // namespace
 
 void TfrmMain::ReadArchive(const QString& path) {
-  if (!FileExists(path)) {
+  if (!FileExists(ToFileName(path))) {
     // Nothing there yet: a file that appears later is another program's.
     FWatch->Remember(path, {});
     return;
@@ -70,7 +56,7 @@ void TfrmMain::ReadArchive(const QString& path) {
 }
 
 std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
-  if (!FileExists(path)) return nullptr;
+  if (!FileExists(ToFileName(path))) return nullptr;
   const TMemberRead read = ReadDataMember(path, {});
   if (FReadAbandoned && FReadingOther) return nullptr;
   auto list = std::make_unique<TqelPwList>();

@@ -93,3 +93,6 @@ class TFileStream final : public TStream {
   int fd_ = -1;
   std::string path_;
 };
+
+// True when a file other than a directory is at path.
+bool FileExists(const std::string& path);

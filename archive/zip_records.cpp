@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kNotZip = 28;
 constexpr std::int64_t kFirstWindow = 512;
 constexpr std::int64_t kWindowLimit = 65536;
 constexpr std::int64_t kWindowOverlap = 4;
@@ -16,7 +15,7 @@ constexpr std::int64_t kWindowOverlap = 4;
 // Reads a fixed part of a record; running out of file means the file is not
 // what its records claim, which the user sees as "not a PKZip file".
 void ReadRecordBytes(TStream& stream, void* buffer, std::size_t count) {
-  if (stream.Read(buffer, count) != count) ThrowZipError(kNotZip);
+  if (stream.Read(buffer, count) != count) ThrowZipError(TZipErrorCode::NotZip);
 }
 
 // Counted bytes kept as they are: extra fields are binary blocks.
@@ -35,7 +34,7 @@ std::string ReadCounted(TStream& stream, std::size_t count) {
 }
 
 void CheckSignature(const unsigned char* p, std::uint32_t expected) {
-  if (GetU32(p) != expected) ThrowZipError(kNotZip);
+  if (GetU32(p) != expected) ThrowZipError(TZipErrorCode::NotZip);
 }
 
 std::uint16_t Field16(std::size_t size) { return static_cast<std::uint16_t>(size); }
