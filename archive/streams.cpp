@@ -167,10 +167,6 @@ void TFileStream::Truncate(std::int64_t size) {
     throw EStreamError(ZipErrorMessage(TZipErrorCode::InvalidStream));
 }
 
-void TFileStream::Sync() {
-  if (::fsync(fd_) != 0) throw EStreamError(ZipErrorMessage(TZipErrorCode::InvalidStream));
-}
-
 bool FileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);

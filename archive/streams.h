@@ -85,8 +85,6 @@ class TFileStream final : public TStream {
   std::int64_t Size() override;
 
   void Truncate(std::int64_t size);
-  // Flushes to the disk (fsync); throws on failure.
-  void Sync();
   const std::string& Path() const { return path_; }
 
  private:
