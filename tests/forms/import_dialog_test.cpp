@@ -185,21 +185,14 @@ class ImportDialogTest : public QObject {
     QCOMPARE(list.Count(), 0);
   }
 
-  void cancelWaysLeaveList_data() {
-    QTest::addColumn<int>("way");
-    QTest::newRow("Cancel button") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
-  }
+  void cancelWaysLeaveList_data() { modal::AddCancelWayRows(); }
   void cancelWaysLeaveList() {
     QFETCH(int, way);
     TqelPwList list = SampleList();
     const QStringList before = Lines(list);
     modal::WhenModal(kForm, [way](QWidget* dlg) {
       modal::Click(dlg, "btnAddAll");
-      if (way == 0) modal::Click(dlg, "btnCancel");
-      if (way == 1) modal::Key(dlg, Qt::Key_Escape);
-      if (way == 2) dlg->close();
+      modal::CancelBy(dlg, way);
     });
     QCOMPARE(ExecuteImport(list), int(mrCancel));
     QCOMPARE(Lines(list), before);
