@@ -59,6 +59,15 @@ struct ShownForm {
   TfrmImport form;
 };
 
+// Counts the drags the form starts instead of running them; each ends with
+// the given outcome.
+void CountDrags(int& drags, bool outcome) {
+  TfrmImport::SetDragRunner([&drags, outcome](TfrmImport&, QListWidget*) {
+    ++drags;
+    return outcome;
+  });
+}
+
 }  // namespace
 
 class ImportDialogTest : public QObject {
@@ -244,10 +253,7 @@ class ImportDialogTest : public QObject {
     ShownForm shown(list);
     auto* left = Box(&shown.form, "lbxFromArchive");
     int drags = 0;
-    TfrmImport::SetDragRunner([&drags](TfrmImport&, QListWidget*) {
-      ++drags;
-      return false;
-    });
+    CountDrags(drags, false);
     const QPoint start = left->visualItemRect(left->item(1)).center();
     QTest::mousePress(left->viewport(), Qt::LeftButton, {}, start);
     QTest::mouseMove(left->viewport(), start + QPoint(4, 0));
@@ -273,10 +279,7 @@ class ImportDialogTest : public QObject {
     ShownForm shown(list);
     auto* left = Box(&shown.form, "lbxFromArchive");
     int drags = 0;
-    TfrmImport::SetDragRunner([&drags](TfrmImport&, QListWidget*) {
-      ++drags;
-      return true;
-    });
+    CountDrags(drags, true);
     left->selectAll();
     const QRect last = left->visualItemRect(left->item(left->count() - 1));
     const QPoint start = belowLastItem ? QPoint(last.center().x(), last.bottom() + 40)
