@@ -1,7 +1,6 @@
 // Reading and writing the archive file: the calls into the archive engine,
 // and the password retries while the member "Data" is extracted.
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QScopeGuard>
 
@@ -26,23 +25,10 @@ namespace {
 
 const char kNoSiteListWarning[] = "This archive holds no site list; saving will add one.";
 
-bool FileExists(const QString& path) {
-  const QFileInfo info(path);
-  return info.exists() && !info.isDir();
-}
-
-// The Windows-1252 bytes of a password when they differ from its UTF-8
-// bytes: archives written on the original platform used them.
-std::optional<std::string> LegacyPasswordBytes(const std::string& utf8) {
-  std::optional<std::string> legacy = Utf8ToCp1252(utf8);
-  if (legacy && *legacy == utf8) legacy.reset();
-  return legacy;
-}
-
 }  // namespace
 
 void TfrmMain::ReadArchive(const QString& path) {
-  if (!FileExists(path)) {
+  if (!FileExists(ToFileName(path))) {
     // Nothing there yet: a file that appears later is another program's.
     FWatch->Remember(path, {});
     return;
@@ -61,7 +47,7 @@ void TfrmMain::ReadArchive(const QString& path) {
 }
 
 std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
-  if (!FileExists(path)) return nullptr;
+  if (!FileExists(ToFileName(path))) return nullptr;
   const TMemberRead read = ReadDataMember(path, {});
   if (FReadAbandoned && FReadingOther) return nullptr;
   auto list = std::make_unique<TqelPwList>();

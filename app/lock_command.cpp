@@ -183,7 +183,7 @@ std::optional<TfrmMain::TMemberRead> TfrmMain::ReadForUnlock(const QString& path
   FReadingOther = true;
   const auto restore = qScopeGuard([this] { FReadingOther = false; });
   std::string bytes = ToBytes(password);
-  std::optional<std::string> legacy = Utf8ToCp1252(bytes);
+  std::optional<std::string> legacy = LegacyPasswordBytes(bytes);
   const auto wipe = qScopeGuard([&bytes, &legacy] {
     WipeString(bytes);
     if (legacy) WipeString(*legacy);

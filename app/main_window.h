@@ -25,6 +25,7 @@ class TArchiveWatch;
 class TAutoLock;
 class TLockPanel;
 class TFindBox;
+enum class IconRole;
 class TMemoryStream;
 class TPathLabel;
 class TSiteListBox;
@@ -109,7 +110,7 @@ class TfrmMain : public QMainWindow {
   QAction* AddCommand(QMenu* menu, const char* name, const QString& caption,
                       void (TfrmMain::*handler)());
   void BuildToolbar();
-  QToolButton* AddSpeedButton(const char* name, int left, const QString& hint, int icon,
+  QToolButton* AddSpeedButton(const char* name, int left, const QString& hint, IconRole icon,
                               void (TfrmMain::*handler)());
   void AddSeparator(const char* name, int left);
   void BuildListAndStatusBar();

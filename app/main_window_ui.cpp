@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "app/error_display.h"
 #include "app/main_window.h"
@@ -19,13 +20,11 @@
 
 namespace {
 
-constexpr int kNoIcon = -1;
-
 struct MenuCommand {
   const char* name;
   const char* caption;
   QKeySequence shortcut;
-  int icon;  // index into the main image list, or kNoIcon
+  std::optional<IconRole> icon;
   void (TfrmMain::*handler)();
 };
 
@@ -33,16 +32,15 @@ struct SpeedButton {
   const char* name;
   int left;
   const char* hint;
-  int icon;
+  IconRole icon;
   void (TfrmMain::*handler)();
+  QToolButton** keep = nullptr;  // where the window keeps the button, if it does
 };
 
 // The toolbar's flat buttons, all at top 5 and 23 by 22 pixels.
 constexpr int kButtonTop = 5;
 constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
-
-QIcon ImageListIcon(int index) { return VornixIcon(static_cast<IconRole>(index)); }
 
 }  // namespace
 
@@ -85,59 +83,61 @@ void TfrmMain::BuildMenus() {
   auto add = [this](QMenu* menu, const MenuCommand& command) {
     QAction* action = AddCommand(menu, command.name, command.caption, command.handler);
     action->setShortcut(command.shortcut);
-    if (command.icon != kNoIcon) action->setIcon(ImageListIcon(command.icon));
+    if (command.icon) action->setIcon(VornixIcon(*command.icon));
     return action;
   };
-  add(mmiFile,
-      {"mmiFileNew", "New", QKeySequence(Qt::CTRL | Qt::Key_N), 4, &TfrmMain::mmiFileNewClick});
-  add(mmiFile, {"mmiFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), 5,
+  add(mmiFile, {"mmiFileNew", "New", QKeySequence(Qt::CTRL | Qt::Key_N), IconRole::New,
+                &TfrmMain::mmiFileNewClick});
+  add(mmiFile, {"mmiFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), IconRole::Open,
                 &TfrmMain::mmiFileOpenClick});
   mmiReopen = AddReopenMenu(mmiFile, "mmiReopen", "Reopen");
-  mmiFileSave = add(mmiFile, {"mmiFileSave", "Save", QKeySequence(Qt::CTRL | Qt::Key_S), 6,
-                              &TfrmMain::mmiFileSaveClick});
-  add(mmiFile, {"mmiFileSaveAs", "Save As...", {}, 7, &TfrmMain::mmiFileSaveAsClick});
-  add(mmiFile, {"mmiFileClose", "Close", {}, 8, &TfrmMain::mmiFileCloseClick});
-  mmiFile->addSeparator()->setObjectName("mmiFileSep02");
-  add(mmiFile, {"mmiNewPW", "New archive password...", {}, kNoIcon, &TfrmMain::mmiNewPWClick});
-  add(mmiFile, {"mmiImport", "Import...", {}, kNoIcon, &TfrmMain::mmiImportClick});
-  mmiFile->addSeparator()->setObjectName("mmiFileSep01");
+  mmiFileSave = add(mmiFile, {"mmiFileSave", "Save", QKeySequence(Qt::CTRL | Qt::Key_S),
+                              IconRole::Save, &TfrmMain::mmiFileSaveClick});
   add(mmiFile,
-      {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), kNoIcon, &TfrmMain::mmiExitClick});
+      {"mmiFileSaveAs", "Save As...", {}, IconRole::SaveAs, &TfrmMain::mmiFileSaveAsClick});
+  add(mmiFile, {"mmiFileClose", "Close", {}, IconRole::Close, &TfrmMain::mmiFileCloseClick});
+  mmiFile->addSeparator()->setObjectName("mmiFileSep02");
+  add(mmiFile, {"mmiNewPW", "New archive password...", {}, std::nullopt, &TfrmMain::mmiNewPWClick});
+  add(mmiFile, {"mmiImport", "Import...", {}, std::nullopt, &TfrmMain::mmiImportClick});
+  mmiFile->addSeparator()->setObjectName("mmiFileSep01");
+  add(mmiFile, {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), std::nullopt,
+                &TfrmMain::mmiExitClick});
   mmiFile->addSeparator()->setObjectName("mmiFileSepCsv");
   add(mmiFile,
-      {"mmiImportCsv", "Import from CSV...", {}, kNoIcon, &TfrmMain::mmiImportCsvClick});
-  add(mmiFile, {"mmiExportCsv", "Export to CSV...", {}, kNoIcon, &TfrmMain::mmiExportCsvClick});
+      {"mmiImportCsv", "Import from CSV...", {}, std::nullopt, &TfrmMain::mmiImportCsvClick});
+  add(mmiFile,
+      {"mmiExportCsv", "Export to CSV...", {}, std::nullopt, &TfrmMain::mmiExportCsvClick});
 
-  add(mmiEdit,
-      {"mmiAdd", "Add a site", QKeySequence(Qt::CTRL | Qt::Key_A), 0, &TfrmMain::mmiAddClick});
-  add(mmiEdit, {"mmiModify", "Modify a site", QKeySequence(Qt::CTRL | Qt::Key_M), 1,
+  add(mmiEdit, {"mmiAdd", "Add a site", QKeySequence(Qt::CTRL | Qt::Key_A), IconRole::Add,
+                &TfrmMain::mmiAddClick});
+  add(mmiEdit, {"mmiModify", "Modify a site", QKeySequence(Qt::CTRL | Qt::Key_M), IconRole::Modify,
                 &TfrmMain::mmiModifyClick});
-  add(mmiEdit,
-      {"mmiDelete", "Delete a site", QKeySequence(Qt::Key_Delete), 2, &TfrmMain::mmiDeleteClick});
+  add(mmiEdit, {"mmiDelete", "Delete a site", QKeySequence(Qt::Key_Delete), IconRole::Delete,
+                &TfrmMain::mmiDeleteClick});
 
-  add(mmiTools, {"mmiGenPW", "Generate a password...", QKeySequence(Qt::CTRL | Qt::Key_G), 3,
-                 &TfrmMain::mmiGenPWClick});
+  add(mmiTools, {"mmiGenPW", "Generate a password...", QKeySequence(Qt::CTRL | Qt::Key_G),
+                 IconRole::Generate, &TfrmMain::mmiGenPWClick});
   add(mmiTools, {"mmiShortcut",
                  "Create desktop shortcut for this archive",
                  {},
-                 9,
+                 IconRole::Shortcut,
                  &TfrmMain::mmiShortcutClick});
 
   add(mmiHelp,
-      {"mmiVerChk", "Check for new Vornix release", {}, kNoIcon, &TfrmMain::mmiVerChkClick});
-  add(mmiHelp, {"mmiWeb", "Visit Vornix web site", {}, kNoIcon, &TfrmMain::mmiWebClick});
-  add(mmiHelp, {"mmiEmail", "Email the developer", {}, kNoIcon, &TfrmMain::mmiEmailClick});
-  add(mmiHelp, {"mmiAbout", "About...", {}, kNoIcon, &TfrmMain::mmiAboutClick});
+      {"mmiVerChk", "Check for new Vornix release", {}, std::nullopt, &TfrmMain::mmiVerChkClick});
+  add(mmiHelp, {"mmiWeb", "Visit Vornix web site", {}, std::nullopt, &TfrmMain::mmiWebClick});
+  add(mmiHelp, {"mmiEmail", "Email the developer", {}, std::nullopt, &TfrmMain::mmiEmailClick});
+  add(mmiHelp, {"mmiAbout", "About...", {}, std::nullopt, &TfrmMain::mmiAboutClick});
 }
 
-QToolButton* TfrmMain::AddSpeedButton(const char* name, int left, const QString& hint, int icon,
-                                      void (TfrmMain::*handler)()) {
+QToolButton* TfrmMain::AddSpeedButton(const char* name, int left, const QString& hint,
+                                      IconRole icon, void (TfrmMain::*handler)()) {
   auto* button = new QToolButton(pnlToolbar);
   button->setObjectName(name);
   button->setGeometry(left, kButtonTop, kButtonWidth, kButtonHeight);
   button->setAutoRaise(true);  // flat until the mouse is over it
   button->setFocusPolicy(Qt::NoFocus);
-  button->setIcon(ImageListIcon(icon));
+  button->setIcon(VornixIcon(icon));
   button->setIconSize(QSize(16, 16));
   button->setToolTip(hint);
   connect(button, &QToolButton::clicked, this, [this, handler] { RunCommand(handler); });
@@ -160,21 +160,22 @@ void TfrmMain::BuildToolbar() {
   pnlToolbar->setFrameShadow(QFrame::Sunken);
 
   const SpeedButton buttons[] = {
-      {"spbFileNew", 5, "New archive", 4, &TfrmMain::mmiFileNewClick},
-      {"spbFileOpen", 28, "Open archive...", 5, &TfrmMain::mmiFileOpenClick},
-      {"spbFileSave", 51, "Save archive", 6, &TfrmMain::mmiFileSaveClick},
-      {"spbSaveAs", 74, "Save archive as...", 7, &TfrmMain::mmiFileSaveAsClick},
-      {"spbFileClose", 97, "Close archive", 8, &TfrmMain::mmiFileCloseClick},
-      {"spbAdd", 135, "Add a site", 0, &TfrmMain::mmiAddClick},
-      {"spbModify", 159, "Modify selected site", 1, &TfrmMain::mmiModifyClick},
-      {"spbDelete", 183, "Delete selected site", 2, &TfrmMain::mmiDeleteClick},
-      {"spbGenPW", 220, "Generate a password", 3, &TfrmMain::mmiGenPWClick},
-      {"spbShortcut", 243, "Create desktop shortcut for this archive", 9,
+      {"spbFileNew", 5, "New archive", IconRole::New, &TfrmMain::mmiFileNewClick},
+      {"spbFileOpen", 28, "Open archive...", IconRole::Open, &TfrmMain::mmiFileOpenClick},
+      {"spbFileSave", 51, "Save archive", IconRole::Save, &TfrmMain::mmiFileSaveClick,
+       &spbFileSave},
+      {"spbSaveAs", 74, "Save archive as...", IconRole::SaveAs, &TfrmMain::mmiFileSaveAsClick},
+      {"spbFileClose", 97, "Close archive", IconRole::Close, &TfrmMain::mmiFileCloseClick},
+      {"spbAdd", 135, "Add a site", IconRole::Add, &TfrmMain::mmiAddClick},
+      {"spbModify", 159, "Modify selected site", IconRole::Modify, &TfrmMain::mmiModifyClick},
+      {"spbDelete", 183, "Delete selected site", IconRole::Delete, &TfrmMain::mmiDeleteClick},
+      {"spbGenPW", 220, "Generate a password", IconRole::Generate, &TfrmMain::mmiGenPWClick},
+      {"spbShortcut", 243, "Create desktop shortcut for this archive", IconRole::Shortcut,
        &TfrmMain::mmiShortcutClick},
   };
   for (const SpeedButton& b : buttons) {
     QToolButton* button = AddSpeedButton(b.name, b.left, b.hint, b.icon, b.handler);
-    if (QLatin1String(b.name) == QLatin1String("spbFileSave")) spbFileSave = button;
+    if (b.keep) *b.keep = button;
   }
   AddSeparator("bvlSep01", 126);
   AddSeparator("bvlSep02", 211);

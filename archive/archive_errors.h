@@ -14,17 +14,48 @@ class EFileError : public EStreamError {
   using EStreamError::EStreamError;
 };
 
-// Archive errors with their numeric codes (1 newer version, 2 unsupported
-// method, 4 invalid password, 7 duplicate name, 9 aborted, 21 invalid stream,
-// 23 CRC, 24 AES authentication, 25 file not found, 27 no archive, 28 not a
-// ZIP, 35 unhandled type).
+// The numeric codes of archive errors; each has one standard message.
+enum class TZipErrorCode : int {
+  Unnumbered = 0,  // errors with a message of their own
+  NewerVersion = 1,
+  UnsupportedMethod = 2,
+  InvalidPassword = 4,
+  DuplicateName = 7,
+  Aborted = 9,
+  InvalidStream = 21,
+  CrcFailed = 23,
+  // An AES member's authentication code does not match its data: the data was
+  // changed, or a wrong password passed the 2-byte verifier (one in 65,536).
+  Authentication = 24,
+  FileNotFound = 25,
+  NoArchive = 27,
+  NotZip = 28,
+  UnhandledType = 35,
+};
+
+// What the item-failure event reports a member's failure as: an archive
+// error (with its code), an I/O error, a stream format error, a file that
+// could not be created or opened, or anything else.
+enum class TItemErrorClass : int {
+  Archive = 0,
+  InputOutput = 1,
+  StreamFormat = 2,
+  FileCreate = 3,
+  FileOpen = 4,
+  Other = 6,
+};
+
+// The operation an item failure happened in.
+enum class TItemProcess : int { Add = 0, Extract = 2 };
+
 class EZipError : public std::runtime_error {
  public:
-  EZipError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
-  int Code() const { return code_; }
+  EZipError(TZipErrorCode code, const std::string& message)
+      : std::runtime_error(message), code_(code) {}
+  TZipErrorCode Code() const { return code_; }
 
  private:
-  int code_;
+  TZipErrorCode code_;
 };
 
 // A site list member larger than any real site list: refused unread.
@@ -33,11 +64,7 @@ class ESiteListTooLarge : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// An AES member's authentication code does not match its data: the data was
-// changed, or a wrong password passed the 2-byte verifier (one in 65,536).
-inline constexpr int kZipErrorAuthentication = 24;
-
 // Throws the EZipError of the given code with its standard message.
-[[noreturn]] void ThrowZipError(int code);
+[[noreturn]] void ThrowZipError(TZipErrorCode code);
 // The standard message of an archive error code.
-const char* ZipErrorMessage(int code);
+const char* ZipErrorMessage(TZipErrorCode code);

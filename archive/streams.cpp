@@ -163,9 +163,11 @@ std::int64_t TFileStream::Size() {
 }
 
 void TFileStream::Truncate(std::int64_t size) {
-  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) throw EStreamError("Invalid Stream");
+  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0)
+    throw EStreamError(ZipErrorMessage(TZipErrorCode::InvalidStream));
 }
 
-void TFileStream::Sync() {
-  if (::fsync(fd_) != 0) throw EStreamError("Invalid Stream");
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }

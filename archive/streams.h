@@ -85,11 +85,12 @@ class TFileStream final : public TStream {
   std::int64_t Size() override;
 
   void Truncate(std::int64_t size);
-  // Flushes to the disk (fsync); throws on failure.
-  void Sync();
   const std::string& Path() const { return path_; }
 
  private:
   int fd_ = -1;
   std::string path_;
 };
+
+// True when a file other than a directory is at path.
+bool FileExists(const std::string& path);

@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr int kNotZip = 28;
-constexpr int kFileNotFound = 25;
-constexpr int kInvalidStream = 21;
-
 std::string UpperExtension(const std::string& path) {
   auto slash = path.find_last_of('/');
   auto dot = path.find_last_of('.');
@@ -25,18 +21,20 @@ std::string UpperExtension(const std::string& path) {
 }
 
 // The ZIP content test: a multi-part marker, or an end record.
-int ZipContentType(const std::string& path) {
+TArchiveType ZipContentType(const std::string& path) {
   try {
     TFileStream file(path, TFileStream::Mode::Read);
     unsigned char head[4] = {};
     if (file.Read(head, 4) == 4) {
       std::uint32_t marker = GetU32(head);
-      if (marker == zip_sig::kSpanMarker || marker == zip_sig::kRemovableMarker) return 2;
+      if (marker == zip_sig::kSpanMarker || marker == zip_sig::kRemovableMarker) {
+        return TArchiveType::MultiPart;
+      }
     }
     file.SetPosition(0);
-    return FindEndRecord(file) >= 0 ? 1 : 0;
+    return FindEndRecord(file) >= 0 ? TArchiveType::Zip : TArchiveType::None;
   } catch (const EStreamError&) {
-    return 0;
+    return TArchiveType::None;
   }
 }
 
@@ -48,10 +46,12 @@ std::int64_t FileSizeOf(const std::string& path) {
 
 }  // namespace
 
-int ArchiveType(const std::string& path) {
-  if (UpperExtension(path) != ".ZIP") return 0;
+bool HasArchiveExtension(const std::string& path) { return UpperExtension(path) == ".ZIP"; }
+
+TArchiveType ArchiveType(const std::string& path) {
+  if (!HasArchiveExtension(path)) return TArchiveType::None;
   // A file that does not exist or is empty is typed by its extension alone.
-  if (FileSizeOf(path) <= 0) return 1;
+  if (FileSizeOf(path) <= 0) return TArchiveType::Zip;
   return ZipContentType(path);
 }
 
@@ -67,7 +67,8 @@ bool SameMemberName(const std::string& a, const std::string& b) {
 }
 
 TZipArchive::TZipArchive(const std::string& path, OpenMode mode) : path_(path) {
-  if (path.empty() || path.front() != '/') throw EZipError(0, "Full Path Required");
+  if (path.empty() || path.front() != '/')
+    throw EZipError(TZipErrorCode::Unnumbered, "Full Path Required");
   file_ = std::make_unique<TFileStream>(
       path, mode == OpenMode::CreateNew ? TFileStream::Mode::Create : TFileStream::Mode::Read);
   fileWasEmpty_ = mode == OpenMode::CreateNew;
@@ -107,14 +108,14 @@ void TZipArchive::Load() {
     Status = TZipStatus::Invalid;
     // A "PK" file without an end record would be one part of a multi-part
     // set, whose other parts are not there.
-    ThrowZipError(startsWithPk ? kFileNotFound : kNotZip);
+    ThrowZipError(startsWithPk ? TZipErrorCode::FileNotFound : TZipErrorCode::NotZip);
   }
   end_ = ReadEndRecord(file);
   Spanned = end_.DiskNumber != 0;
   // A directory said to start after its own end record is damaged.
   if (end_.DirectoryOffset > endOffset) {
     Status = TZipStatus::Invalid;
-    ThrowZipError(kNotZip);
+    ThrowZipError(TZipErrorCode::NotZip);
   }
   ReadDirectory(endOffset);
   Dirty = false;
@@ -145,7 +146,7 @@ void TZipArchive::Save() {
       if (item->Action != TZipAction::Failed) item->Action = TZipAction::Unchanged;
     }
     Dirty = false;
-    throw EZipError(0, "Cannot update an existing spanned disk set");
+    throw EZipError(TZipErrorCode::Unnumbered, "Cannot update an existing spanned disk set");
   }
   TZipStatus previous = Status;
   Status = TZipStatus::Busy;
@@ -195,7 +196,7 @@ void TZipArchive::AppendUnchanged(std::string& image, TZipItem& item) {
   if (!data.empty()) {
     // Checked before allocating a copy of a size the file cannot hold.
     if (file.Position() + static_cast<std::int64_t>(data.size()) > file.Size()) {
-      ThrowZipError(kNotZip);
+      ThrowZipError(TZipErrorCode::NotZip);
     }
     file.ReadExact(data.data(), data.size());
   }
@@ -216,7 +217,7 @@ void TZipArchive::AppendUnchanged(std::string& image, TZipItem& item) {
 bool TZipArchive::AppendNew(std::string& image, TZipItem& item) {
   std::string data;
   try {
-    if (item.Source == nullptr) throw EStreamError("Invalid Stream");
+    if (item.Source == nullptr) throw EStreamError(ZipErrorMessage(TZipErrorCode::InvalidStream));
     std::uint32_t stamp = DosDateTimeNow();
     item.Time = static_cast<std::uint16_t>(stamp >> 16);
     item.Date = static_cast<std::uint16_t>(stamp & 0xFFFF);
@@ -225,7 +226,7 @@ bool TZipArchive::AppendNew(std::string& image, TZipItem& item) {
         TZipMemberSettings{Password, CompressionMethodToUse, DeflationOption, Encryption});
   } catch (const std::exception&) {
     item.Action = TZipAction::Deleted;
-    if (OnItemFailure) OnItemFailure(item, 0, 4, 0);
+    if (OnItemFailure) OnItemFailure(item, TItemProcess::Add, {TItemErrorClass::FileOpen});
     return false;
   }
   item.DiskNumberStart = 0;
@@ -251,7 +252,7 @@ void TZipArchive::ReplaceFileContents(const std::string& image) {
     file_->SetPosition(0);
     file_->WriteExact(image.data(), image.size());
   } catch (const EStreamError&) {
-    ThrowZipError(kInvalidStream);
+    ThrowZipError(TZipErrorCode::InvalidStream);
   }
 }
 

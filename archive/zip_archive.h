@@ -16,10 +16,15 @@
 
 enum class TZipStatus { Invalid, Idle, Busy };
 
-// The archive-type test: 0 not an archive, 1 ZIP, 2 multi-part ZIP,
-// 3 self-extracting ZIP. Only the ".zip" extension (any letter case) is
-// tested; every other extension gives 0.
-int ArchiveType(const std::string& path);
+// The kinds of file the archive-type test tells apart.
+enum class TArchiveType : int { None = 0, Zip = 1, MultiPart = 2, SelfExtracting = 3 };
+
+// True when the file name ends in ".zip" in any letter case: the only
+// extension the archive-type test accepts.
+bool HasArchiveExtension(const std::string& path);
+
+// The archive-type test. Every extension but ".zip" gives None.
+TArchiveType ArchiveType(const std::string& path);
 
 // Compares member names without regard to the case of ASCII letters.
 bool SameMemberName(const std::string& a, const std::string& b);
@@ -59,9 +64,9 @@ class TZipArchive {
   bool Removable = false;
   TZipStatus Status = TZipStatus::Invalid;
 
-  // Raised for a member whose data cannot be produced during a save
-  // (process type 0, error class 4, code 0).
-  std::function<void(const TZipItem& item, int processType, int errorClass, int errorCode)>
+  // Raised for a member whose data cannot be produced during a save (an add
+  // that failed to open its data, with no archive error code).
+  std::function<void(const TZipItem& item, TItemProcess process, const TItemFailure& failure)>
       OnItemFailure;
 
  private:

@@ -1,7 +1,5 @@
 #include "archive/zip_engine.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "archive/archive_errors.h"
@@ -12,43 +10,34 @@
 
 namespace {
 
-constexpr int kProcessAdd = 0;
-constexpr int kProcessExtract = 2;
-constexpr int kDuplicateName = 7;
-constexpr int kNoArchive = 27;
-constexpr int kUnhandledType = 35;
-
-struct TFailure {
-  int errorClass = 6;
-  int errorCode = 0;
-};
-
 // Sorts a caught error into the item-failure event's class and code.
-TFailure ClassifyCurrentError() {
+TItemFailure ClassifyCurrentError() {
   try {
     throw;
   } catch (const EZipError& e) {
-    return {0, e.Code()};
+    return {TItemErrorClass::Archive, e.Code()};
   } catch (const EPlInflateError&) {
-    return {2, 0};
+    return {TItemErrorClass::StreamFormat};
   } catch (const EStreamError&) {
-    return {1, 0};
+    return {TItemErrorClass::InputOutput};
   } catch (...) {
-    return {6, 0};
+    return {TItemErrorClass::Other};
   }
 }
 
-bool FileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
-}
-
-bool IsZipType(int type) { return type >= 1 && type <= 3; }
+bool IsZipType(TArchiveType type) { return type != TArchiveType::None; }
 
 }  // namespace
 
 TZipComponent::TZipComponent() = default;
 TZipComponent::~TZipComponent() = default;
+
+void TZipComponent::RaiseItemFailure(const TZipItem& item, TItemProcess process,
+                                     const TItemFailure& failure) {
+  if (!OnProcessItemFailure) return;
+  OnProcessItemFailure(*this, item, static_cast<int>(process), static_cast<int>(failure.errorClass),
+                       static_cast<int>(failure.errorCode));
+}
 
 void TZipComponent::SetPassword(const std::string& password) {
   password_ = password;
@@ -68,7 +57,7 @@ void TZipReader::SetFileName(const std::string& path) {
   }
   fileName_ = path;
   if (path.empty() || !FileExists(path)) return;
-  if (!IsZipType(ArchiveType(path))) ThrowZipError(kUnhandledType);
+  if (!IsZipType(ArchiveType(path))) ThrowZipError(TZipErrorCode::UnhandledType);
   auto archive = std::make_unique<TZipArchive>(path, TZipArchive::OpenMode::OpenExisting);
   archive->Password = password_;
   archive->PasswordRetries = PasswordRetries;
@@ -77,7 +66,7 @@ void TZipReader::SetFileName(const std::string& path) {
 }
 
 void TZipReader::ExtractToStream(const std::string& name, TStream& stream) {
-  if (!archive_ || archive_->Status == TZipStatus::Invalid) ThrowZipError(kNoArchive);
+  if (!archive_ || archive_->Status == TZipStatus::Invalid) ThrowZipError(TZipErrorCode::NoArchive);
   int index = archive_->FindItem(name);
   if (index < 0) return;
   if (archive_->Item(static_cast<std::size_t>(index)).Action == TZipAction::NewFromStream) {
@@ -90,7 +79,7 @@ void TZipReader::ExtractToStream(const std::string& name, TStream& stream) {
   TZipArchive* archive = archive_.get();
   archive->Status = TZipStatus::Busy;
   bool failed = false;
-  TFailure failure;
+  TItemFailure failure;
   try {
     ExtractMemberData(*archive, item, stream, [this](std::string& newPassword) {
       if (OnNeedPassword) OnNeedPassword(*this, newPassword);
@@ -101,9 +90,7 @@ void TZipReader::ExtractToStream(const std::string& name, TStream& stream) {
     failure = ClassifyCurrentError();
   }
   archive->Status = TZipStatus::Idle;
-  if (failed && OnProcessItemFailure) {
-    OnProcessItemFailure(*this, item, kProcessExtract, failure.errorClass, failure.errorCode);
-  }
+  if (failed) RaiseItemFailure(item, TItemProcess::Extract, failure);
 }
 
 std::vector<std::string> TZipReader::MemberNames() const {
@@ -137,12 +124,12 @@ void TZipWriter::SetFileName(const std::string& path) {
   if (path.empty()) return;
   std::unique_ptr<TZipArchive> archive;
   if (FileExists(path)) {
-    if (!IsZipType(ArchiveType(path))) ThrowZipError(kUnhandledType);
+    if (!IsZipType(ArchiveType(path))) ThrowZipError(TZipErrorCode::UnhandledType);
     archive = std::make_unique<TZipArchive>(path, TZipArchive::OpenMode::OpenExisting);
     archive->Load();
   } else {
     // A new file is typed by its extension alone.
-    if (ArchiveType(path) != 1) ThrowZipError(kUnhandledType);
+    if (ArchiveType(path) != TArchiveType::Zip) ThrowZipError(TZipErrorCode::UnhandledType);
     archive = std::make_unique<TZipArchive>(path, TZipArchive::OpenMode::CreateNew);
     archive->Status = TZipStatus::Idle;
   }
@@ -150,22 +137,23 @@ void TZipWriter::SetFileName(const std::string& path) {
   archive->CompressionMethodToUse = CompressionMethodToUse;
   archive->DeflationOption = DeflationOption;
   archive->Encryption = Encryption;
-  archive->OnItemFailure = [this](const TZipItem& item, int processType, int errorClass,
-                                  int errorCode) {
-    if (OnProcessItemFailure) OnProcessItemFailure(*this, item, processType, errorClass, errorCode);
+  archive->OnItemFailure = [this](const TZipItem& item, TItemProcess process,
+                                  const TItemFailure& failure) {
+    RaiseItemFailure(item, process, failure);
   };
   archive_ = std::move(archive);
 }
 
 void TZipWriter::AddFromStream(const std::string& name, TStream& stream) {
-  if (!archive_) ThrowZipError(kNoArchive);
+  if (!archive_) ThrowZipError(TZipErrorCode::NoArchive);
   stream.SetPosition(0);
   auto item = std::make_unique<TZipItem>();
   item->Method = 8;
   item->Name = NormaliseMemberName(name);
-  if (archive_->Status == TZipStatus::Invalid) ThrowZipError(kNoArchive);
+  if (archive_->Status == TZipStatus::Invalid) ThrowZipError(TZipErrorCode::NoArchive);
   if (archive_->FindItem(item->Name) >= 0) {
-    if (OnProcessItemFailure) OnProcessItemFailure(*this, *item, kProcessAdd, 0, kDuplicateName);
+    RaiseItemFailure(*item, TItemProcess::Add,
+                     {TItemErrorClass::Archive, TZipErrorCode::DuplicateName});
     return;
   }
   item->Action = TZipAction::NewFromStream;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_errors.h"
 #include "archive/streams.h"
 #include "archive/zip_encryption.h"
 #include "archive/zip_item.h"
@@ -16,12 +17,22 @@
 class TZipArchive;
 class TZipComponent;
 
-// ProcessType: 0 add, 2 extract. ErrorClass: 0 archive error (ErrorCode is the
-// EZipError code), 1 I/O error, 2 stream format, 3 file create, 4 file open,
-// 6 other.
+// The event carries ProcessType (a TItemProcess), ErrorClass (a
+// TItemErrorClass) and ErrorCode (the TZipErrorCode of an archive error, else
+// 0) as plain numbers; TItemFailure reads them back.
 using TItemFailureEvent = std::function<void(TZipComponent& sender, const TZipItem& item,
                                              int processType, int errorClass, int errorCode)>;
 using TNeedPasswordEvent = std::function<void(TZipComponent& sender, std::string& newPassword)>;
+
+// One member's failure: its class and, for an archive error, its code.
+struct TItemFailure {
+  TItemErrorClass errorClass = TItemErrorClass::Other;
+  TZipErrorCode errorCode = TZipErrorCode::Unnumbered;
+
+  static TItemFailure FromEvent(int errorClass, int errorCode) {
+    return {static_cast<TItemErrorClass>(errorClass), static_cast<TZipErrorCode>(errorCode)};
+  }
+};
 
 enum class TCompressionMethodToUse { smStored, smDeflated, smBestMethod };
 enum class TDeflationOption { doNormal, doMaximum, doFast, doSuperFast };
@@ -44,6 +55,9 @@ class TZipComponent {
   TItemFailureEvent OnProcessItemFailure;
 
  protected:
+  // Raises OnProcessItemFailure, when assigned, with the failure's numbers.
+  void RaiseItemFailure(const TZipItem& item, TItemProcess process, const TItemFailure& failure);
+
   std::string fileName_;
   std::string password_;
   std::unique_ptr<TZipArchive> archive_;

@@ -16,12 +16,6 @@
 
 namespace {
 
-constexpr int kNewerVersion = 1;
-constexpr int kUnsupportedMethod = 2;
-constexpr int kInvalidPassword = 4;
-constexpr int kAborted = 9;
-constexpr int kCrcFailed = 23;
-constexpr int kNotZip = 28;
 constexpr std::size_t kStoreChunk = 1024;
 
 // Takes inflated output up to the size the directory declares and refuses
@@ -95,16 +89,17 @@ struct TMemberData {
 TAesExtra AesExtraOf(const TZipItem& item, const TZipLocalHeader& local) {
   auto aes = FindAesExtra(item.Extra);
   if (!aes) aes = FindAesExtra(local.Extra);
-  if (!aes) ThrowZipError(kUnsupportedMethod);
+  if (!aes) ThrowZipError(TZipErrorCode::UnsupportedMethod);
   return *aes;
 }
 
 TMemberData LocateData(TZipArchive& archive, const TZipItem& item) {
   // AES writers declare version 5.1 or 2.0; the method alone says what is
   // needed, and the reader has it.
-  if (item.Method != kMethodAes && (item.VersionNeeded & 0xFF) > 20) ThrowZipError(kNewerVersion);
+  if (item.Method != kMethodAes && (item.VersionNeeded & 0xFF) > 20)
+    ThrowZipError(TZipErrorCode::NewerVersion);
   TStream& file = archive.File();
-  if (item.LocalHeaderOffset >= file.Size()) ThrowZipError(kNotZip);
+  if (item.LocalHeaderOffset >= file.Size()) ThrowZipError(TZipErrorCode::NotZip);
   file.SetPosition(item.LocalHeaderOffset);
   TZipLocalHeader local = ReadLocalHeader(file);
   TMemberData data;
@@ -119,13 +114,15 @@ TMemberData LocateData(TZipArchive& archive, const TZipItem& item) {
     data.method = data.aes->Method;
     data.encrypted = true;
   }
-  if (data.method != 0 && data.method != 8 && data.method != 9) ThrowZipError(kUnsupportedMethod);
+  if (data.method != 0 && data.method != 8 && data.method != 9)
+    ThrowZipError(TZipErrorCode::UnsupportedMethod);
   if (data.start + static_cast<std::int64_t>(item.CompressedSize) > file.Size()) {
     throw EStreamError("Stream read error");
   }
   // Too short to hold even its encryption header: damaged, whatever the
   // password, so no password is asked for.
-  if (static_cast<std::int64_t>(item.CompressedSize) < data.Overhead()) ThrowZipError(kNotZip);
+  if (static_cast<std::int64_t>(item.CompressedSize) < data.Overhead())
+    ThrowZipError(TZipErrorCode::NotZip);
   return data;
 }
 
@@ -141,13 +138,13 @@ void AcceptPassword(TZipArchive& archive, const TAskPassword& askPassword,
                     const std::function<bool(const std::string&)>& accepts) {
   if (archive.Password.empty()) {
     archive.Password = Ask(askPassword);
-    if (archive.Password.empty()) ThrowZipError(kInvalidPassword);
+    if (archive.Password.empty()) ThrowZipError(TZipErrorCode::InvalidPassword);
   }
   for (int retries = 0;; ++retries) {
     if (accepts(archive.Password)) return;
-    if (retries >= archive.PasswordRetries) ThrowZipError(kInvalidPassword);
+    if (retries >= archive.PasswordRetries) ThrowZipError(TZipErrorCode::InvalidPassword);
     std::string answer = Ask(askPassword);
-    if (answer.empty()) ThrowZipError(kAborted);
+    if (answer.empty()) ThrowZipError(TZipErrorCode::Aborted);
     archive.Password = answer;
   }
 }
@@ -191,7 +188,7 @@ std::uint32_t Decode(TStream& payload, TMemoryStream& out, const TZipItem& item,
   try {
     return InflateMember(payload, out, item, method, available);
   } catch (const EPlInflatePasswordError&) {
-    ThrowZipError(kAborted);
+    ThrowZipError(TZipErrorCode::Aborted);
   }
 }
 
@@ -233,13 +230,14 @@ std::uint32_t ReadAes(TZipArchive& archive, const TZipItem& item, const TMemberD
     return verifier[0] == head[saltSize] && verifier[1] == head[saltSize + 1];
   });
   TSubStream cipher(archive.File(), data.start + cipherStart, cipherSize);
-  if (!SameAuthCode(AuthenticateAes(cipher, *keys), stored)) ThrowZipError(kZipErrorAuthentication);
+  if (!SameAuthCode(AuthenticateAes(cipher, *keys), stored))
+    ThrowZipError(TZipErrorCode::Authentication);
   cipher.SetPosition(0);
   TAesDecryptStream plain(cipher, *keys);
   const std::uint32_t crc = Decode(plain, out, item, data.method, cipherSize);
   // Checked again over the bytes actually decrypted: the file may have been
   // changed by someone else since the first check.
-  if (!SameAuthCode(plain.Final(), stored)) ThrowZipError(kZipErrorAuthentication);
+  if (!SameAuthCode(plain.Final(), stored)) ThrowZipError(TZipErrorCode::Authentication);
   return crc;
 }
 
@@ -255,5 +253,5 @@ void ExtractMemberData(TZipArchive& archive, const TZipItem& item, TStream& dest
   staging.Commit();
   // AE-2 stores no CRC; its authentication code has already vouched for the data.
   const bool crcStored = !data.aes || data.aes->Version == TAesVendorVersion::Ae1;
-  if (crcStored && crc != item.Crc32) ThrowZipError(kCrcFailed);
+  if (crcStored && crc != item.Crc32) ThrowZipError(TZipErrorCode::CrcFailed);
 }

@@ -17,7 +17,7 @@ using TAskPassword = std::function<void(std::string& newPassword)>;
 // errors (EZipError with its code), EPlInflateError for corrupt compressed
 // data and EStreamError for a member that runs past the end of the file.
 // Nothing is appended when the password, the local header, the AES
-// authentication code (kZipErrorAuthentication) or the compressed data fail;
+// authentication code (TZipErrorCode::Authentication) or the compressed data fail;
 // data that fails only the CRC check is appended and then "Failed CRC Check"
 // is thrown. An encrypted member too short for its encryption header is
 // damaged ("Invalid file - not a PKZip file"), not a password failure. When

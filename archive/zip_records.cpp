@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "archive/archive_errors.h"
 
 namespace {
 
-constexpr int kNotZip = 28;
 constexpr std::int64_t kFirstWindow = 512;
 constexpr std::int64_t kWindowLimit = 65536;
 constexpr std::int64_t kWindowOverlap = 4;
@@ -16,7 +16,7 @@ constexpr std::int64_t kWindowOverlap = 4;
 // Reads a fixed part of a record; running out of file means the file is not
 // what its records claim, which the user sees as "not a PKZip file".
 void ReadRecordBytes(TStream& stream, void* buffer, std::size_t count) {
-  if (stream.Read(buffer, count) != count) ThrowZipError(kNotZip);
+  if (stream.Read(buffer, count) != count) ThrowZipError(TZipErrorCode::NotZip);
 }
 
 // Counted bytes kept as they are: extra fields are binary blocks.
@@ -35,10 +35,39 @@ std::string ReadCounted(TStream& stream, std::size_t count) {
 }
 
 void CheckSignature(const unsigned char* p, std::uint32_t expected) {
-  if (GetU32(p) != expected) ThrowZipError(kNotZip);
+  if (GetU32(p) != expected) ThrowZipError(TZipErrorCode::NotZip);
 }
 
 std::uint16_t Field16(std::size_t size) { return static_cast<std::uint16_t>(size); }
+
+// A local header and a directory entry share the run of fields from the
+// version needed to the extra field's length, in the same layout; p is where
+// the run starts. Returns the name's and the extra field's lengths.
+template <typename Record>
+std::pair<std::size_t, std::size_t> GetSharedFields(const unsigned char* p, Record& record) {
+  record.VersionNeeded = GetU16(p);
+  record.Flags = GetU16(p + 2);
+  record.Method = GetU16(p + 4);
+  record.Time = GetU16(p + 6);
+  record.Date = GetU16(p + 8);
+  record.Crc32 = GetU32(p + 10);
+  record.CompressedSize = GetU32(p + 14);
+  record.UncompressedSize = GetU32(p + 18);
+  return {GetU16(p + 22), GetU16(p + 24)};
+}
+
+void PutSharedFields(std::string& out, const TZipDirectoryEntry& entry) {
+  PutU16(out, entry.VersionNeeded);
+  PutU16(out, entry.Flags);
+  PutU16(out, entry.Method);
+  PutU16(out, entry.Time);
+  PutU16(out, entry.Date);
+  PutU32(out, entry.Crc32);
+  PutU32(out, entry.CompressedSize);
+  PutU32(out, entry.UncompressedSize);
+  PutU16(out, Field16(entry.Name.size()));
+  PutU16(out, Field16(entry.Extra.size()));
+}
 
 }  // namespace
 
@@ -85,16 +114,7 @@ TZipDirectoryEntry ReadDirectoryEntry(TStream& stream) {
   CheckSignature(raw.data(), zip_sig::kDirectoryEntry);
   TZipDirectoryEntry entry;
   entry.VersionMadeBy = GetU16(&raw[4]);
-  entry.VersionNeeded = GetU16(&raw[6]);
-  entry.Flags = GetU16(&raw[8]);
-  entry.Method = GetU16(&raw[10]);
-  entry.Time = GetU16(&raw[12]);
-  entry.Date = GetU16(&raw[14]);
-  entry.Crc32 = GetU32(&raw[16]);
-  entry.CompressedSize = GetU32(&raw[20]);
-  entry.UncompressedSize = GetU32(&raw[24]);
-  std::size_t nameLength = GetU16(&raw[28]);
-  std::size_t extraLength = GetU16(&raw[30]);
+  const auto [nameLength, extraLength] = GetSharedFields(&raw[6], entry);
   std::size_t commentLength = GetU16(&raw[32]);
   entry.DiskNumberStart = GetU16(&raw[34]);
   entry.InternalAttributes = GetU16(&raw[36]);
@@ -111,16 +131,7 @@ TZipLocalHeader ReadLocalHeader(TStream& stream) {
   ReadRecordBytes(stream, raw.data(), raw.size());
   CheckSignature(raw.data(), zip_sig::kLocalHeader);
   TZipLocalHeader header;
-  header.VersionNeeded = GetU16(&raw[4]);
-  header.Flags = GetU16(&raw[6]);
-  header.Method = GetU16(&raw[8]);
-  header.Time = GetU16(&raw[10]);
-  header.Date = GetU16(&raw[12]);
-  header.Crc32 = GetU32(&raw[14]);
-  header.CompressedSize = GetU32(&raw[18]);
-  header.UncompressedSize = GetU32(&raw[22]);
-  std::size_t nameLength = GetU16(&raw[26]);
-  std::size_t extraLength = GetU16(&raw[28]);
+  const auto [nameLength, extraLength] = GetSharedFields(&raw[4], header);
   // The name is read by its counted length, so the stream ends at the
   // member data even when a zero byte cuts the text.
   header.Name = ReadCounted(stream, nameLength);
@@ -142,16 +153,7 @@ void WriteEndRecord(std::string& out, const TZipEndRecord& record) {
 void WriteDirectoryEntry(std::string& out, const TZipDirectoryEntry& entry) {
   PutU32(out, zip_sig::kDirectoryEntry);
   PutU16(out, entry.VersionMadeBy);
-  PutU16(out, entry.VersionNeeded);
-  PutU16(out, entry.Flags);
-  PutU16(out, entry.Method);
-  PutU16(out, entry.Time);
-  PutU16(out, entry.Date);
-  PutU32(out, entry.Crc32);
-  PutU32(out, entry.CompressedSize);
-  PutU32(out, entry.UncompressedSize);
-  PutU16(out, Field16(entry.Name.size()));
-  PutU16(out, Field16(entry.Extra.size()));
+  PutSharedFields(out, entry);
   PutU16(out, 0);  // comment length
   PutU16(out, entry.DiskNumberStart);
   PutU16(out, entry.InternalAttributes);
@@ -163,16 +165,7 @@ void WriteDirectoryEntry(std::string& out, const TZipDirectoryEntry& entry) {
 
 void WriteLocalHeader(std::string& out, const TZipDirectoryEntry& entry) {
   PutU32(out, zip_sig::kLocalHeader);
-  PutU16(out, entry.VersionNeeded);
-  PutU16(out, entry.Flags);
-  PutU16(out, entry.Method);
-  PutU16(out, entry.Time);
-  PutU16(out, entry.Date);
-  PutU32(out, entry.Crc32);
-  PutU32(out, entry.CompressedSize);
-  PutU32(out, entry.UncompressedSize);
-  PutU16(out, Field16(entry.Name.size()));
-  PutU16(out, Field16(entry.Extra.size()));
+  PutSharedFields(out, entry);
   out += entry.Name;
   out += entry.Extra;
 }

@@ -17,35 +17,29 @@ namespace cli {
 namespace {
 
 constexpr int kMaxTerminalPrompts = 3;
-// The engine's item-failure classes and the archive error codes that mean
-// the password did not get past the encryption header.
-constexpr int kErrorClassArchive = 0;
-constexpr int kErrorClassRead = 1;
-constexpr int kErrorClassFormat = 2;
-constexpr int kCodeInvalidPassword = 4;
-constexpr int kCodeAborted = 9;
 
 const std::string kDamaged = "Cannot extract file - the data is damaged";
 
-struct TFailure {
-  int errorClass = 0;
-  int errorCode = 0;
+bool IsArchiveError(const TItemFailure& failure, TZipErrorCode code) {
+  return failure.errorClass == TItemErrorClass::Archive && failure.errorCode == code;
+}
 
-  // No password was given for an encrypted member.
-  bool IsMissingPassword() const {
-    return errorClass == kErrorClassArchive && errorCode == kCodeInvalidPassword;
-  }
-  // A missing or wrong password; anything else got past the password check.
-  bool IsPassword() const {
-    return errorClass == kErrorClassArchive &&
-           (errorCode == kCodeInvalidPassword || errorCode == kCodeAborted);
-  }
-  std::string Message() const {
-    if (errorClass == kErrorClassArchive) return ZipErrorMessage(errorCode);
-    if (errorClass == kErrorClassFormat) return kDamaged;
-    return "Cannot extract file";
-  }
-};
+// No password was given for an encrypted member.
+bool IsMissingPassword(const TItemFailure& failure) {
+  return IsArchiveError(failure, TZipErrorCode::InvalidPassword);
+}
+
+// A missing or wrong password: the password did not get past the encryption
+// header. Anything else got past the password check.
+bool IsPasswordFailure(const TItemFailure& failure) {
+  return IsMissingPassword(failure) || IsArchiveError(failure, TZipErrorCode::Aborted);
+}
+
+std::string FailureMessage(const TItemFailure& failure) {
+  if (failure.errorClass == TItemErrorClass::Archive) return ZipErrorMessage(failure.errorCode);
+  if (failure.errorClass == TItemErrorClass::StreamFormat) return kDamaged;
+  return "Cannot extract file";
+}
 
 // A failure to read the file is no question of passwords: either the system
 // refused a read (its reason is given) or the member runs past the end of
@@ -66,7 +60,7 @@ class TDataExtractor {
   explicit TDataExtractor(const TArchiveFile& file) : file_(file) {
     reader_.OnProcessItemFailure = [this](TZipComponent&, const TZipItem&, int, int errorClass,
                                           int errorCode) {
-      failure_ = TFailure{errorClass, errorCode};
+      failure_ = TItemFailure::FromEvent(errorClass, errorCode);
     };
     Open();
   }
@@ -78,12 +72,12 @@ class TDataExtractor {
 
   // nullopt on success, else the failure the engine reported; a failure to
   // read the file ends the command.
-  std::optional<TFailure> TryPassword(const std::string& password) {
+  std::optional<TItemFailure> TryPassword(const std::string& password) {
     failure_.reset();
     buffer_.Clear();
     reader_.SetPassword(password);
     reader_.ExtractToStream(kSiteListMember, buffer_);
-    if (failure_ && failure_->errorClass == kErrorClassRead) ThrowReadFailure(file_);
+    if (failure_ && failure_->errorClass == TItemErrorClass::InputOutput) ThrowReadFailure(file_);
     return failure_;
   }
   std::string TakeData() { return buffer_.TakeBytes(); }
@@ -105,7 +99,7 @@ class TDataExtractor {
   const TArchiveFile& file_;
   TZipReader reader_;
   TMemoryStream buffer_;
-  std::optional<TFailure> failure_;
+  std::optional<TItemFailure> failure_;
 };
 
 // Refuses a site list no real one could be, before anything is inflated or
@@ -136,47 +130,46 @@ TArchiveContent Describe(const TArchiveFile& file, const TDataExtractor& extract
   return content;
 }
 
-// The byte forms to try for one typed password: as typed, then as
-// Windows-1252 when that differs.
+// The byte forms to try for one typed password, in the order to try them.
 std::vector<std::string> PasswordForms(const std::string& typed) {
   std::vector<std::string> forms{typed};
-  if (auto cp1252 = Utf8ToCp1252(typed); cp1252 && *cp1252 != typed) forms.push_back(*cp1252);
+  if (auto legacy = LegacyPasswordBytes(typed)) forms.push_back(*legacy);
   return forms;
 }
 
 // A member that fails without any password: the file is damaged or uses
 // what the engine cannot read.
-[[noreturn]] void ThrowUnreadable(const TFailure& failure) {
-  throw ECliError(kExitNotArchive, failure.Message());
+[[noreturn]] void ThrowUnreadable(const TItemFailure& failure) {
+  throw ECliError(kExitNotArchive, FailureMessage(failure));
 }
 
 // The encryption header holds a single check byte, so about one wrong
 // password in 256 passes it and fails later, in Inflate or the CRC check.
 // Such a failure cannot tell a wrong password from a damaged archive, so it
 // counts as a wrong password, with the engine's finding added.
-[[noreturn]] void ThrowWrongPassword(const TFailure& failure) {
-  std::string message = ZipErrorMessage(kCodeInvalidPassword);
-  if (!failure.IsPassword()) {
+[[noreturn]] void ThrowWrongPassword(const TItemFailure& failure) {
+  std::string message = ZipErrorMessage(TZipErrorCode::InvalidPassword);
+  if (!IsPasswordFailure(failure)) {
     message +=
         "\nvornix-cli: the password passed the archive's first check but the data did "
         "not (" +
-        failure.Message() + "): the password is wrong or the archive is damaged";
+        FailureMessage(failure) + "): the password is wrong or the archive is damaged";
   }
   throw ECliError(kExitWrongPassword, message);
 }
 
 // Asks for passwords until one opens the member; returns the bytes that did.
-std::string FindPassword(TDataExtractor& extractor, TPasswordInput& input, TFailure failure) {
+std::string FindPassword(TDataExtractor& extractor, TPasswordInput& input, TItemFailure failure) {
   const int prompts = input.Interactive() ? kMaxTerminalPrompts : 1;
   for (int prompt = 0; prompt < prompts; ++prompt) {
     const auto typed = input.Ask("Enter password: ");
     if (!typed || (typed->empty() && input.Interactive())) break;
-    std::optional<TFailure> pastCheck;
+    std::optional<TItemFailure> pastCheck;
     for (const std::string& form : PasswordForms(*typed)) {
       const auto result = extractor.TryPassword(form);
       if (!result) return form;
       failure = *result;
-      if (!result->IsPassword()) pastCheck = result;
+      if (!IsPasswordFailure(*result)) pastCheck = result;
     }
     if (pastCheck) failure = *pastCheck;
   }
@@ -191,7 +184,7 @@ TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input) {
   TArchiveContent content = Describe(file, extractor);
   if (!content.hasSiteList) return content;
   if (auto failure = extractor.TryPassword("")) {
-    if (!failure->IsMissingPassword()) ThrowUnreadable(*failure);
+    if (!IsMissingPassword(*failure)) ThrowUnreadable(*failure);
     content.password = FindPassword(extractor, input, *failure);
   }
   content.data = extractor.TakeData();
@@ -207,7 +200,7 @@ TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier) {
   if (!content.hasSiteList) return content;
   if (content.encryption == TEncryption::None) content.password.clear();
   if (auto failure = extractor.TryPassword(content.password)) {
-    if (failure->IsPassword()) {
+    if (IsPasswordFailure(*failure)) {
       throw ECliError(kExitWrongPassword, "the archive " + earlier.given +
                                               " was changed by another program and no longer "
                                               "opens with the password given");

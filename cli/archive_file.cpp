@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -72,12 +71,6 @@ std::string TArchiveFile::ReadFailure() const {
 
 std::string AbsolutePath(const std::string& path) {
   return fs::absolute(fs::path(path)).lexically_normal().string();
-}
-
-bool HasArchiveExtension(const std::string& path) {
-  std::string ext = fs::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".zip";
 }
 
 void ThrowCannotRead(const std::string& given, const std::string& reason) {

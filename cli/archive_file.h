@@ -37,10 +37,6 @@ class TArchiveFile {
 // The absolute form of a path given on the command line.
 std::string AbsolutePath(const std::string& path);
 
-// True when the file name ends in ".zip" in any letter case, which the engine
-// needs to recognise an archive.
-bool HasArchiveExtension(const std::string& path);
-
 // "cannot read <given>: <reason>" as an ECliError (kExitFailure).
 [[noreturn]] void ThrowCannotRead(const std::string& given, const std::string& reason);
 

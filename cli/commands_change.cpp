@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "archive/archive_errors.h"
+#include "archive/zip_archive.h"
 #include "cli/archive_access.h"
 #include "cli/archive_file.h"
 #include "cli/cli_error.h"
@@ -105,8 +107,8 @@ void RequireCreatable(const std::string& given) {
   const bool empty = fs::is_regular_file(status) && fs::file_size(given, ec) == 0 && !ec;
   if (fs::exists(status) && !empty) throw ECliError(kExitFailure, given + " exists already");
   if (!HasArchiveExtension(given)) {
-    throw ECliError(kExitNotArchive,
-                    "Unhandled Archive Type (an archive's file name must end in \".zip\")");
+    throw ECliError(kExitNotArchive, std::string(ZipErrorMessage(TZipErrorCode::UnhandledType)) +
+                                         " (an archive's file name must end in \".zip\")");
   }
 }
 

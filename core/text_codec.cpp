@@ -117,3 +117,9 @@ std::string DisplayUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return Cp1252ToUtf8(bytes);
 }
+
+std::optional<std::string> LegacyPasswordBytes(std::string_view utf8) {
+  std::optional<std::string> legacy = Utf8ToCp1252(utf8);
+  if (legacy && *legacy == utf8) legacy.reset();
+  return legacy;
+}

@@ -19,3 +19,7 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // Bytes as displayable UTF-8: unchanged when valid UTF-8, else decoded as
 // Windows-1252.
 std::string DisplayUtf8(std::string_view bytes);
+// The rule for a typed password's bytes: tried as UTF-8 first, then as these
+// Windows-1252 bytes (what archives from the original platform used). nullopt
+// when there is no Windows-1252 form or it is the same bytes.
+std::optional<std::string> LegacyPasswordBytes(std::string_view utf8);

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "support/state.h"
+#include "support/options.h"
 
 namespace {
 
@@ -32,12 +32,6 @@ class TTimerTicker : public TSecondTicker {
 
 }  // namespace
 
-int ClipboardClearSeconds() {
-  bool ok = false;
-  const int seconds = State().GetValue(kClipboardSecondsName).trimmed().toInt(&ok);
-  return ok && seconds >= 0 ? seconds : kClipboardSecondsDefault;
-}
-
 TSecretClipboard::TSecretClipboard(QObject* parent)
     : QObject(parent), FTicker(std::make_unique<TTimerTicker>()) {
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
@@ -60,7 +54,7 @@ void TSecretClipboard::Copy(const QString& secret) {
   data->setData(kHintFormat, kHintSecret);
   FSecret = secret;
   QGuiApplication::clipboard()->setMimeData(data);  // takes the data
-  FLeft = ClipboardClearSeconds();
+  FLeft = ClipboardSeconds();
   // A delay of 0 means the user keeps copied passwords, at exit too.
   if (FLeft == 0) {
     Forget();

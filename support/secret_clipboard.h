@@ -10,12 +10,6 @@
 #include <functional>
 #include <memory>
 
-// The settings name of the clearing delay in seconds (0: never cleared).
-inline constexpr char kClipboardSecondsName[] = "Options.ClipboardSeconds";
-inline constexpr int kClipboardSecondsDefault = 10;
-// The stored delay; a missing or invalid value gives the default.
-int ClipboardClearSeconds();
-
 // Seconds pass through this, so that tests step time instead of waiting.
 class TSecondTicker {
  public:

@@ -5,8 +5,7 @@
 #include "core/text_codec.h"
 
 QString ToQString(const std::string& bytes) {
-  if (IsValidUtf8(bytes)) return QString::fromStdString(bytes);
-  const std::string utf8 = Cp1252ToUtf8(bytes);
+  const std::string utf8 = DisplayUtf8(bytes);
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 

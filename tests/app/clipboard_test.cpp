@@ -98,7 +98,7 @@ class ClipboardTest : public QObject {
   void delayFromTheOptions() {
     QFETCH(QString, stored);
     QFETCH(int, seconds);
-    if (!stored.isNull()) State().SetValue(kClipboardSecondsName, stored);
+    if (!stored.isNull()) State().SetValue("Options.ClipboardSeconds", stored);
     SecretClipboard().Copy(QStringLiteral("pw"));
     QCOMPARE(SecretClipboard().SecondsLeft(), seconds);
     Pass(seconds > 0 ? seconds : 100);

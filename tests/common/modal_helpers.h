@@ -72,6 +72,22 @@ inline QString Text(QWidget* root, const QString& name) {
 // Sends a key press to the window as the keyboard would.
 inline void Key(QWidget* window, Qt::Key key) { QTest::keyClick(window, key); }
 
+// The three ways of leaving a dialog without its OK: the Cancel button,
+// Escape and the close box, as the rows of a data-driven test's "way" column.
+inline void AddCancelWayRows() {
+  QTest::addColumn<int>("way");
+  QTest::newRow("Cancel button") << 0;
+  QTest::newRow("Escape") << 1;
+  QTest::newRow("close box") << 2;
+}
+
+// Leaves dlg by one of the ways AddCancelWayRows lists.
+inline void CancelBy(QWidget* dlg, int way) {
+  if (way == 0) Click(dlg, "btnCancel");
+  if (way == 1) Key(dlg, Qt::Key_Escape);
+  if (way == 2) dlg->close();
+}
+
 // Processes the deferred deletions that dialogs' runners ask for, so a
 // dialog's destructor (which saves its settings) has run when this returns.
 inline void FlushDeferredDeletes() {

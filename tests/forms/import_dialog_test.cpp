@@ -59,6 +59,15 @@ struct ShownForm {
   TfrmImport form;
 };
 
+// Counts the drags the form starts instead of running them; each ends with
+// the given outcome.
+void CountDrags(int& drags, bool outcome) {
+  TfrmImport::SetDragRunner([&drags, outcome](TfrmImport&, QListWidget*) {
+    ++drags;
+    return outcome;
+  });
+}
+
 }  // namespace
 
 class ImportDialogTest : public QObject {
@@ -185,21 +194,14 @@ class ImportDialogTest : public QObject {
     QCOMPARE(list.Count(), 0);
   }
 
-  void cancelWaysLeaveList_data() {
-    QTest::addColumn<int>("way");
-    QTest::newRow("Cancel button") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
-  }
+  void cancelWaysLeaveList_data() { modal::AddCancelWayRows(); }
   void cancelWaysLeaveList() {
     QFETCH(int, way);
     TqelPwList list = SampleList();
     const QStringList before = Lines(list);
     modal::WhenModal(kForm, [way](QWidget* dlg) {
       modal::Click(dlg, "btnAddAll");
-      if (way == 0) modal::Click(dlg, "btnCancel");
-      if (way == 1) modal::Key(dlg, Qt::Key_Escape);
-      if (way == 2) dlg->close();
+      modal::CancelBy(dlg, way);
     });
     QCOMPARE(ExecuteImport(list), int(mrCancel));
     QCOMPARE(Lines(list), before);
@@ -251,10 +253,7 @@ class ImportDialogTest : public QObject {
     ShownForm shown(list);
     auto* left = Box(&shown.form, "lbxFromArchive");
     int drags = 0;
-    TfrmImport::SetDragRunner([&drags](TfrmImport&, QListWidget*) {
-      ++drags;
-      return false;
-    });
+    CountDrags(drags, false);
     const QPoint start = left->visualItemRect(left->item(1)).center();
     QTest::mousePress(left->viewport(), Qt::LeftButton, {}, start);
     QTest::mouseMove(left->viewport(), start + QPoint(4, 0));
@@ -280,10 +279,7 @@ class ImportDialogTest : public QObject {
     ShownForm shown(list);
     auto* left = Box(&shown.form, "lbxFromArchive");
     int drags = 0;
-    TfrmImport::SetDragRunner([&drags](TfrmImport&, QListWidget*) {
-      ++drags;
-      return true;
-    });
+    CountDrags(drags, true);
     left->selectAll();
     const QRect last = left->visualItemRect(left->item(left->count() - 1));
     const QPoint start = belowLastItem ? QPoint(last.center().x(), last.bottom() + 40)

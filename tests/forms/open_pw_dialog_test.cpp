@@ -73,20 +73,13 @@ class OpenPWDialogTest : public QObject {
     QCOMPARE(password, QStringLiteral("previous"));
   }
 
-  void cancelWaysLeavePassword_data() {
-    QTest::addColumn<int>("way");
-    QTest::newRow("Cancel button") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
-  }
+  void cancelWaysLeavePassword_data() { modal::AddCancelWayRows(); }
   void cancelWaysLeavePassword() {
     QFETCH(int, way);
     QString password = QStringLiteral("previous");
     modal::WhenModal(kForm, [way](QWidget* dlg) {
       modal::SetText(dlg, "edtPW", QStringLiteral("typed"));
-      if (way == 0) modal::Click(dlg, "btnCancel");
-      if (way == 1) modal::Key(dlg, Qt::Key_Escape);
-      if (way == 2) dlg->close();
+      modal::CancelBy(dlg, way);
     });
     QCOMPARE(ExecuteOpenPW(password), int(mrCancel));
     QCOMPARE(password, QStringLiteral("previous"));

@@ -259,21 +259,14 @@ class SiteDialogTest : public QObject {
     QCOMPARE(second->field, SiteField::URL);
   }
 
-  void cancelWaysLeaveRecord_data() {
-    QTest::addColumn<int>("way");
-    QTest::newRow("Cancel button") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
-  }
+  void cancelWaysLeaveRecord_data() { modal::AddCancelWayRows(); }
   void cancelWaysLeaveRecord() {
     QFETCH(int, way);
     TqelPwRec rec = SampleRecord();
     const std::string before = rec.Line();
     modal::WhenModal(kForm, [way](QWidget* dlg) {
       modal::SetText(dlg, "edtSite", QStringLiteral("Changed"));
-      if (way == 0) modal::Click(dlg, "btnCancel");
-      if (way == 1) modal::Key(dlg, Qt::Key_Escape);
-      if (way == 2) dlg->close();
+      modal::CancelBy(dlg, way);
     });
     QCOMPARE(ExecuteSite(rec), int(mrCancel));
     QCOMPARE(rec.Line(), before);

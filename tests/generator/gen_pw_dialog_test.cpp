@@ -271,21 +271,14 @@ class GenPWDialogTest : public QObject {
     QCOMPARE(password, second);
   }
 
-  void cancelWays_data() {
-    QTest::addColumn<int>("way");
-    QTest::newRow("Cancel button") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("close box") << 2;
-  }
+  void cancelWays_data() { modal::AddCancelWayRows(); }
   void cancelWays() {
     QFETCH(int, way);
     QString password = QStringLiteral("kept");
     modal::WhenModal(kPrefix, [way](QWidget* dlg) {
       modal::Click(dlg, "spbGenPW");
       modal::Child<QSpinBox>(dlg, "speLength")->setValue(5);
-      if (way == 0) modal::Click(dlg, "btnCancel");
-      if (way == 1) modal::Key(dlg, Qt::Key_Escape);
-      if (way == 2) dlg->close();
+      modal::CancelBy(dlg, way);
     });
     QCOMPARE(ExecuteGenPW(password), int(mrCancel));
     QCOMPARE(password, QStringLiteral("kept"));

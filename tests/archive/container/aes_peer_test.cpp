@@ -205,7 +205,8 @@ TEST_F(OurAesTest, ChangedEncryptedBytesAreRefusedUnread) {
       f[at] = static_cast<char>(f[at] ^ 0x01);
       WriteWholeFile(path, f);
       const TRead read = ReadMember(path, "Data", "pw");
-      EXPECT_EQ(read.codes, std::vector<int>{kZipErrorAuthentication}) << at;
+      EXPECT_EQ(read.codes, std::vector<int>{static_cast<int>(TZipErrorCode::Authentication)})
+          << at;
       EXPECT_EQ(read.data.size(), 0u) << at;
     }
   }

@@ -171,14 +171,14 @@ TEST(ArchiveType, ByExtensionAndContent) {
   WriteWholeFile(dir.File("d.zip"), "plain text, no archive");
   WriteWholeFile(dir.File("e.zip"), "");
   WriteWholeFile(dir.File("f.zip"), std::string("PK00", 4) + ReadWholeFile(dir.File("a.zip")));
-  EXPECT_EQ(ArchiveType(dir.File("a.zip")), 1);
-  EXPECT_EQ(ArchiveType(dir.File("b.ZiP")), 1);
-  EXPECT_EQ(ArchiveType(dir.File("c.dat")), 0);
-  EXPECT_EQ(ArchiveType(dir.File("d.zip")), 0);
-  EXPECT_EQ(ArchiveType(dir.File("e.zip")), 1);
-  EXPECT_EQ(ArchiveType(dir.File("f.zip")), 2);
-  EXPECT_EQ(ArchiveType(dir.File("missing.zip")), 1);
-  EXPECT_EQ(ArchiveType(dir.File("missing.exe")), 0);
+  EXPECT_EQ(ArchiveType(dir.File("a.zip")), TArchiveType::Zip);
+  EXPECT_EQ(ArchiveType(dir.File("b.ZiP")), TArchiveType::Zip);
+  EXPECT_EQ(ArchiveType(dir.File("c.dat")), TArchiveType::None);
+  EXPECT_EQ(ArchiveType(dir.File("d.zip")), TArchiveType::None);
+  EXPECT_EQ(ArchiveType(dir.File("e.zip")), TArchiveType::Zip);
+  EXPECT_EQ(ArchiveType(dir.File("f.zip")), TArchiveType::MultiPart);
+  EXPECT_EQ(ArchiveType(dir.File("missing.zip")), TArchiveType::Zip);
+  EXPECT_EQ(ArchiveType(dir.File("missing.exe")), TArchiveType::None);
 }
 
 TEST(ZipArchive, RelativePathIsRefused) {

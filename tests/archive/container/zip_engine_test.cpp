@@ -251,13 +251,14 @@ INSTANTIATE_TEST_SUITE_P(Fields, HeaderFieldTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ZipEngineErrors, ErrorTable) {
-  EXPECT_STREQ(ZipErrorMessage(23), "Failed CRC Check");
-  EXPECT_STREQ(ZipErrorMessage(27), "Archive does not exist - FileName is blank");
-  EXPECT_STREQ(ZipErrorMessage(35), "Unhandled Archive Type");
+  EXPECT_STREQ(ZipErrorMessage(TZipErrorCode::CrcFailed), "Failed CRC Check");
+  EXPECT_STREQ(ZipErrorMessage(TZipErrorCode::NoArchive),
+               "Archive does not exist - FileName is blank");
+  EXPECT_STREQ(ZipErrorMessage(TZipErrorCode::UnhandledType), "Unhandled Archive Type");
   try {
-    ThrowZipError(7);
+    ThrowZipError(TZipErrorCode::DuplicateName);
   } catch (const EZipError& e) {
-    EXPECT_EQ(e.Code(), 7);
+    EXPECT_EQ(e.Code(), TZipErrorCode::DuplicateName);
     EXPECT_STREQ(e.what(), "Cannot insert file - duplicates stored name");
   }
 }
