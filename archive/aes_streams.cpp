@@ -5,6 +5,7 @@
 
 #include "archive/aes_extra.h"
 #include "archive/zip_crypto.h"
+#include "core/secure_random.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archive/archive_errors.h"
+#include "archive/file_descriptor.h"
 
 // Waiting for the lock took longer than allowed.
 class ELockTimeout : public EFileError {
@@ -30,5 +31,5 @@ class TArchiveLock {
   TArchiveLock& operator=(const TArchiveLock&) = delete;
 
  private:
-  int fd_ = -1;
+  TFileDescriptor fd_;
 };

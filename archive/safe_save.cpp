@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <optional>
 
 #include "archive/archive_layout.h"
+#include "archive/archive_place.h"
 #include "archive/backup_files.h"
 #include "archive/descriptor_io.h"
 #include "archive/file_descriptor.h"
@@ -17,25 +17,6 @@
 #include "archive/temp_file.h"
 
 namespace {
-
-// The folder the archive lives in and its name there. A symbolic link is
-// resolved once, so the file it points to is replaced and the link kept.
-struct TArchiveName {
-  std::string folder;
-  std::string name;
-};
-
-TArchiveName ResolveArchiveName(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path target = fs::absolute(fs::path(path), ec);
-  if (ec) target = path;
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  return {target.parent_path().string(), target.filename().string()};
-}
 
 // The archive as it stands before the save: nothing when it does not exist.
 struct TOldArchive {
@@ -93,7 +74,7 @@ void SaveDataArchive(const std::string& path, const std::string& password,
 // Error messages name the file as the caller gave it.
 void SaveDataArchive(const std::string& path, const std::string& data,
                      const TSaveOptions& options) {
-  const TArchiveName archive = ResolveArchiveName(path);
+  const TArchivePlace archive = ResolveArchivePlace(path);
   if (archive.name.empty()) ThrowFileError("Cannot create file", path, EISDIR);
   // Everything below goes through this one descriptor of the folder, so a
   // folder renamed or swapped meanwhile cannot redirect part of the save.

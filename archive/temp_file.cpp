@@ -1,7 +1,6 @@
 #include "archive/temp_file.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
 #include <unistd.h>
 
 #include <array>
@@ -12,6 +11,7 @@
 #include "archive/archive_errors.h"
 #include "archive/descriptor_io.h"
 #include "archive/folder_entries.h"
+#include "core/secure_random.h"
 
 namespace {
 
@@ -27,13 +27,7 @@ constexpr char kSuffix[] = ".tmp";
 
 std::string RandomLetters() {
   std::array<unsigned char, kRandomLetters> bytes{};
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    ssize_t n = ::getrandom(bytes.data() + got, bytes.size() - got, 0);
-    if (n < 0 && errno != EINTR)
-      throw EFileError(std::string("No random source: ") + std::strerror(errno));
-    if (n > 0) got += static_cast<std::size_t>(n);
-  }
+  SecureRandomBytes(bytes.data(), bytes.size());
   std::string letters;
   for (unsigned char byte : bytes) letters += kLetters[byte % kLetterCount];
   return letters;

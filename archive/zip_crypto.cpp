@@ -1,13 +1,12 @@
 #include "archive/zip_crypto.h"
 
-#include <sys/random.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
 #include "archive/archive_errors.h"
 #include "archive/crc32.h"
+#include "core/secure_random.h"
 
 namespace {
 
@@ -167,14 +166,3 @@ std::int64_t TZipDecryptStream::Seek(std::int64_t offset, SeekOrigin origin) {
 }
 
 std::int64_t TZipDecryptStream::Size() { return source_.Size(); }
-
-void SecureRandomBytes(void* buffer, std::size_t size) {
-  auto* out = static_cast<std::uint8_t*>(buffer);
-  while (size > 0) {
-    ssize_t got = ::getrandom(out, size, 0);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) throw std::runtime_error("The system's random source failed");
-    out += got;
-    size -= static_cast<std::size_t>(got);
-  }
-}

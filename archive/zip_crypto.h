@@ -62,6 +62,3 @@ class TZipDecryptStream final : public TStream {
   TZipCipher cipher_;
   bool ready_ = false;
 };
-
-// Fills the buffer from the operating system's cryptographic source.
-void SecureRandomBytes(void* buffer, std::size_t size);

@@ -1,10 +1,10 @@
 #include "interchange/keepass_xml.h"
 
-#include <sys/random.h>
-
 #include <array>
 #include <pugixml.hpp>
 #include <sstream>
+
+#include "core/secure_random.h"
 
 namespace interchange {
 
@@ -30,11 +30,7 @@ std::string Base64(const std::array<unsigned char, 16>& bytes) {
 // Entries and groups are told apart by random 16-byte identifiers.
 std::string NewUuid() {
   std::array<unsigned char, 16> bytes{};
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t n = ::getrandom(bytes.data() + got, bytes.size() - got, 0);
-    if (n > 0) got += static_cast<std::size_t>(n);
-  }
+  SecureRandomBytes(bytes.data(), bytes.size());
   return Base64(bytes);
 }
 

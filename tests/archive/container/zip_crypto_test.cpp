@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archive/archive_errors.h"
+#include "core/secure_random.h"
 
 namespace {
 
