@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 
-#include "archive/file_snapshot.h"
+#include "archive/storage/file_snapshot.h"
 
 class QFileSystemWatcher;
 class QTimer;

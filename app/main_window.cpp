@@ -16,7 +16,7 @@
 #include "app/path_label.h"
 #include "app/site_list_box.h"
 #include "archive/streams.h"
-#include "archive/zip_engine.h"
+#include "archive/zip/zip_engine.h"
 #include "core/pw_list.h"
 #include "forms/password_dialogs.h"
 #include "forms/site_dialog.h"

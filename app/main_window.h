@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "archive/zip_encryption.h"
+#include "archive/crypto/zip_encryption.h"
 
 class QAction;
 class QFrame;

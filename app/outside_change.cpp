@@ -9,7 +9,7 @@
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "app/site_list_box.h"
-#include "archive/file_snapshot.h"
+#include "archive/storage/file_snapshot.h"
 #include "core/pw_list.h"
 #include "support/msg_dlg.h"
 #include "support/text_convert.h"

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "archive/archive_errors.h"
-#include "archive/site_list_member.h"
+#include "archive/zip/site_list_member.h"
 #include "archive/streams.h"
-#include "archive/zip_engine.h"
+#include "archive/zip/zip_engine.h"
 #include "cli/archive_file.h"
 #include "cli/cli_error.h"
 #include "cli/password_input.h"

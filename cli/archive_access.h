@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/zip_encryption.h"
+#include "archive/crypto/zip_encryption.h"
 #include "core/pw_list.h"
 
 namespace cli {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/archive_lock.h"
-#include "archive/safe_save.h"
+#include "archive/storage/archive_lock.h"
+#include "archive/storage/safe_save.h"
 #include "cli/archive_access.h"
 #include "cli/arg_parser.h"
 

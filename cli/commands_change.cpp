@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "archive/archive_errors.h"
-#include "archive/zip_archive.h"
+#include "archive/zip/zip_archive.h"
 #include "cli/archive_access.h"
 #include "cli/archive_file.h"
 #include "cli/cli_error.h"

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "archive/archive_errors.h"
-#include "archive/deflate_helper.h"
+#include "archive/codec/deflate_helper.h"
 #include "archive/streams.h"
-#include "archive/zip_engine.h"
+#include "archive/zip/zip_engine.h"
 
 namespace {
 

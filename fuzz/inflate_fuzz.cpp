@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "archive/crc32.h"
-#include "archive/deflate_helper.h"
-#include "archive/inflate.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/deflate_helper.h"
+#include "archive/codec/inflate.h"
 #include "archive/streams.h"
 
 namespace {

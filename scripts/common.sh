@@ -21,6 +21,7 @@ configure_release_build() {
 
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
   libgl-dev libicu-dev libgtest-dev zlib1g-dev libpugixml-dev libssl-dev
+  libzxcvbn-dev libsodium-dev liboath-dev nlohmann-json3-dev diceware
   libqt6svg6 qt6-gtk-platformtheme adwaita-icon-theme fonts-dejavu-core)
 # cpack's DEB generator: dpkg-shlibdeps computes the dependencies, file finds
 # the binaries to give it.

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "archive/safe_save.h"
+#include "archive/storage/safe_save.h"
 #include "core/pw_list.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"

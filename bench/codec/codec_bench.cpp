@@ -11,13 +11,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "archive/aes_extra.h"
-#include "archive/aes_streams.h"
-#include "archive/crc32.h"
-#include "archive/crc32_paths.h"
-#include "archive/deflate.h"
-#include "archive/inflate.h"
-#include "archive/zip_crypto.h"
+#include "archive/zip/aes_extra.h"
+#include "archive/crypto/aes_streams.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/crc32_paths.h"
+#include "archive/codec/deflate.h"
+#include "archive/codec/inflate.h"
+#include "archive/crypto/zip_crypto.h"
 #include "bench_inputs.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/deflate.h"
+#include "archive/codec/deflate.h"
 #include "archive/streams.h"
 #include "bench_inputs.h"
 

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <csignal>
 
-#include "archive/zip_encryption.h"
+#include "archive/crypto/zip_encryption.h"
 #include "tests/app/app_test_env.h"
 
 namespace {

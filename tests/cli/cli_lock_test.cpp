@@ -6,7 +6,7 @@
 #include <set>
 #include <sstream>
 
-#include "archive/archive_lock.h"
+#include "archive/storage/archive_lock.h"
 #include "cli_fixture.h"
 
 namespace cli_test {

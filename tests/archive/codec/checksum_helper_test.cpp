@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "archive/adler32.h"
-#include "archive/crc32.h"
-#include "archive/deflate_helper.h"
+#include "archive/codec/adler32.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/deflate_helper.h"
 #include "bit_writer.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <limits>
 #include <random>
 
-#include "archive/deflate.h"
-#include "archive/deflate_block_writer.h"
+#include "archive/codec/deflate.h"
+#include "archive/codec/deflate_block_writer.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/crc32.h"
-#include "archive/crc32_paths.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/crc32_paths.h"
 #include "bit_writer.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/deflate.h"
+#include "archive/codec/deflate.h"
 #include "archive/streams.h"
 #include "zlib_oracle.h"
 

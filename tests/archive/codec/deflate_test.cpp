@@ -4,10 +4,10 @@
 
 #include <set>
 
-#include "archive/crc32.h"
-#include "archive/deflate.h"
-#include "archive/deflate_block_writer.h"
-#include "archive/inflate.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/deflate.h"
+#include "archive/codec/deflate_block_writer.h"
+#include "archive/codec/inflate.h"
 #include "bit_writer.h"
 #include "zlib_oracle.h"
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "archive/crc32.h"
-#include "archive/inflate.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/inflate.h"
 #include "bit_writer.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // equals the limit so that the caller can tell.
 #include <gtest/gtest.h>
 
-#include "archive/crc32.h"
-#include "archive/deflate.h"
-#include "archive/inflate.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/deflate.h"
+#include "archive/codec/inflate.h"
 #include "bit_writer.h"
 
 namespace {

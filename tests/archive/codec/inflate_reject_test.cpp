@@ -2,8 +2,8 @@
 // exact message the caller sees.
 #include <gtest/gtest.h>
 
-#include "archive/deflate_helper.h"
-#include "archive/inflate.h"
+#include "archive/codec/deflate_helper.h"
+#include "archive/codec/inflate.h"
 #include "bit_writer.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Hand-built streams for the decoder's edge cases, one field per call.
 #include <gtest/gtest.h>
 
-#include "archive/crc32.h"
-#include "archive/deflate.h"
-#include "archive/inflate.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/deflate.h"
+#include "archive/codec/inflate.h"
 #include "bit_writer.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <iterator>
 #include <vector>
 
-#include "archive/codec_errors.h"
-#include "archive/deflate.h"
-#include "archive/inflate.h"
+#include "archive/codec/codec_errors.h"
+#include "archive/codec/deflate.h"
+#include "archive/codec/inflate.h"
 #include "bit_writer.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <tuple>
 
-#include "archive/crc32.h"
-#include "archive/deflate.h"
-#include "archive/inflate.h"
+#include "archive/codec/crc32.h"
+#include "archive/codec/deflate.h"
+#include "archive/codec/inflate.h"
 #include "bit_writer.h"
 #include "zlib_oracle.h"
 

@@ -1,0 +1,14 @@
+#pragma once
+// The LZ77 matcher with lazy evaluation that feeds the block writer.
+
+#include <cstdint>
+
+#include "archive/codec/deflate_block_writer.h"
+#include "archive/codec/deflate_helper.h"
+#include "archive/streams.h"
+
+// Compresses the whole source (read from its current position) into out;
+// returns the checksum of the input. Updates settings when the level-n
+// doubling takes place.
+std::uint32_t DeflateStaticDynamic(TStream& source, TPlDfOutBitStream& out,
+                                   TPlDeflateHelper& settings, BlockKinds kinds);

@@ -1,0 +1,16 @@
+#pragma once
+// Raw Deflate (and Deflate64) decoder.
+
+#include <cstdint>
+
+#include "archive/codec/deflate_helper.h"
+#include "archive/streams.h"
+
+// Decodes from source's position, appends to dest; returns the CRC-32 (or
+// Adler-32) of the output. Leaves source right after the compressed data.
+// With helper->OutputLimit > 0, decoding stops once that many bytes have been
+// produced: nothing past the limit is written, the result is 0 and
+// helper->OutputSize equals the limit, so a caller that sets the limit one
+// above the expected size can tell an oversized stream from a good one.
+// Corrupt data throws EPlInflateError, a wrong password EPlInflatePasswordError.
+std::uint32_t Inflate(TStream& source, TStream& dest, TPlDeflateHelper* helper);

@@ -1,0 +1,27 @@
+#pragma once
+// Producing a new member's data for a save: compress (or store), encrypt when
+// a password is set, and fill in the entry's method, flags, CRC and sizes.
+
+#include <string>
+
+#include "archive/streams.h"
+#include "archive/crypto/zip_encryption.h"
+#include "archive/zip/zip_engine.h"
+#include "archive/zip/zip_records.h"
+
+struct TZipMemberSettings {
+  std::string Password;
+  TCompressionMethodToUse Method = TCompressionMethodToUse::smBestMethod;
+  TDeflationOption Deflation = TDeflationOption::doNormal;
+  // Used when Password is not empty: Traditional or Aes256.
+  TEncryption Encryption = TEncryption::Traditional;
+};
+
+// Reads the whole source (from position 0) and returns the member data as
+// it goes into the file, the 12-byte encryption header included. The entry's
+// Time must already hold the member's DOS time: it is the encryption check.
+// With a password and an AES choice the member is AES-256 (AE-2: method 99,
+// the AES extra field in entry.Extra, CRC 0, no descriptor) and the data is
+// salt, verifier, encrypted bytes and authentication code.
+std::string ProduceMemberData(TZipDirectoryEntry& entry, TStream& source,
+                              const TZipMemberSettings& settings);
