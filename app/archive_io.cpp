@@ -6,6 +6,7 @@
 
 #include "app/app_texts.h"
 #include "app/archive_watch.h"
+#include "app/lock_wait.h"
 #include "app/main_window.h"
 #include "app/site_list_box.h"
 #include "archive/storage/archive_lock.h"
@@ -132,9 +133,11 @@ bool TfrmMain::WriteArchive(const QString& path) {
   for (;;) {
     CollectSites();
     {
-      const TArchiveLock lock(file);
-      if (!FWatch->ChangedOnDisk(path)) {
-        WriteLocked(path);
+      std::optional<TArchiveLock> lock = WaitForArchiveLock(this, file, path);
+      if (!lock) return false;
+      // An empty file the lock made for a new archive is no outside change.
+      if (lock->CreatedEmptyFile() || !FWatch->ChangedOnDisk(path)) {
+        WriteLocked(path, *lock);
         return true;
       }
     }
@@ -145,8 +148,9 @@ bool TfrmMain::WriteArchive(const QString& path) {
         if (!MergeDiskVersion(path)) return false;
         break;
       case kOutsideOverwrite: {
-        const TArchiveLock lock(file);
-        WriteLocked(path);
+        std::optional<TArchiveLock> lock = WaitForArchiveLock(this, file, path);
+        if (!lock) return false;
+        WriteLocked(path, *lock);
         return true;
       }
       default:
@@ -155,9 +159,9 @@ bool TfrmMain::WriteArchive(const QString& path) {
   }
 }
 
-// The caller holds the archive's lock.
-void TfrmMain::WriteLocked(const QString& path) {
+void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   TSaveOptions options;
+  options.lock = &lock;
   options.password = ToBytes(FArchivePW);
   options.encryption = FEncryption;
   options.backups = BackupCount();

@@ -21,6 +21,7 @@ class QLabel;
 class QMenu;
 class QStatusBar;
 class QToolButton;
+class TArchiveLock;
 class TArchiveWatch;
 class TAutoLock;
 class TLockPanel;
@@ -143,7 +144,8 @@ class TfrmMain : public QMainWindow {
   void AbandonRead();
   // False when the user cancelled the save at the outside-change question.
   bool WriteArchive(const QString& path);
-  void WriteLocked(const QString& path);
+  // The caller holds the archive's lock, which follows the saved file.
+  void WriteLocked(const QString& path, TArchiveLock& lock);
   void CollectSites();
   void AddToReopen(const QString& path);
   void ShowEncryption(TEncryption encryption);

@@ -86,13 +86,18 @@ TSaveOptions TLockedArchive::SaveOptions() const {
 }
 
 void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
-  SaveThrough(content_.path, data, options);
+  TSaveOptions locked = options;
+  locked.lock = &lock_;
+  SaveThrough(content_.path, data, locked);
 }
 
 void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }
 
-void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options) {
-  SaveThrough(path, data, options);
+void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options,
+                    TArchiveLock& lock) {
+  TSaveOptions locked = options;
+  locked.lock = &lock;
+  SaveThrough(path, data, locked);
 }
 
 }  // namespace cli

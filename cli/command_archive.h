@@ -65,8 +65,9 @@ class TLockedArchive {
   TArchiveContent content_;
 };
 
-// Saves data as the only member of a new archive at path (the caller holds
-// the archive's lock); ECliError (kExitFailure) when it fails.
-void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options);
+// Saves data as the only member of a new archive at path under the
+// archive's lock; ECliError (kExitFailure) when it fails.
+void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options,
+                    TArchiveLock& lock);
 
 }  // namespace cli

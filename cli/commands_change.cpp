@@ -206,9 +206,9 @@ int RunCreate(TCliContext& ctx) {
   options.password = AskNewArchivePassword(ctx);
 
   const std::string path = AbsolutePath(given);
-  const TArchiveLock lock(path);
+  TArchiveLock lock(path);
   RequireCreatable(given);  // another program may have made it meanwhile
-  SaveNewArchive(path, TqelPwList().SaveToText(), options);
+  SaveNewArchive(path, TqelPwList().SaveToText(), options, lock);
   return kExitOk;
 }
 

@@ -96,6 +96,7 @@ void SaveDataArchive(const std::string& path, const std::string& data,
   if (old.layout && options.backups > 0 && !options.passwordChanged) {
     KeepBackup(folder.Get(), archive.folder, archive.name, old.fd.Get(), old.st, options.backups);
   }
+  if (options.lock) options.lock->Follow(temp.Fd());
   if (!temp.RenameOver(archive.name, path)) ThrowReplaced(path);
   // Makes the rename durable; a file system that cannot sync folders does
   // not undo a save that has happened.

@@ -5,6 +5,7 @@
 
 #include "archive/archive_errors.h"
 #include "archive/crypto/zip_encryption.h"
+#include "archive/storage/archive_lock.h"
 
 struct TSaveOptions {
   // Empty: the site list is stored without encryption.
@@ -16,15 +17,14 @@ struct TSaveOptions {
   // The password changed: the archive's backups, which would keep the old
   // password alive, are removed once the new file is saved.
   bool passwordChanged = false;
+  // The lock the caller holds: it takes over the new file before the
+  // rename, so that another process waiting for the archive cannot lock the
+  // new file while this one still works on it.
+  TArchiveLock* lock = nullptr;
 };
 
 // The archive's name no longer holds the file this save wrote.
 class EArchiveReplaced : public EFileError {
- public:
-  using EFileError::EFileError;
-};
-// The archive file lacks its owner's write permission and is not replaced.
-class EArchiveReadOnly : public EFileError {
  public:
   using EFileError::EFileError;
 };

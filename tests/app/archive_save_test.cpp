@@ -12,6 +12,7 @@
 #include <csignal>
 
 #include "archive/crypto/zip_encryption.h"
+#include "archive/storage/archive_lock.h"
 #include "tests/app/app_test_env.h"
 
 namespace {
@@ -183,6 +184,41 @@ class ArchiveSaveTest : public QObject {
     QVERIFY(window_->IsModified());
     QCOMPARE(FileBytes(path), before);
     QCOMPARE(FilesIn(env_->dir.path()), QStringList{"keep.zip"});  // no temporary file left
+  }
+
+  // Another program holding the archive's lock: the window waits in a
+  // dialog that names the file, and saves once the lock is free, or saves
+  // nothing when the user cancels.
+  void saveWaitsForTheLockOrStopsOnCancel_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("lock let go") << false;
+    QTest::newRow("cancelled") << true;
+  }
+  void saveWaitsForTheLockOrStopsOnCancel() {
+    QFETCH(bool, cancel);
+    const QString path = env_->Path("held.zip");
+    WriteArchiveFile(path, "pw", kText);
+    const QByteArray before = FileBytes(path);
+    OpenArchive(path, "pw");
+    AddSiteThroughEditor(*window_, "Carrot");
+    auto held = std::make_unique<TArchiveLock>(QFile::encodeName(path).toStdString());
+    QString label;
+    modal::WhenModal("dlgLockWait", [&](QWidget* dialog) {
+      label = dialog->findChild<QLabel*>()->text();
+      if (cancel) {
+        modal::Click(dialog, "btnCancel");
+      } else {
+        held.reset();
+      }
+    });
+    Trigger("mmiFileSave");
+    QVERIFY2(label.contains(path), qPrintable(label));
+    QCOMPARE(window_->IsModified(), cancel);
+    if (cancel) {
+      QCOMPARE(FileBytes(path), before);
+    } else {
+      QVERIFY(ReadDataMember(path, "pw").value_or("").find("Carrot=") != std::string::npos);
+    }
   }
 
   void saveIntoReadOnlyFolderKeepsTheOldFile() {
