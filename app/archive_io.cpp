@@ -2,6 +2,7 @@
 // and the password retries while the member "Data" is extracted.
 
 #include <QLabel>
+#include <QStatusBar>
 #include <QScopeGuard>
 
 #include "app/app_texts.h"
@@ -11,12 +12,13 @@
 #include "app/site_list_box.h"
 #include "archive/storage/archive_lock.h"
 #include "archive/storage/file_snapshot.h"
+#include "archive/site_list_reader.h"
 #include "archive/storage/safe_save.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/streams.h"
 #include "archive/zip/zip_engine.h"
 #include "core/pw_list.h"
-#include "core/text_codec.h"
+#include "core/retry_limits.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/options.h"
@@ -40,7 +42,7 @@ void TfrmMain::ReadArchive(const QString& path) {
   const TMemberRead read = ReadDataMember(path, {});
   // An abandoned read has started a new, empty archive meanwhile.
   if (FReadAbandoned) return;
-  FSites->LoadFromText(read.data);
+  FSites->LoadFromText(read.data.str());
   FEncryption = EncryptionToWrite(read.encryption);
   ShowEncryption(read.encryption);
   FWatch->Remember(path, snapshot);
@@ -52,80 +54,61 @@ std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
   const TMemberRead read = ReadDataMember(path, {});
   if (FReadAbandoned && FReadingOther) return nullptr;
   auto list = std::make_unique<TqelPwList>();
-  list->LoadFromText(read.data);
+  list->LoadFromText(read.data.str());
   return list;
 }
 
 TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
                                                const std::string& firstPassword) {
+  TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
+  return ReadDataMember(path, firstPassword, prompts);
+}
+
+TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
+                                               const std::string& firstPassword,
+                                               TPasswordSource& passwords) {
   FReader = std::make_unique<TZipReader>();
   FDataStream = std::make_unique<TMemoryStream>();
   FReadAbandoned = false;
-  FLegacyPassword.reset();
   const auto release = qScopeGuard([this] {
     FReader.reset();
     FDataStream.reset();
   });
-  FReader->OnProcessItemFailure = [this](TZipComponent&, const TZipItem&, int, int, int) {
-    ArchiveItemFailure();
-  };
-  FReader->SetPassword(firstPassword);
-  FReader->SetFileName(ToFileName(path));
+  // Without a password an encrypted member fails once and the prompt asks
+  // for it.
+  TSiteListRead found =
+      ReadSiteList(*FReader, *FDataStream, ToFileName(path), firstPassword, passwords);
   TMemberRead read;
-  read.hasMembers = !FReader->MemberNames().empty();
-  if (const TZipItem* entry = FReader->FindMember(kSiteListMember)) {
-    // A bomb is refused before a byte of it is inflated.
-    CheckSiteListSize(*entry);
-    read.found = true;
-    read.encryption = EncryptionOf(*entry);
+  read.hasMembers = !found.members.empty();
+  read.found = found.hasSiteList;
+  read.encryption = found.encryption;
+  if (found.failure) {
+    AbandonRead(path, *found.failure);
+  } else {
+    read.data = std::move(found.data);
   }
-  // Without a password an encrypted member fails once and the failure
-  // handler asks for it.
-  FReader->ExtractToStream(kSiteListMember, *FDataStream);
-  FDataStream->SetPosition(0);
-  read.data = FDataStream->TakeBytes();
   FReader->CloseArchive();
   return read;
 }
 
-// Every extraction failure counts as a wrong password. Retries nest: a
-// failed retry calls this handler again from inside RetryExtract.
-void TfrmMain::ArchiveItemFailure() {
-  if (FLegacyPassword) {
-    // The password just entered, once more as Windows-1252 bytes; this is
-    // no new prompt.
-    const std::string legacy = std::move(*FLegacyPassword);
-    FLegacyPassword.reset();
-    RetryExtract(legacy);
-    return;
-  }
+// Every extraction failure counts as a wrong password: the person is asked
+// again, up to three times in one read.
+std::optional<TSecretBytes> TfrmMain::ArchiveItemFailure() {
   ++FPWTries;
-  if (FPWTries > 3 || FOpenPasswordPrompt(FArchivePW) != mrOk) {
-    AbandonRead();
-    return;
-  }
-  const std::string password = ToBytes(FArchivePW);
-  FLegacyPassword = LegacyPasswordBytes(password);
-  RetryExtract(password);
-  FLegacyPassword.reset();
+  if (FPWTries > kRetryPrompts || FOpenPasswordPrompt(FArchivePW) != mrOk) return std::nullopt;
+  return TSecretBytes(ToBytes(FArchivePW));
 }
 
-void TfrmMain::RetryExtract(const std::string& password) {
-  FReader->SetPassword(password);
-  // A failed attempt may have left bytes (a member that failed its CRC
-  // check): each attempt starts on an empty buffer.
-  FDataStream->Clear();
-  FReader->ExtractToStream(kSiteListMember, *FDataStream);
-}
-
-void TfrmMain::AbandonRead() {
+void TfrmMain::AbandonRead(const QString& path, const TReadFailure& failure) {
   FReadAbandoned = true;
-  FLegacyPassword.reset();
-  // Nothing of a damaged or undecryptable member may be loaded.
-  FDataStream->Clear();
   // Reading another archive leaves the current one alone; any other read
   // ends with a new, empty archive.
   if (!FReadingOther) mmiFileNewClick();
+  // The password got past the archive's first check: say that the file
+  // itself may be at fault.
+  if (failure.verdict == TReadVerdict::FailedAfterCheck) {
+    StatusBar->showMessage(QStringLiteral("The archive %1 is damaged or was changed, or the password is wrong").arg(path));
+  }
 }
 
 bool TfrmMain::WriteArchive(const QString& path) {

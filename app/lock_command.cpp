@@ -21,7 +21,7 @@
 #include "app/session_lock_watch.h"
 #include "app/site_list_box.h"
 #include "archive/storage/file_snapshot.h"
-#include "archive/zip/site_list_member.h"
+#include "archive/site_list_reader.h"
 #include "core/pw_list.h"
 #include "core/secret_wipe.h"
 #include "core/text_codec.h"
@@ -40,8 +40,6 @@ const char kWaitingForDialog[] = "Lock waits for the open dialog";
 // The answers to the save question before a lock, in button order.
 enum SaveChoice { kSaveYes, kSaveNo, kSaveCancel };
 
-// An unlock never prompts: a wrong password goes back to the lock panel.
-constexpr int kNoPromptTries = 3;
 
 }  // namespace
 
@@ -163,8 +161,8 @@ void TfrmMain::Unlock(const QString& password) {
     return;
   }
   FArchivePW = password;
-  FSites->LoadFromText(read->data);
-  WipeString(read->data);
+  FSites->LoadFromText(read->data.str());
+  read->data.Clear();
   FEncryption = EncryptionToWrite(read->encryption);
   ShowEncryption(read->encryption);
   FWatch->Remember(path, snapshot);
@@ -176,25 +174,17 @@ void TfrmMain::Unlock(const QString& password) {
   FAutoLock->Restart();
 }
 
-// The password as typed, then as Windows-1252 bytes for archives written on
-// the original platform. Nothing when neither opens the member "Data".
+// The password as typed is offered once, without a prompt: a wrong one goes
+// back to the lock panel. Nothing when it does not open the member "Data".
 std::optional<TfrmMain::TMemberRead> TfrmMain::ReadForUnlock(const QString& path,
                                                              const QString& password) {
   FReadingOther = true;
   const auto restore = qScopeGuard([this] { FReadingOther = false; });
-  std::string bytes = ToBytes(password);
-  std::optional<std::string> legacy = LegacyPasswordBytes(bytes);
-  const auto wipe = qScopeGuard([&bytes, &legacy] {
-    WipeString(bytes);
-    if (legacy) WipeString(*legacy);
-  });
-  for (const std::string* candidate : {&bytes, legacy ? &*legacy : nullptr}) {
-    if (!candidate) continue;
-    FPWTries = kNoPromptTries;
-    TMemberRead read = ReadDataMember(path, *candidate);
-    if (!FReadAbandoned) return read;
-  }
-  return std::nullopt;
+  std::optional<TSecretBytes> typed{TSecretBytes(ToBytes(password))};
+  TPasswordsFrom once([&typed](const TReadFailure&) { return std::exchange(typed, std::nullopt); });
+  TMemberRead read = ReadDataMember(path, "", once);
+  if (FReadAbandoned) return std::nullopt;
+  return read;
 }
 
 void TfrmMain::mmiOptionsClick() {

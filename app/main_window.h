@@ -14,6 +14,7 @@
 #include <string>
 
 #include "archive/crypto/zip_encryption.h"
+#include "core/secret_bytes.h"
 
 class QAction;
 class QFrame;
@@ -31,6 +32,8 @@ class TMemoryStream;
 class TPathLabel;
 class TSiteListBox;
 class TZipReader;
+class TPasswordSource;
+struct TReadFailure;
 class TqelPwList;
 class TqelPwRec;
 
@@ -130,7 +133,7 @@ class TfrmMain : public QMainWindow {
 
   // Archive reading and writing (archive_commands.cpp, archive_io.cpp).
   struct TMemberRead {
-    std::string data;
+    TSecretBytes data;
     TEncryption encryption = TEncryption::None;
     bool found = false;       // the archive has a member "Data"
     bool hasMembers = false;  // the archive has any member at all
@@ -139,9 +142,11 @@ class TfrmMain : public QMainWindow {
   void ReadArchive(const QString& path);
   std::unique_ptr<TqelPwList> ReadOtherArchive(const QString& path);
   TMemberRead ReadDataMember(const QString& path, const std::string& firstPassword);
-  void ArchiveItemFailure();
-  void RetryExtract(const std::string& password);
-  void AbandonRead();
+  TMemberRead ReadDataMember(const QString& path, const std::string& firstPassword,
+                             TPasswordSource& passwords);
+  // The open-password prompt after a failed attempt; nothing abandons.
+  std::optional<TSecretBytes> ArchiveItemFailure();
+  void AbandonRead(const QString& path, const TReadFailure& failure);
   // False when the user cancelled the save at the outside-change question.
   bool WriteArchive(const QString& path);
   // The caller holds the archive's lock, which follows the saved file.
@@ -209,9 +214,6 @@ class TfrmMain : public QMainWindow {
   int FPWTries = 0;
   std::unique_ptr<TZipReader> FReader;
   std::unique_ptr<TMemoryStream> FDataStream;
-  // The Windows-1252 form of the password just entered, still to be tried
-  // before the next prompt (archives from the original platform).
-  std::optional<std::string> FLegacyPassword;
   // An abandoned read leaves the current archive alone (Import, Merge,
   // re-reading after an outside change) instead of starting a new one.
   bool FReadingOther = false;

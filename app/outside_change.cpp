@@ -42,7 +42,7 @@ bool TfrmMain::MergeDiskVersion(const QString& path) {
     const std::optional<TMemberRead> read = ReadKeepingArchive(path);
     if (!read) return false;
     TqelPwList disk;
-    disk.LoadFromText(read->data);
+    disk.LoadFromText(read->data.str());
     CollectSites();
     // The list's own rule drops only lines identical to one it holds.
     for (int i = 0; i < disk.Count(); ++i) FSites->Add(disk[i]);
@@ -82,7 +82,7 @@ void TfrmMain::ReReadArchive() {
   const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
   const std::optional<TMemberRead> read = ReadKeepingArchive(path);
   if (!read) return;  // the next save asks what to do
-  FSites->LoadFromText(read->data);
+  FSites->LoadFromText(read->data.str());
   FEncryption = EncryptionToWrite(read->encryption);
   ShowEncryption(read->encryption);
   RefillKeepingSelection();

@@ -1,0 +1,145 @@
+#include "archive/site_list_reader.h"
+
+#include "archive/archive_errors.h"
+#include "archive/streams.h"
+#include "archive/zip/site_list_member.h"
+#include "archive/zip/zip_records.h"
+#include "core/text_codec.h"
+
+namespace {
+
+const char kDamaged[] = "Cannot extract file - the data is damaged";
+
+bool IsArchiveError(const TItemFailure& failure, TZipErrorCode code) {
+  return failure.errorClass == TItemErrorClass::Archive && failure.errorCode == code;
+}
+
+TReadVerdict VerdictOf(const TItemFailure& item, const std::string& password,
+                       TEncryption encryption) {
+  if (item.errorClass == TItemErrorClass::InputOutput) return TReadVerdict::Unreadable;
+  if (encryption == TEncryption::None) return TReadVerdict::Damaged;
+  if (IsArchiveError(item, TZipErrorCode::InvalidPassword)) {
+    return password.empty() ? TReadVerdict::NoPassword : TReadVerdict::WrongPassword;
+  }
+  if (IsArchiveError(item, TZipErrorCode::Aborted)) return TReadVerdict::WrongPassword;
+  return TReadVerdict::FailedAfterCheck;
+}
+
+// One archive, one member, tried with one password after another; each
+// attempt starts on an emptied buffer, so a failed one leaves nothing.
+class TAttempts {
+ public:
+  TAttempts(TZipReader& reader, TMemoryStream& buffer, const TZipItem& entry)
+      : reader_(reader), buffer_(buffer), encryption_(EncryptionOf(entry)) {
+    // A member shorter than its encryption header cannot open with any
+    // password: nothing is extracted from it.
+    if (encryption_ != TEncryption::None && entry.CompressedSize < kEncryptionHeaderSize) {
+      truncated_ = TReadFailure{TReadVerdict::Damaged, {}, "the member Data is shorter than its encryption header"};
+    }
+    reader_.OnProcessItemFailure = [this](TZipComponent&, const TZipItem&, int, int errorClass,
+                                          int errorCode) {
+      item_ = TItemFailure::FromEvent(errorClass, errorCode);
+    };
+  }
+  ~TAttempts() { reader_.OnProcessItemFailure = nullptr; }
+  TAttempts(const TAttempts&) = delete;
+  TAttempts& operator=(const TAttempts&) = delete;
+
+  TEncryption Encryption() const { return encryption_; }
+
+  std::optional<TReadFailure> Try(const std::string& password) {
+    if (truncated_) return truncated_;
+    item_.reset();
+    buffer_.Clear();
+    reader_.SetPassword(password);
+    reader_.ExtractToStream(kSiteListMember, buffer_);
+    if (!item_) return std::nullopt;
+    return TReadFailure{VerdictOf(*item_, password, encryption_), *item_, {}};
+  }
+
+ private:
+  TZipReader& reader_;
+  TMemoryStream& buffer_;
+  TEncryption encryption_;
+  std::optional<TReadFailure> truncated_;
+  std::optional<TItemFailure> item_;
+};
+
+// The byte forms to try for one typed password, in the order to try them.
+std::vector<TSecretBytes> PasswordForms(const TSecretBytes& typed) {
+  std::vector<TSecretBytes> forms;
+  forms.push_back(typed);
+  if (auto legacy = LegacyPasswordBytes(typed.view())) forms.emplace_back(std::move(*legacy));
+  return forms;
+}
+
+// A failure past the header's check says more than a failed check of the
+// other form: it is the one reported.
+bool SaysMore(const TReadFailure& next, const TReadFailure& kept) {
+  return kept.verdict != TReadVerdict::FailedAfterCheck ||
+         next.verdict == TReadVerdict::FailedAfterCheck;
+}
+
+}  // namespace
+
+std::string ReadFailureText(const TReadFailure& failure) {
+  std::string text;
+  if (failure.item.errorClass == TItemErrorClass::Archive) {
+    text = ZipErrorMessage(failure.item.errorCode);
+  } else if (failure.verdict == TReadVerdict::Damaged ||
+             failure.item.errorClass == TItemErrorClass::StreamFormat) {
+    text = kDamaged;
+  } else {
+    text = "Cannot extract file";
+  }
+  if (!failure.detail.empty()) text += " (" + failure.detail + ")";
+  return text;
+}
+
+TSiteListRead ReadSiteList(TZipReader& reader, TMemoryStream& buffer, const std::string& path,
+                           const std::string& first, TPasswordSource& source) {
+  reader.SetFileName(path);
+  TSiteListRead read;
+  read.members = reader.MemberNames();
+  const TZipItem* entry = reader.FindMember(kSiteListMember);
+  if (!entry) return read;
+  // A bomb is refused before a byte of it is inflated.
+  CheckSiteListSize(*entry);
+  read.hasSiteList = true;
+  TAttempts attempts(reader, buffer, *entry);
+  read.encryption = attempts.Encryption();
+
+  std::optional<TReadFailure> failure = attempts.Try(first);
+  // An unencrypted site list opens with any password and keeps none.
+  if (!failure && read.encryption != TEncryption::None) read.password.Assign(first);
+  while (failure && failure->verdict != TReadVerdict::Unreadable) {
+    const std::optional<TSecretBytes> typed = source.Next(*failure);
+    if (!typed) break;
+    std::optional<TReadFailure> last;
+    for (const TSecretBytes& form : PasswordForms(*typed)) {
+      std::optional<TReadFailure> result = attempts.Try(form.str());
+      if (!result) {
+        read.password = form;
+        last.reset();
+        break;
+      }
+      if (!last || SaysMore(*result, *last)) last = std::move(result);
+    }
+    failure = std::move(last);
+  }
+  if (failure) {
+    buffer.Clear();
+    read.failure = std::move(failure);
+    return read;
+  }
+  buffer.SetPosition(0);
+  read.data = TSecretBytes(buffer.TakeBytes());
+  return read;
+}
+
+TSiteListRead ReadSiteList(const std::string& path, const std::string& first,
+                           TPasswordSource& source) {
+  TZipReader reader;
+  TMemoryStream buffer;
+  return ReadSiteList(reader, buffer, path, first, source);
+}
