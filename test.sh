@@ -7,11 +7,14 @@ cd "$(dirname "$0")"
 source scripts/common.sh
 TEST_PACKAGES=(zip unzip p7zip-full libarchive-tools keepassxc python3 xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev
   lintian appstream man-db bash-completion
-  oathtool libdeflate-dev syncthing devscripts xclip)
+  oathtool libdeflate-dev syncthing devscripts xclip gdb)
 install_missing "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 deb=$(./package.sh)
 tests/install/package_check.sh "$deb"
+# Freed secrets are looked for in a build without sanitizers, whose heap is
+# the one users run.
+tests/cli/secrets_in_memory.sh build/cli/vornix-cli
 
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIX_SANITIZE=ON \
   -DVORNIX_BUILD_TESTS=ON -DVORNIX_BUILD_BENCH=ON >/dev/null

@@ -145,7 +145,7 @@ bool TfrmMain::WriteArchive(const QString& path) {
 void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   TSaveOptions options;
   options.lock = &lock;
-  options.password = ToBytes(FArchivePW);
+  options.password = TSecretBytes(ToBytes(FArchivePW));
   options.encryption = FEncryption;
   options.backups = BackupCount();
   options.passwordChanged = FPasswordChanged;

@@ -1,5 +1,7 @@
 #include "archive/streams.h"
 
+#include "core/secret_wipe.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,8 +48,21 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
   return n;
 }
 
+TMemoryStream::~TMemoryStream() { WipeString(data_); }
+
+// Grows by doubling, as the string would, but wipes the old buffer first.
+void TMemoryStream::Reserve(std::size_t size) {
+  if (size <= data_.capacity()) return;
+  std::string bigger;
+  bigger.reserve(std::max(size, data_.capacity() * 2));
+  bigger.assign(data_);
+  WipeString(data_);
+  data_.swap(bigger);
+}
+
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
   if (count == 0) return 0;
+  Reserve(std::max(pos_, data_.size()) + count);
   if (pos_ > data_.size()) data_.resize(pos_, '\0');
   std::size_t overlap = std::min(count, data_.size() - pos_);
   std::memcpy(data_.data() + pos_, buffer, overlap);
@@ -73,7 +88,7 @@ std::string TMemoryStream::TakeBytes() {
 }
 
 void TMemoryStream::Clear() {
-  data_.clear();
+  WipeString(data_);
   pos_ = 0;
 }
 

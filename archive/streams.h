@@ -34,6 +34,11 @@ class TMemoryStream final : public TStream {
  public:
   TMemoryStream() = default;
   explicit TMemoryStream(std::string bytes) : data_(std::move(bytes)) {}
+  // Member data passes through here decrypted: what it held is wiped, also
+  // the buffers that growing leaves behind.
+  ~TMemoryStream();
+  TMemoryStream(const TMemoryStream&) = delete;
+  TMemoryStream& operator=(const TMemoryStream&) = delete;
 
   std::size_t Read(void* buffer, std::size_t count) override;
   std::size_t Write(const void* buffer, std::size_t count) override;
@@ -45,6 +50,8 @@ class TMemoryStream final : public TStream {
   void Clear();
 
  private:
+  void Reserve(std::size_t size);
+
   std::string data_;
   std::size_t pos_ = 0;
 };

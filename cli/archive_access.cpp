@@ -28,9 +28,9 @@ class TInputPasswords final : public TPasswordSource {
     if (asked_ == 0 && failure.verdict != TReadVerdict::NoPassword) return std::nullopt;
     if (!failure.IsPasswordQuestion() || asked_ >= prompts_) return std::nullopt;
     ++asked_;
-    std::optional<std::string> typed = input_.Ask("Enter password: ");
+    std::optional<TSecretBytes> typed = input_.Ask("Enter password: ");
     if (!typed || (typed->empty() && input_.Interactive())) return std::nullopt;
-    return TSecretBytes(std::move(*typed));
+    return typed;
   }
   bool Asked() const { return asked_ > 0; }
 
@@ -103,8 +103,8 @@ TArchiveContent ContentOf(const TArchiveFile& file, TSiteListRead& read) {
   content.members = std::move(read.members);
   content.hasSiteList = read.hasSiteList;
   content.encryption = read.encryption;
-  content.password = read.password.str();
-  content.data = read.data.str();
+  content.password = std::move(read.password);
+  content.data = std::move(read.data);
   return content;
 }
 
@@ -121,7 +121,7 @@ TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input) {
 TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier) {
   const TArchiveFile file(earlier.given, earlier.path);
   TNoPasswords none;
-  TSiteListRead read = Read(file, earlier.password, none);
+  TSiteListRead read = Read(file, earlier.password.str(), none);
   if (read.failure) {
     if (read.failure->verdict == TReadVerdict::WrongPassword ||
         read.failure->verdict == TReadVerdict::NoPassword) {
@@ -139,8 +139,8 @@ TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier) {
 
 TqelPwList TakeSites(TArchiveContent& archive) {
   TqelPwList sites;
-  sites.LoadFromText(archive.data);
-  std::string().swap(archive.data);
+  sites.LoadFromText(archive.data.str());
+  archive.data.Clear();
   return sites;
 }
 

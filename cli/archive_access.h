@@ -7,6 +7,7 @@
 
 #include "archive/crypto/zip_encryption.h"
 #include "core/pw_list.h"
+#include "core/secret_bytes.h"
 
 namespace cli {
 
@@ -17,11 +18,11 @@ struct TArchiveContent {
   std::string path;   // absolute, with symbolic links resolved: where saves go
   // The bytes that opened it; empty when not encrypted. Without a site list:
   // the password a site list added to it gets.
-  std::string password;
+  TSecretBytes password;
   TEncryption encryption = TEncryption::None;  // of the member "Data"
   std::vector<std::string> members;            // in the archive's directory order
   bool hasSiteList = false;                    // a member "Data" exists
-  std::string data;                            // the member "Data" exactly as stored
+  TSecretBytes data;                           // the member "Data" exactly as stored
 
   // Members, but none of them the site list: not an archive this program
   // made, or one whose site list lost its name.

@@ -60,8 +60,8 @@ TArchiveContent ReadForChange(TCliContext& ctx) {
   return archive;
 }
 
-std::string AskNewArchivePassword(TCliContext& ctx) {
-  std::string password = AskNewPassword(ctx.passwords);
+TSecretBytes AskNewArchivePassword(TCliContext& ctx) {
+  TSecretBytes password = AskNewPassword(ctx.passwords);
   if (password.empty()) Warn(ctx, "the password is empty: the archive is saved without encryption");
   return password;
 }
@@ -72,7 +72,7 @@ void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive) {
 
 TLockedArchive::TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier)
     : ctx_(ctx), lock_(earlier.path) {
-  std::string().swap(earlier.data);  // what is read under the lock replaces it
+  earlier.data.Clear();  // what is read under the lock replaces it
   content_ = ReadArchiveAgain(earlier);
   RefuseWithoutSiteList(ctx_, content_);
 }

@@ -36,7 +36,7 @@ TArchiveContent ReadForChange(TCliContext& ctx);
 
 // Asks for a new archive password twice; an empty one is taken after a
 // warning that the archive is saved without encryption.
-std::string AskNewArchivePassword(TCliContext& ctx);
+TSecretBytes AskNewArchivePassword(TCliContext& ctx);
 
 // For an archive that gets its first site list through --force: asks for the
 // password that site list is saved with, twice, as create does.

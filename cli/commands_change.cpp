@@ -38,7 +38,7 @@ std::string AskSitePassword(TCliContext& ctx, const std::string& site) {
   if (!password) {
     throw ECliError(kExitFailure, "no password given for the site: standard input ended");
   }
-  return *password;
+  return password->str();
 }
 
 // The list without line `index`.
@@ -184,15 +184,15 @@ int RunPasswd(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
   const std::optional<TEncryption> encryption = EncryptionOption(ctx);
   TArchiveContent archive = ReadForChange(ctx);
-  const std::string password = AskNewArchivePassword(ctx);
+  TSecretBytes password = AskNewArchivePassword(ctx);
 
   TLockedArchive locked(ctx, archive);
   TSaveOptions options = locked.SaveOptions();
-  options.password = password;
+  options.password = std::move(password);
   options.encryption = encryption.value_or(options.encryption);
   options.passwordChanged = true;
   // The member's bytes go over unchanged: only the password is new.
-  locked.Save(locked.Content().data, options);
+  locked.Save(locked.Content().data.str(), options);
   return kExitOk;
 }
 

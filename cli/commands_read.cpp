@@ -84,7 +84,7 @@ int RunShow(TCliContext& ctx) {
 int RunDump(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
   const TArchiveContent archive = ReadToShow(ctx);
-  ctx.out.write(archive.data.data(), static_cast<std::streamsize>(archive.data.size()));
+  ctx.out.write(archive.data.str().data(), static_cast<std::streamsize>(archive.data.size()));
   return kExitOk;
 }
 

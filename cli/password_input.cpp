@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <iostream>
+
 #include "cli/cli_error.h"
 #include "cli/terminal_echo.h"
 
@@ -9,16 +12,50 @@ namespace cli {
 
 bool StdinIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
-std::optional<std::string> ReadPasswordLine(std::istream& in) {
+namespace {
+
+// Room for any password a person types, so that the line never grows into
+// a new buffer and leaves the old one unwiped.
+constexpr std::size_t kLineReserve = 1024;
+
+std::optional<TSecretBytes> ReadDescriptorLine(int fd) {
+  std::string line;
+  line.reserve(kLineReserve);
+  bool any = false;
+  for (char byte = 0;;) {
+    const ssize_t got = ::read(fd, &byte, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    any = true;
+    if (byte == '\n') break;
+    if (line.size() == line.capacity()) {
+      // A longer line than any password: move it without leaving a copy.
+      std::string bigger;
+      bigger.reserve(line.capacity() * 2);
+      bigger.assign(line);
+      WipeString(line);
+      line.swap(bigger);
+    }
+    line.push_back(byte);
+  }
+  if (!any) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return TSecretBytes(std::move(line));
+}
+
+}  // namespace
+
+std::optional<TSecretBytes> ReadPasswordLine(std::istream& in) {
+  if (&in == &std::cin) return ReadDescriptorLine(STDIN_FILENO);
   std::string line;
   // getline fails only when nothing at all was left; a last line without a
   // line break still counts.
   if (!std::getline(in, line)) return std::nullopt;
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+  return TSecretBytes(std::move(line));
 }
 
-std::optional<std::string> TStreamPasswordInput::Ask(const std::string& prompt) {
+std::optional<TSecretBytes> TStreamPasswordInput::Ask(const std::string& prompt) {
   if (!interactive_) return ReadPasswordLine(in_);
   // Echo goes off before the prompt shows, so nothing typed after it is seen.
   TTerminalEchoOff echoOff;
@@ -26,7 +63,7 @@ std::optional<std::string> TStreamPasswordInput::Ask(const std::string& prompt) 
   return ReadPasswordLine(in_);
 }
 
-std::string AskNewPassword(TPasswordInput& input) {
+TSecretBytes AskNewPassword(TPasswordInput& input) {
   const auto first = input.Ask("New password: ");
   const auto second = first ? input.Ask("Confirm password: ") : std::nullopt;
   if (!first || !second) {

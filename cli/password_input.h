@@ -9,13 +9,15 @@
 #include <ostream>
 #include <string>
 
+#include "core/secret_bytes.h"
+
 namespace cli {
 
 class TPasswordInput {
  public:
   virtual ~TPasswordInput() = default;
   // The answer, or nullopt when the input has ended.
-  virtual std::optional<std::string> Ask(const std::string& prompt) = 0;
+  virtual std::optional<TSecretBytes> Ask(const std::string& prompt) = 0;
   // True when a person answers (a terminal): a wrong answer may be asked again.
   virtual bool Interactive() const = 0;
 };
@@ -26,7 +28,7 @@ class TStreamPasswordInput final : public TPasswordInput {
  public:
   TStreamPasswordInput(std::istream& in, std::ostream& promptOut, bool interactive)
       : in_(in), promptOut_(promptOut), interactive_(interactive) {}
-  std::optional<std::string> Ask(const std::string& prompt) override;
+  std::optional<TSecretBytes> Ask(const std::string& prompt) override;
   bool Interactive() const override { return interactive_; }
 
  private:
@@ -39,10 +41,12 @@ class TStreamPasswordInput final : public TPasswordInput {
 bool StdinIsTerminal();
 
 // One line of `in` without its CR LF or LF; nullopt at the end of the input.
-std::optional<std::string> ReadPasswordLine(std::istream& in);
+// Standard input is read byte by byte from its descriptor, so that no
+// stream buffer keeps a copy of the password.
+std::optional<TSecretBytes> ReadPasswordLine(std::istream& in);
 
 // Asks for a new password twice. Throws ECliError when the input ends or the
 // two answers differ ("New password and confirmation must be the same").
-std::string AskNewPassword(TPasswordInput& input);
+TSecretBytes AskNewPassword(TPasswordInput& input);
 
 }  // namespace cli

@@ -12,6 +12,14 @@
 
 class TqelPwList {
  public:
+  // The lines hold passwords: a list leaves nothing behind when it goes.
+  TqelPwList() = default;
+  TqelPwList(const TqelPwList&) = default;
+  TqelPwList(TqelPwList&&) noexcept = default;
+  TqelPwList& operator=(const TqelPwList&) = default;
+  TqelPwList& operator=(TqelPwList&&) noexcept = default;
+  ~TqelPwList() { Wipe(); }
+
   int Count() const { return static_cast<int>(lines_.size()); }
   // Throws std::out_of_range("List index out of bounds (i)").
   const std::string& operator[](int index) const;

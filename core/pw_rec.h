@@ -21,6 +21,14 @@ std::string TrimControls(std::string_view text);
 
 class TqelPwRec {
  public:
+  // Site text holds passwords: a record leaves nothing behind when it goes.
+  TqelPwRec() = default;
+  TqelPwRec(const TqelPwRec&) = default;
+  TqelPwRec(TqelPwRec&&) noexcept = default;
+  TqelPwRec& operator=(const TqelPwRec&) = default;
+  TqelPwRec& operator=(TqelPwRec&&) noexcept = default;
+  ~TqelPwRec() { Wipe(); }
+
   const std::string& Site() const { return site_; }
   const std::string& User() const { return user_; }
   const std::string& PW() const { return pw_; }

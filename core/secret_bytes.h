@@ -27,6 +27,11 @@ class TSecretBytes {
     }
     return *this;
   }
+  // A copy of text the caller still owns (and wipes when it must).
+  TSecretBytes& operator=(std::string_view text) {
+    Assign(text);
+    return *this;
+  }
   ~TSecretBytes() { WipeString(bytes_); }
 
   // Replaces the secret; the old bytes are wiped first, and so is a buffer

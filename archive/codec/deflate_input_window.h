@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <vector>
+#include <string.h>
 
 #include "archive/streams.h"
 
@@ -33,6 +34,11 @@ class TPlDfInputWindow {
   };
 
   TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, int maxMatch, bool adler32);
+  // The window holds the text being compressed, such as a site list: it is
+  // wiped.
+  ~TPlDfInputWindow() { explicit_bzero(buffer_.data(), buffer_.size()); }
+  TPlDfInputWindow(const TPlDfInputWindow&) = delete;
+  TPlDfInputWindow& operator=(const TPlDfInputWindow&) = delete;
 
   // Slides and refills as needed so that the look-ahead holds a longest
   // match (or everything left of the input).

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <vector>
+#include <string.h>
 
 #include "archive/codec/deflate_tables.h"
 #include "archive/streams.h"
@@ -25,6 +26,10 @@ class TPlDfOutputWindow {
   // outputLimit 0 means no limit.
   TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnly, bool adler32,
                     std::int64_t outputLimit);
+  // The window holds decoded text, such as a site list: it is wiped.
+  ~TPlDfOutputWindow() { explicit_bzero(buffer_.data(), buffer_.size()); }
+  TPlDfOutputWindow(const TPlDfOutputWindow&) = delete;
+  TPlDfOutputWindow& operator=(const TPlDfOutputWindow&) = delete;
 
   std::uint8_t* Begin() { return buffer_.data(); }
   std::uint8_t* End() { return end_; }

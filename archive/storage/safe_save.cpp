@@ -53,7 +53,7 @@ TOldArchive OpenOldArchive(int folderFd, const std::string& name, const std::str
 }
 
 TZipMemberSettings MemberSettings(const TSaveOptions& options) {
-  return TZipMemberSettings{options.password, TCompressionMethodToUse::smBestMethod,
+  return TZipMemberSettings{options.password.str(), TCompressionMethodToUse::smBestMethod,
                             TDeflationOption::doNormal, options.encryption};
 }
 
@@ -67,7 +67,7 @@ std::function<void(const std::string& tempPath)>& SafeSaveTempCreatedHook() {
 void SaveDataArchive(const std::string& path, const std::string& password,
                      const std::string& data) {
   TSaveOptions options;
-  options.password = password;
+  options.password.Assign(password);
   SaveDataArchive(path, data, options);
 }
 

@@ -6,10 +6,11 @@
 #include "archive/archive_errors.h"
 #include "archive/crypto/zip_encryption.h"
 #include "archive/storage/archive_lock.h"
+#include "core/secret_bytes.h"
 
 struct TSaveOptions {
   // Empty: the site list is stored without encryption.
-  std::string password;
+  TSecretBytes password;
   // Traditional or Aes256.
   TEncryption encryption = TEncryption::Traditional;
   // How many earlier versions are kept beside the archive (0: none).

@@ -7,6 +7,7 @@
 #include "archive/zip/zip_archive.h"
 #include "archive/zip/zip_member_in.h"
 #include "archive/zip/zip_member_name.h"
+#include "core/secret_wipe.h"
 
 namespace {
 
@@ -30,7 +31,10 @@ bool IsZipType(TArchiveType type) { return type != TArchiveType::None; }
 }  // namespace
 
 TZipComponent::TZipComponent() = default;
-TZipComponent::~TZipComponent() = default;
+TZipComponent::~TZipComponent() {
+  WipeString(password_);
+  if (archive_) WipeString(archive_->Password);
+}
 
 void TZipComponent::RaiseItemFailure(const TZipItem& item, TItemProcess process,
                                      const TItemFailure& failure) {

@@ -1,5 +1,7 @@
 #include "archive/zip/zip_member_in.h"
 
+#include <string.h>
+
 #include <limits>
 #include <memory>
 #include <optional>
@@ -164,6 +166,8 @@ std::uint32_t CopyStored(TStream& payload, TStream& out, const TZipItem& item,
     out.WriteExact(chunk.data(), want);
     left -= static_cast<std::int64_t>(want);
   }
+  // The chunk held the member's plain text.
+  explicit_bzero(chunk.data(), chunk.size());
   return ~crc;
 }
 
