@@ -6,6 +6,7 @@
 
 #include "app/app_texts.h"
 #include "app/archive_watch.h"
+#include "app/encryption_label.h"
 #include "app/main_window.h"
 #include "app/site_list_box.h"
 #include "archive/storage/archive_lock.h"
@@ -184,5 +185,5 @@ TEncryption TfrmMain::WriteEncryption() const {
 }
 
 void TfrmMain::ShowEncryption(TEncryption encryption) {
-  lblEncryption->setText(QString::fromLatin1(EncryptionName(encryption)));
+  lblEncryption->ShowOnDisk(encryption, WriteEncryption());
 }

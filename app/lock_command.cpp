@@ -16,6 +16,7 @@
 #include "app/archive_watch.h"
 #include "app/auto_lock.h"
 #include "app/error_display.h"
+#include "app/find_box.h"
 #include "app/lock_panel.h"
 #include "app/main_window.h"
 #include "app/session_lock_watch.h"
@@ -47,9 +48,9 @@ constexpr int kNoPromptTries = 3;
 
 void TfrmMain::BuildLock() {
   mmiTools->addSeparator()->setObjectName("mmiToolsSepLock");
-  mmiLock = AddCommand(mmiTools, "mmiLock", "Lock", &TfrmMain::mmiLockClick);
+  mmiLock = AddCommand(mmiTools, "mmiLock", "&Lock", &TfrmMain::mmiLockClick);
   mmiLock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-  AddCommand(mmiTools, "mmiOptions", "Options...", &TfrmMain::mmiOptionsClick);
+  AddCommand(mmiTools, "mmiOptions", "&Options...", &TfrmMain::mmiOptionsClick);
   connect(mmiTools, &QMenu::aboutToShow, this, &TfrmMain::UpdateLockCommand);
 
   pnlLocked = new TLockPanel;
@@ -117,6 +118,8 @@ void TfrmMain::mmiLockClick() {
 
 void TfrmMain::LockNow() {
   FLocked = true;
+  FLockedIndex = lbxSiteList->ItemIndex();
+  edtFind->clear();  // what was looked for is not shown while locked
   lbxSiteList->Wipe();
   FSites->Wipe();
   WipeText(FArchivePW);
@@ -133,6 +136,7 @@ void TfrmMain::ShowLocked(bool locked) {
       widget->setVisible(!locked);
   }
   pnlLocked->setVisible(locked);
+  UpdateTitle();
   if (locked) {
     FLockedCommands.clear();
     for (QMenu* menu : {mmiFile, mmiEdit, mmiTools}) {
@@ -171,6 +175,7 @@ void TfrmMain::Unlock(const QString& password) {
   FLocked = false;
   ShowLocked(false);
   FillSiteList();
+  if (FLockedIndex >= 0 && FLockedIndex < lbxSiteList->Count()) lbxSiteList->SetItemIndex(FLockedIndex);
   SetModified(false);
   UpdateLockCommand();
   FAutoLock->Restart();
