@@ -104,9 +104,8 @@ void TfrmMain::mmiNewPWClick() {
 }
 
 void TfrmMain::mmiImportClick() {
-  const QString path =
-      MsgDlg().OpenFileDlg("Select Vornix file to import from", kArchiveFilter,
-                           TqelMsgDlg::ArchiveFolder(ArchivePath()), "zip", false);
+  const QString path = MsgDlg().OpenFileDlg("Select Vornix file to import from", kArchiveFilter,
+                                            TqelMsgDlg::ArchiveFolder(ArchivePath()), "zip", false);
   if (path.isEmpty()) return;
   FPWTries = 0;
   std::unique_ptr<TqelPwList> other;

@@ -175,7 +175,8 @@ void TfrmMain::Unlock(const QString& password) {
   FLocked = false;
   ShowLocked(false);
   FillSiteList();
-  if (FLockedIndex >= 0 && FLockedIndex < lbxSiteList->Count()) lbxSiteList->SetItemIndex(FLockedIndex);
+  if (FLockedIndex >= 0 && FLockedIndex < lbxSiteList->Count())
+    lbxSiteList->SetItemIndex(FLockedIndex);
   SetModified(false);
   UpdateLockCommand();
   FAutoLock->Restart();

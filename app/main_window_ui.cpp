@@ -102,7 +102,8 @@ void TfrmMain::BuildMenus() {
       {"mmiFileSaveAs", "Save &As...", {}, IconRole::SaveAs, &TfrmMain::mmiFileSaveAsClick});
   add(mmiFile, {"mmiFileClose", "&Close", {}, IconRole::Close, &TfrmMain::mmiFileCloseClick});
   mmiFile->addSeparator()->setObjectName("mmiFileSep02");
-  add(mmiFile, {"mmiNewPW", "New archive &password...", {}, std::nullopt, &TfrmMain::mmiNewPWClick});
+  add(mmiFile,
+      {"mmiNewPW", "New archive &password...", {}, std::nullopt, &TfrmMain::mmiNewPWClick});
   add(mmiFile, {"mmiImport", "&Import...", {}, std::nullopt, &TfrmMain::mmiImportClick});
   // Merge from archive... goes here, after Import....
   add(mmiFile,

@@ -25,7 +25,8 @@ std::string WindowProgramPath() {
 }  // namespace
 
 int StoredBackupCount(bool useIni) {
-  const auto text = ReadSettingsValue(SettingsFileFor(useIni, WindowProgramPath()), kBackupsSetting);
+  const auto text =
+      ReadSettingsValue(SettingsFileFor(useIni, WindowProgramPath()), kBackupsSetting);
   if (!text) return kDefaultBackups;
   return ParseSettingCount(*text, kMaxBackups).value_or(kDefaultBackups);
 }

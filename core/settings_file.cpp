@@ -113,7 +113,8 @@ void Replace(const TSettingsFile& file, const TSettingsText& text) {
 }  // namespace
 
 TSettingsFile UserSettingsFile() {
-  std::string path = gUserOverride.empty() ? ConfigFolder() + "/Kestrum/Vornix.conf" : gUserOverride;
+  std::string path =
+      gUserOverride.empty() ? ConfigFolder() + "/Kestrum/Vornix.conf" : gUserOverride;
   return {std::move(path), "General", ""};
 }
 
@@ -122,7 +123,8 @@ TSettingsFile IniSettingsFile(const std::string& programPath) {
   if (path.empty()) {
     const std::size_t slash = programPath.rfind('/');
     const std::size_t dot = programPath.rfind('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     path = (hasExtension ? programPath.substr(0, dot) : programPath) + ".ini";
   }
   std::string error = "Unable to write to " + path;

@@ -90,7 +90,8 @@ std::optional<std::string> Unescape(std::string_view text) {
       const std::size_t start = i;
       while (i < text.size() && i - start < kMaxHexDigits && IsHexDigit(text[i])) ++i;
       if (i == start) return std::nullopt;
-      const unsigned long code = std::stoul(std::string(text.substr(start, i - start)), nullptr, 16);
+      const unsigned long code =
+          std::stoul(std::string(text.substr(start, i - start)), nullptr, 16);
       if (code > kLastAscii) return std::nullopt;
       out += static_cast<char>(code);
     } else if (const TNamedEscape* named = NamedByLetter(letter)) {

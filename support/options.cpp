@@ -62,6 +62,6 @@ void WriteOptions(const TOptions& options) {
   State().SetValue(kEncryption,
                    options.encryption == TNewEncryption::Aes256 ? kAes256 : kTraditional);
   State().SetValue(kBackups, QString::number(options.backups));
-  State().SaveValues({kClipboardSeconds, kIdleLockMinutes, kLockWithScreenSaver, kEncryption,
-                      kBackups});
+  State().SaveValues(
+      {kClipboardSeconds, kIdleLockMinutes, kLockWithScreenSaver, kEncryption, kBackups});
 }

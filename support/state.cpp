@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <algorithm>
 
-#include "support/accessor.h"
 #include "core/settings_file.h"
+#include "support/accessor.h"
 #include "support/text_convert.h"
 
 namespace {
@@ -84,7 +84,8 @@ void TqelState::Load() {
 
 void TqelState::Save() {
   TSettingsEntries entries;
-  for (const auto& [name, value] : table_->entries) entries.emplace_back(ToBytes(name), ToBytes(value));
+  for (const auto& [name, value] : table_->entries)
+    entries.emplace_back(ToBytes(name), ToBytes(value));
   WriteSettings(StorageFor(UseIni), entries);
 }
 

@@ -76,10 +76,10 @@ class MainWindowUiTest : public QObject {
       if (action->isVisible())
         file << (action->menu() ? action->menu()->objectName() : action->objectName());
     }
-    QCOMPARE(file, (QStringList{"mmiFileNew", "mmiFileOpen", "mmiReopen", "mmiFileSave",
-                                "mmiFileSaveAs", "mmiFileClose", "mmiFileSep02", "mmiNewPW",
-                                "mmiImport", "mmiImportCsv", "mmiExportCsv", "mmiFileSep01",
-                                "mmiExit"}));
+    QCOMPARE(file,
+             (QStringList{"mmiFileNew", "mmiFileOpen", "mmiReopen", "mmiFileSave", "mmiFileSaveAs",
+                          "mmiFileClose", "mmiFileSep02", "mmiNewPW", "mmiImport", "mmiImportCsv",
+                          "mmiExportCsv", "mmiFileSep01", "mmiExit"}));
     QVERIFY(Action("mmiFileSep01")->isSeparator());
     QCOMPARE(Plain(window_->findChild<QMenu*>("mmiReopen")->title()), QStringLiteral("Reopen"));
   }
@@ -125,8 +125,8 @@ class MainWindowUiTest : public QObject {
     QTest::newRow("no name") << QString() << true << "Vornix - Keyvorn" << false;
     QTest::newRow("clean") << "/x/keys.zip" << false << "keys.zip[*] - Vornix - Keyvorn" << false;
     QTest::newRow("modified") << "/x/keys.zip" << true << "keys.zip[*] - Vornix - Keyvorn" << true;
-    QTest::newRow("[*] in the name") << "/x/a[*].zip" << false << "a[*][*].zip[*] - Vornix - Keyvorn"
-                                     << false;
+    QTest::newRow("[*] in the name")
+        << "/x/a[*].zip" << false << "a[*][*].zip[*] - Vornix - Keyvorn" << false;
   }
   void titleNamesTheArchive() {
     QFETCH(QString, path);

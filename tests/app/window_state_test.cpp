@@ -97,10 +97,10 @@ class WindowStateTest : public QObject {
     QTest::newRow("same") << aes << aes << "AES-256" << false;
     QTest::newRow("traditional") << trad << trad << "Traditional" << false;
     QTest::newRow("plain file") << none << none << "No encryption" << true;
-    QTest::newRow("password chosen") << none << aes << "No encryption, AES-256 after saving"
-                                     << true;
-    QTest::newRow("password removed") << aes << none << "AES-256, no encryption after saving"
-                                      << true;
+    QTest::newRow("password chosen")
+        << none << aes << "No encryption, AES-256 after saving" << true;
+    QTest::newRow("password removed")
+        << aes << none << "AES-256, no encryption after saving" << true;
     QTest::newRow("no file") << -1 << aes << "AES-256 after saving" << false;
     QTest::newRow("no file, no password") << -1 << none << "No encryption after saving" << true;
   }

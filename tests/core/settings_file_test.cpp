@@ -27,9 +27,7 @@ class SettingsFileTest : public testing::Test {
     fs::create_directories(dir_);
     file_ = {(dir_ / "Vornix.conf").string(), "General", "Unable to write to it"};
   }
-  void TearDown() override {
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { fs::remove_all(dir_); }
 
   void Write(const std::string& bytes) { std::ofstream(file_.path, std::ios::binary) << bytes; }
   std::string Read() const {
@@ -44,11 +42,11 @@ class SettingsFileTest : public testing::Test {
 };
 
 TEST_F(SettingsFileTest, OneValueIsSetInPlaceAndEverythingElseKept) {
-  Write("# mine\n[Other]\nOptions.Backups=7\n[general]\na=1\noptions.backups=2\nb=2\n"
-        "Options.Backups=5\n");
+  Write(
+      "# mine\n[Other]\nOptions.Backups=7\n[general]\na=1\noptions.backups=2\nb=2\n"
+      "Options.Backups=5\n");
   WriteSettingsValue(file_, "Options.Backups", "3");
-  EXPECT_EQ(Read(),
-            "# mine\n[Other]\nOptions.Backups=7\n[general]\na=1\nOptions.Backups=3\nb=2\n");
+  EXPECT_EQ(Read(), "# mine\n[Other]\nOptions.Backups=7\n[general]\na=1\nOptions.Backups=3\nb=2\n");
   EXPECT_EQ(ReadSettingsValue(file_, "OPTIONS.BACKUPS"), "3");
   WriteSettingsValue(file_, "Options.Backups", "");
   EXPECT_EQ(ReadSettingsValue(file_, "Options.Backups"), std::nullopt);
@@ -113,9 +111,13 @@ TEST(SettingsFileLocation, IniBesideTheProgramAndXdgConfigHome) {
   ::setenv("XDG_CONFIG_HOME", "/cfg", 1);
   EXPECT_EQ(UserSettingsFile().path, "/cfg/Kestrum/Vornix.conf");
   ::setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
-  EXPECT_EQ(UserSettingsFile().path, std::string(std::getenv("HOME")) + "/.config/Kestrum/Vornix.conf");
+  EXPECT_EQ(UserSettingsFile().path,
+            std::string(std::getenv("HOME")) + "/.config/Kestrum/Vornix.conf");
   EXPECT_EQ(UserSettingsFile().section, "General");
-  if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+  if (old)
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 struct TValueCase {
@@ -128,8 +130,8 @@ TEST(SettingsValue, OldQuotingIsReadAndEveryValueRoundTrips) {
       {"\"a, b\"", "a, b"},
       {"\"\\x1b\\x61;\"", std::string("\x1b") + "a;"},
       {"\"@@x;\"", "@x;"},
-      {"\"plain\"", "\"plain\""},         // never needed quotes: taken as written
-      {"\"\\x00e9;\"", "\"\\x00e9;\""},   // the old writer never escaped beyond ASCII
+      {"\"plain\"", "\"plain\""},        // never needed quotes: taken as written
+      {"\"\\x00e9;\"", "\"\\x00e9;\""},  // the old writer never escaped beyond ASCII
       {"C:\\dir\\x", "C:\\dir\\x"},
       {"\xC3\xA9t\xC3\xA9, ok", "\xC3\xA9t\xC3\xA9, ok"},
   };
@@ -141,8 +143,15 @@ TEST(SettingsValue, OldQuotingIsReadAndEveryValueRoundTrips) {
 
 TEST(SettingsCount, OnlyWholeNumbersInRange) {
   const std::pair<std::string, std::optional<int>> cases[] = {
-      {"3", 3}, {" 0 ", 0}, {"+7", 7}, {"99", 99}, {"100", std::nullopt},
-      {"-1", std::nullopt}, {"3x", std::nullopt}, {"", std::nullopt}, {"1e2", std::nullopt},
+      {"3", 3},
+      {" 0 ", 0},
+      {"+7", 7},
+      {"99", 99},
+      {"100", std::nullopt},
+      {"-1", std::nullopt},
+      {"3x", std::nullopt},
+      {"", std::nullopt},
+      {"1e2", std::nullopt},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(ParseSettingCount(text, kMaxBackups), expected) << '"' << text << '"';

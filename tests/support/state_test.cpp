@@ -205,7 +205,8 @@ class StateTest : public QObject {
     QVERIFY(file.startsWith("[General]\nTfrmMain=0 1 2 3 4\nOptions.Backups=3\n"));
     QVERIFY(file.contains("\nOptions.Encryption=aes256\n"));
     QVERIFY(!file.contains("Reopen0"));
-    QCOMPARE(ReadSettingsValue(UserSettingsFile(), kBackupsSetting), std::optional<std::string>("3"));
+    QCOMPARE(ReadSettingsValue(UserSettingsFile(), kBackupsSetting),
+             std::optional<std::string>("3"));
   }
 
   void saveIsPrivateAndLeavesNoTemporaryFile_data() { StorageRows(); }
