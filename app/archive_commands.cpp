@@ -7,6 +7,7 @@
 #include "app/app_texts.h"
 #include "app/archive_watch.h"
 #include "app/command_line.h"
+#include "app/encryption_label.h"
 #include "app/main_window.h"
 #include "app/reopen_list.h"
 #include "app/site_list_box.h"
@@ -36,13 +37,14 @@ void TfrmMain::mmiFileCloseClick() {
   // otherwise.
   FEncryption = NewArchiveEncryption() == TNewEncryption::Aes256 ? TEncryption::Aes256
                                                                  : TEncryption::Traditional;
-  ShowEncryption(WriteEncryption());
+  lblEncryption->ShowOnDisk(std::nullopt, WriteEncryption());
 }
 
 void TfrmMain::mmiFileOpenClick() {
+  const QString folder = TqelMsgDlg::ArchiveFolder(ArchivePath());  // before the close forgets it
   mmiFileCloseClick();
   if (IsModified()) return;  // the close was cancelled
-  SetArchivePath(MsgDlg().OpenFileDlg("Open Vornix file", kArchiveFilter));
+  SetArchivePath(MsgDlg().OpenFileDlg("Open Vornix file", kArchiveFilter, folder));
   if (!ArchivePath().isEmpty()) OpenCurrentArchive();
 }
 
@@ -87,7 +89,8 @@ void TfrmMain::mmiFileSaveClick() {
 }
 
 void TfrmMain::mmiFileSaveAsClick() {
-  SetArchivePath(MsgDlg().SaveFileDlg("Save Vornix file as...", kArchiveFilter, "zip", true));
+  SetArchivePath(MsgDlg().SaveFileDlg("Save Vornix file as...", kArchiveFilter, "zip", true,
+                                      TqelMsgDlg::ArchiveFolder(ArchivePath())));
   if (!ArchivePath().isEmpty()) mmiFileSaveClick();
 }
 
@@ -96,13 +99,13 @@ void TfrmMain::mmiNewPWClick() {
   if (ExecuteSavePW(FArchivePW, &aes256) != mrOk) return;
   FEncryption = aes256 ? TEncryption::Aes256 : TEncryption::Traditional;
   FPasswordChanged = true;
-  ShowEncryption(WriteEncryption());
+  lblEncryption->ShowNext(WriteEncryption());
   SetModified(true);
 }
 
 void TfrmMain::mmiImportClick() {
-  const QString path =
-      MsgDlg().OpenFileDlg("Select Vornix file to import from", kArchiveFilter, {}, "zip", false);
+  const QString path = MsgDlg().OpenFileDlg("Select Vornix file to import from", kArchiveFilter,
+                                            TqelMsgDlg::ArchiveFolder(ArchivePath()), "zip", false);
   if (path.isEmpty()) return;
   FPWTries = 0;
   std::unique_ptr<TqelPwList> other;

@@ -8,14 +8,15 @@
 #include "app/app_texts.h"
 #include "app/archive_watch.h"
 #include "app/lock_wait.h"
+#include "app/encryption_label.h"
 #include "app/main_window.h"
 #include "app/site_list_box.h"
 #include "archive/storage/archive_lock.h"
 #include "archive/storage/file_snapshot.h"
 #include "archive/site_list_reader.h"
 #include "archive/storage/safe_save.h"
-#include "archive/zip/site_list_member.h"
 #include "archive/streams.h"
+#include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_engine.h"
 #include "core/pw_list.h"
 #include "core/retry_limits.h"
@@ -171,5 +172,5 @@ TEncryption TfrmMain::WriteEncryption() const {
 }
 
 void TfrmMain::ShowEncryption(TEncryption encryption) {
-  lblEncryption->setText(QString::fromLatin1(EncryptionName(encryption)));
+  lblEncryption->ShowOnDisk(encryption, WriteEncryption());
 }

@@ -4,6 +4,23 @@
 
 #include "support/state.h"
 
+const char kWindowUsage[] =
+    "Usage: vornix [ARCHIVE] [-useini]\n"
+    "       vornix --version | --help\n"
+    "\n"
+    "Opens the Vornix password window.\n"
+    "\n"
+    "  ARCHIVE    the archive to open at start: the first argument that names\n"
+    "             an existing file (others are skipped)\n"
+    "  -useini    keep the settings in vornix.ini beside the program instead of\n"
+    "             ~/.config/Kestrum/Vornix.conf\n"
+    "  --version  print the version and exit\n"
+    "  --help     print this help and exit\n"
+    "\n"
+    "vornix-cli reads and changes the same archives from a terminal.\n";
+
+bool IsHelpSwitch(std::string_view argument) { return argument == "--help" || argument == "-h"; }
+
 namespace {
 
 QString StripEnclosingQuotes(const QString& argument) {

@@ -4,6 +4,12 @@
 #include <QDir>
 #include <QString>
 #include <QStringList>
+#include <string_view>
+
+// What "vornix --help" prints.
+extern const char kWindowUsage[];
+// "--help" or "-h".
+bool IsHelpSwitch(std::string_view argument);
 
 // The absolute path of the first argument that names an existing file, with
 // one pair of enclosing double quotes removed; relative paths are taken from

@@ -4,12 +4,19 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QStatusBar>
 
 #include "app/main_window.h"
 #include "app/site_list_box.h"
 #include "core/pw_rec.h"
+#include "support/msg_dlg.h"
 #include "support/secret_clipboard.h"
+#include "support/shell_open.h"
 #include "support/text_convert.h"
+
+namespace {
+constexpr int kOpeningMessageMs = 5000;
+}  // namespace
 
 TqelPwRec* TfrmMain::SelectedRecord() const {
   const int index = lbxSiteList->ItemIndex();
@@ -29,5 +36,11 @@ void TfrmMain::mmiCopyPWClick() {
 void TfrmMain::mmiOpenURLClick() {
   const TqelPwRec* rec = SelectedRecord();
   if (rec == nullptr || rec->URL().empty()) return;
-  ShellOpen(ToQString(rec->URL()));
+  const QString url = ToQString(rec->URL());
+  // The browser may take a while to appear: say that something happens.
+  StatusBar->showMessage(QStringLiteral("Opening %1...").arg(url), kOpeningMessageMs);
+  if (::ShellOpen(url)) return;
+  StatusBar->clearMessage();
+  MsgDlg().ShowError(
+      QStringLiteral("Cannot open %1: the desktop has no program for this address.").arg(url));
 }

@@ -5,9 +5,11 @@
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 #include "app/clipboard_countdown.h"
 #include "app/error_display.h"
@@ -27,6 +29,7 @@ void TfrmMain::BuildFindAndCopy() {
   toolbarLayout->setContentsMargins(kFindLeft, 0, 5, 0);
   toolbarLayout->addWidget(edtFind);
   connect(edtFind, &QLineEdit::textChanged, lbxSiteList, &TSiteListBox::SetFilter);
+  BuildNoMatchNote();
   connect(edtFind, &TFindBox::Leave, this, [this] { lbxSiteList->setFocus(); });
   connect(edtFind, &TFindBox::Accept, this, &TfrmMain::FindAccept);
   auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
@@ -43,9 +46,9 @@ void TfrmMain::BuildFindAndCopy() {
     action->setShortcut(QKeySequence(Qt::CTRL | key));
     return action;
   };
-  QAction* copyUser = add("mmiCopyUser", "Copy user name", Qt::Key_B, &TfrmMain::mmiCopyUserClick);
-  QAction* copyPW = add("mmiCopyPW", "Copy password", Qt::Key_C, &TfrmMain::mmiCopyPWClick);
-  QAction* openURL = add("mmiOpenURL", "Open URL", Qt::Key_U, &TfrmMain::mmiOpenURLClick);
+  QAction* copyUser = add("mmiCopyUser", "Copy &user name", Qt::Key_B, &TfrmMain::mmiCopyUserClick);
+  QAction* copyPW = add("mmiCopyPW", "Copy &password", Qt::Key_C, &TfrmMain::mmiCopyPWClick);
+  QAction* openURL = add("mmiOpenURL", "&Open URL", Qt::Key_U, &TfrmMain::mmiOpenURLClick);
 
   pmnSiteList = new QMenu(this);
   pmnSiteList->setObjectName("pmnSiteList");
@@ -59,6 +62,26 @@ void TfrmMain::BuildFindAndCopy() {
   auto* countdown = new TClipboardCountdown;
   countdown->setObjectName("lblClipboard");
   StatusBar->addPermanentWidget(countdown);
+}
+
+// Over the empty list while the find box finds nothing, so that an empty
+// list is not taken for an empty archive.
+void TfrmMain::BuildNoMatchNote() {
+  lblNoMatch = new QLabel(QStringLiteral("No sites match"));
+  lblNoMatch->setObjectName("lblNoMatch");
+  lblNoMatch->setEnabled(false);  // drawn greyed, as a note rather than an entry
+  auto* layout = new QVBoxLayout(lbxSiteList->viewport());
+  layout->addWidget(lblNoMatch, 0, Qt::AlignTop | Qt::AlignHCenter);
+  lblNoMatch->hide();
+  const auto update = [this] {
+    lblNoMatch->setVisible(!edtFind->text().isEmpty() && lbxSiteList->ShownCount() == 0);
+  };
+  connect(edtFind, &QLineEdit::textChanged, this, update);
+  QAbstractItemModel* shown = lbxSiteList->model();
+  connect(shown, &QAbstractItemModel::rowsInserted, this, update);
+  connect(shown, &QAbstractItemModel::rowsRemoved, this, update);
+  connect(shown, &QAbstractItemModel::modelReset, this, update);
+  connect(shown, &QAbstractItemModel::layoutChanged, this, update);
 }
 
 // Enter in the find box: a single site found is opened in the editor;

@@ -16,6 +16,7 @@
 #include "app/archive_watch.h"
 #include "app/auto_lock.h"
 #include "app/error_display.h"
+#include "app/find_box.h"
 #include "app/lock_panel.h"
 #include "app/main_window.h"
 #include "app/session_lock_watch.h"
@@ -45,9 +46,9 @@ enum SaveChoice { kSaveYes, kSaveNo, kSaveCancel };
 
 void TfrmMain::BuildLock() {
   mmiTools->addSeparator()->setObjectName("mmiToolsSepLock");
-  mmiLock = AddCommand(mmiTools, "mmiLock", "Lock", &TfrmMain::mmiLockClick);
+  mmiLock = AddCommand(mmiTools, "mmiLock", "&Lock", &TfrmMain::mmiLockClick);
   mmiLock->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-  AddCommand(mmiTools, "mmiOptions", "Options...", &TfrmMain::mmiOptionsClick);
+  AddCommand(mmiTools, "mmiOptions", "&Options...", &TfrmMain::mmiOptionsClick);
   connect(mmiTools, &QMenu::aboutToShow, this, &TfrmMain::UpdateLockCommand);
 
   pnlLocked = new TLockPanel;
@@ -115,6 +116,8 @@ void TfrmMain::mmiLockClick() {
 
 void TfrmMain::LockNow() {
   FLocked = true;
+  FLockedIndex = lbxSiteList->ItemIndex();
+  edtFind->clear();  // what was looked for is not shown while locked
   lbxSiteList->Wipe();
   FSites->Wipe();
   WipeText(FArchivePW);
@@ -131,6 +134,7 @@ void TfrmMain::ShowLocked(bool locked) {
       widget->setVisible(!locked);
   }
   pnlLocked->setVisible(locked);
+  UpdateTitle();
   if (locked) {
     FLockedCommands.clear();
     for (QMenu* menu : {mmiFile, mmiEdit, mmiTools}) {
@@ -169,6 +173,8 @@ void TfrmMain::Unlock(const QString& password) {
   FLocked = false;
   ShowLocked(false);
   FillSiteList();
+  if (FLockedIndex >= 0 && FLockedIndex < lbxSiteList->Count())
+    lbxSiteList->SetItemIndex(FLockedIndex);
   SetModified(false);
   UpdateLockCommand();
   FAutoLock->Restart();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/command_line.h"
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "core/process_guard.h"
@@ -12,12 +13,17 @@
 
 namespace {
 
-// Answered before the application object exists, so that it works without a
-// display, as scripts and package tools call it.
-bool PrintVersionIfAsked(int argc, char* argv[]) {
+// Answered before the application object exists, so that they work without
+// a display, as scripts and package tools call them. True when answered.
+bool AnswerInfoSwitch(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) {
-    if (std::string_view(argv[i]) == "--version") {
+    const std::string_view argument(argv[i]);
+    if (argument == "--version") {
       std::printf("vornix %s\n", qUtf8Printable(TqelVersionInfo().FileVersion()));
+      return true;
+    }
+    if (IsHelpSwitch(argument)) {
+      std::fputs(kWindowUsage, stdout);
       return true;
     }
   }
@@ -27,7 +33,7 @@ bool PrintVersionIfAsked(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (PrintVersionIfAsked(argc, argv)) return 0;
+  if (AnswerInfoSwitch(argc, argv)) return 0;
   GuardProcessSecrets();
   TVornixApplication app(argc, argv);
   // The display name follows the application name; setting it separately

@@ -12,9 +12,11 @@
 
 #include "app/app_texts.h"
 #include "app/archive_watch.h"
+#include "app/encryption_label.h"
 #include "app/error_display.h"
 #include "app/path_label.h"
 #include "app/site_list_box.h"
+#include "app/window_title.h"
 #include "archive/streams.h"
 #include "archive/zip/zip_engine.h"
 #include "core/pw_list.h"
@@ -40,7 +42,7 @@ TfrmMain::TfrmMain(QWidget* parent)
       FWatch(new TArchiveWatch(this)),
       FOpenPasswordPrompt(ExecuteOpenPW) {
   setObjectName("TfrmMain");
-  setWindowTitle("Vornix - Keyvorn");
+  setWindowTitle(MainWindowTitle({}, false));
   setWindowIcon(VornixIcon(IconRole::App));
   setFont(QFont("Verdana", 8));
   BuildMenus();
@@ -48,7 +50,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildListAndStatusBar();
   BuildLock();
   BuildFindAndCopy();
-  ShowEncryption(WriteEncryption());
+  lblEncryption->ShowOnDisk(std::nullopt, WriteEncryption());
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
   setMinimumSize(350, 350);
@@ -130,6 +132,7 @@ QString TfrmMain::ArchivePath() const { return FArchivePath; }
 void TfrmMain::SetArchivePath(const QString& path) {
   FArchivePath = path;
   lblStatusText->ShowPath(path);
+  UpdateTitle();
 }
 
 bool TfrmMain::IsModified() const { return mmiFileSave->isEnabled(); }
@@ -137,6 +140,7 @@ bool TfrmMain::IsModified() const { return mmiFileSave->isEnabled(); }
 void TfrmMain::SetModified(bool flag) {
   mmiFileSave->setEnabled(flag);
   spbFileSave->setEnabled(flag);
+  UpdateTitle();
 }
 
 void TfrmMain::ClearSiteList() { lbxSiteList->Clear(); }

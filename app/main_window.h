@@ -25,6 +25,7 @@ class QToolButton;
 class TArchiveLock;
 class TArchiveWatch;
 class TAutoLock;
+class TEncryptionLabel;
 class TLockPanel;
 class TFindBox;
 enum class IconRole;
@@ -118,8 +119,11 @@ class TfrmMain : public QMainWindow {
                               void (TfrmMain::*handler)());
   void AddSeparator(const char* name, int left);
   void BuildListAndStatusBar();
+  // The title names the archive and shows its modified and locked states.
+  void UpdateTitle();
   // The find box, the copy commands and the list's menu (find_ui.cpp).
   void BuildFindAndCopy();
+  void BuildNoMatchNote();
   void FindAccept();
   void ShowSiteMenu(const QPoint& pos);
   TqelPwRec* SelectedRecord() const;
@@ -153,6 +157,7 @@ class TfrmMain : public QMainWindow {
   void WriteLocked(const QString& path, TArchiveLock& lock);
   void CollectSites();
   void AddToReopen(const QString& path);
+  // The file on disk now has encryption (read or just written).
   void ShowEncryption(TEncryption encryption);
   TEncryption WriteEncryption() const;
 
@@ -188,7 +193,7 @@ class TfrmMain : public QMainWindow {
   TSiteListBox* lbxSiteList = nullptr;
   QStatusBar* StatusBar = nullptr;
   TPathLabel* lblStatusText = nullptr;
-  QLabel* lblEncryption = nullptr;
+  TEncryptionLabel* lblEncryption = nullptr;
   QAction* mmiLock = nullptr;
   TLockPanel* pnlLocked = nullptr;
   QLabel* lblLockWaiting = nullptr;
@@ -197,6 +202,10 @@ class TfrmMain : public QMainWindow {
   // The commands the lock disabled, enabled again by the unlock.
   QList<QPointer<QAction>> FLockedCommands;
   TFindBox* edtFind = nullptr;
+  QLabel* lblNoMatch = nullptr;
+  // The entry selected when the window was locked, selected again after
+  // the unlock (an index: the site's name is not kept while locked).
+  int FLockedIndex = -1;
   QMenu* pmnSiteList = nullptr;
 
   // Archive state.

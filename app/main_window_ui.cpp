@@ -11,11 +11,13 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "app/encryption_label.h"
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "app/path_label.h"
 #include "app/reopen_list.h"
 #include "app/site_list_box.h"
+#include "app/window_title.h"
 #include "support/icons.h"
 
 namespace {
@@ -65,6 +67,9 @@ QAction* TfrmMain::AddCommand(QMenu* menu, const char* name, const QString& capt
   return action;
 }
 
+// Every menu title and fixed item carries a mnemonic ("&" before the letter
+// Alt selects); the Reopen entries show their paths as stored instead
+// (support/state.h doubles their "&").
 void TfrmMain::BuildMenus() {
   QMenuBar* mmMain = menuBar();
   mmMain->setObjectName("mmMain");
@@ -75,10 +80,10 @@ void TfrmMain::BuildMenus() {
     menu->setSeparatorsCollapsible(false);
     return menu;
   };
-  mmiFile = addMenu("mmiFile", "File");
-  mmiEdit = addMenu("mmiEdit", "Edit");
-  mmiTools = addMenu("mmiTools", "Tools");
-  mmiHelp = addMenu("mmiHelp", "Help");
+  mmiFile = addMenu("mmiFile", "&File");
+  mmiEdit = addMenu("mmiEdit", "&Edit");
+  mmiTools = addMenu("mmiTools", "&Tools");
+  mmiHelp = addMenu("mmiHelp", "&Help");
 
   auto add = [this](QMenu* menu, const MenuCommand& command) {
     QAction* action = AddCommand(menu, command.name, command.caption, command.handler);
@@ -86,48 +91,50 @@ void TfrmMain::BuildMenus() {
     if (command.icon) action->setIcon(VornixIcon(*command.icon));
     return action;
   };
-  add(mmiFile, {"mmiFileNew", "New", QKeySequence(Qt::CTRL | Qt::Key_N), IconRole::New,
+  add(mmiFile, {"mmiFileNew", "&New", QKeySequence(Qt::CTRL | Qt::Key_N), IconRole::New,
                 &TfrmMain::mmiFileNewClick});
-  add(mmiFile, {"mmiFileOpen", "Open...", QKeySequence(Qt::CTRL | Qt::Key_O), IconRole::Open,
+  add(mmiFile, {"mmiFileOpen", "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), IconRole::Open,
                 &TfrmMain::mmiFileOpenClick});
-  mmiReopen = AddReopenMenu(mmiFile, "mmiReopen", "Reopen");
-  mmiFileSave = add(mmiFile, {"mmiFileSave", "Save", QKeySequence(Qt::CTRL | Qt::Key_S),
+  mmiReopen = AddReopenMenu(mmiFile, "mmiReopen", "&Reopen");
+  mmiFileSave = add(mmiFile, {"mmiFileSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S),
                               IconRole::Save, &TfrmMain::mmiFileSaveClick});
   add(mmiFile,
-      {"mmiFileSaveAs", "Save As...", {}, IconRole::SaveAs, &TfrmMain::mmiFileSaveAsClick});
-  add(mmiFile, {"mmiFileClose", "Close", {}, IconRole::Close, &TfrmMain::mmiFileCloseClick});
+      {"mmiFileSaveAs", "Save &As...", {}, IconRole::SaveAs, &TfrmMain::mmiFileSaveAsClick});
+  add(mmiFile, {"mmiFileClose", "&Close", {}, IconRole::Close, &TfrmMain::mmiFileCloseClick});
   mmiFile->addSeparator()->setObjectName("mmiFileSep02");
-  add(mmiFile, {"mmiNewPW", "New archive password...", {}, std::nullopt, &TfrmMain::mmiNewPWClick});
-  add(mmiFile, {"mmiImport", "Import...", {}, std::nullopt, &TfrmMain::mmiImportClick});
+  add(mmiFile,
+      {"mmiNewPW", "New archive &password...", {}, std::nullopt, &TfrmMain::mmiNewPWClick});
+  add(mmiFile, {"mmiImport", "&Import...", {}, std::nullopt, &TfrmMain::mmiImportClick});
+  // Merge from archive... goes here, after Import....
+  add(mmiFile,
+      {"mmiImportCsv", "Import from CS&V...", {}, std::nullopt, &TfrmMain::mmiImportCsvClick});
+  add(mmiFile,
+      {"mmiExportCsv", "&Export to CSV...", {}, std::nullopt, &TfrmMain::mmiExportCsvClick});
   mmiFile->addSeparator()->setObjectName("mmiFileSep01");
-  add(mmiFile, {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), std::nullopt,
-                &TfrmMain::mmiExitClick});
-  mmiFile->addSeparator()->setObjectName("mmiFileSepCsv");
-  add(mmiFile,
-      {"mmiImportCsv", "Import from CSV...", {}, std::nullopt, &TfrmMain::mmiImportCsvClick});
-  add(mmiFile,
-      {"mmiExportCsv", "Export to CSV...", {}, std::nullopt, &TfrmMain::mmiExportCsvClick});
+  QAction* exit = add(mmiFile, {"mmiExit", "E&xit", QKeySequence(Qt::ALT | Qt::Key_F4),
+                                std::nullopt, &TfrmMain::mmiExitClick});
+  exit->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
-  add(mmiEdit, {"mmiAdd", "Add a site", QKeySequence(Qt::CTRL | Qt::Key_A), IconRole::Add,
+  add(mmiEdit, {"mmiAdd", "&Add a site", QKeySequence(Qt::CTRL | Qt::Key_A), IconRole::Add,
                 &TfrmMain::mmiAddClick});
-  add(mmiEdit, {"mmiModify", "Modify a site", QKeySequence(Qt::CTRL | Qt::Key_M), IconRole::Modify,
+  add(mmiEdit, {"mmiModify", "&Modify a site", QKeySequence(Qt::CTRL | Qt::Key_M), IconRole::Modify,
                 &TfrmMain::mmiModifyClick});
-  add(mmiEdit, {"mmiDelete", "Delete a site", QKeySequence(Qt::Key_Delete), IconRole::Delete,
+  add(mmiEdit, {"mmiDelete", "&Delete a site", QKeySequence(Qt::Key_Delete), IconRole::Delete,
                 &TfrmMain::mmiDeleteClick});
 
-  add(mmiTools, {"mmiGenPW", "Generate a password...", QKeySequence(Qt::CTRL | Qt::Key_G),
+  add(mmiTools, {"mmiGenPW", "&Generate a password...", QKeySequence(Qt::CTRL | Qt::Key_G),
                  IconRole::Generate, &TfrmMain::mmiGenPWClick});
   add(mmiTools, {"mmiShortcut",
-                 "Create desktop shortcut for this archive",
+                 "Create desktop &shortcut for this archive",
                  {},
                  IconRole::Shortcut,
                  &TfrmMain::mmiShortcutClick});
 
   add(mmiHelp,
-      {"mmiVerChk", "Check for new Vornix release", {}, std::nullopt, &TfrmMain::mmiVerChkClick});
-  add(mmiHelp, {"mmiWeb", "Visit Vornix web site", {}, std::nullopt, &TfrmMain::mmiWebClick});
-  add(mmiHelp, {"mmiEmail", "Email the developer", {}, std::nullopt, &TfrmMain::mmiEmailClick});
-  add(mmiHelp, {"mmiAbout", "About...", {}, std::nullopt, &TfrmMain::mmiAboutClick});
+      {"mmiVerChk", "&Check for new Vornix release", {}, std::nullopt, &TfrmMain::mmiVerChkClick});
+  add(mmiHelp, {"mmiWeb", "&Visit Vornix web site", {}, std::nullopt, &TfrmMain::mmiWebClick});
+  add(mmiHelp, {"mmiEmail", "&Email the developer", {}, std::nullopt, &TfrmMain::mmiEmailClick});
+  add(mmiHelp, {"mmiAbout", "&About...", {}, std::nullopt, &TfrmMain::mmiAboutClick});
 }
 
 QToolButton* TfrmMain::AddSpeedButton(const char* name, int left, const QString& hint,
@@ -181,6 +188,12 @@ void TfrmMain::BuildToolbar() {
   AddSeparator("bvlSep02", 211);
 }
 
+void TfrmMain::UpdateTitle() {
+  setWindowTitle(MainWindowTitle(ArchivePath(), FLocked));
+  // Only a title with the placeholder can show the mark.
+  setWindowModified(windowTitle().contains(QStringLiteral("[*]")) && IsModified());
+}
+
 void TfrmMain::BuildListAndStatusBar() {
   lbxSiteList = new TSiteListBox;
   lbxSiteList->setObjectName("lbxSiteList");
@@ -206,10 +219,8 @@ void TfrmMain::BuildListAndStatusBar() {
   lblStatusText->setObjectName("StatusBarText");
   StatusBar->addWidget(lblStatusText, 1);
   // The open archive's encryption, at the right beside the size grip.
-  lblEncryption = new QLabel;
+  lblEncryption = new TEncryptionLabel;
   lblEncryption->setObjectName("lblEncryption");
-  lblEncryption->setTextFormat(Qt::PlainText);
-  lblEncryption->setToolTip("Encryption of the archive");
   StatusBar->addPermanentWidget(lblEncryption);
   setStatusBar(StatusBar);
 }

@@ -4,18 +4,20 @@
 #include "cli/command_context.h"
 #include "cli/gen_options.h"
 #include "cli/password_input.h"
+#include "cli/settings_access.h"
 
 namespace cli {
 
 namespace {
 
-constexpr int kDefaultBackups = 1;
-constexpr int kMaxBackups = 100;
+// The option takes a little more than the window's Options offer.
+constexpr int kMaxBackupsOption = 100;
 
+// Without --backups, the count the window's Options chose.
 int BackupsOption(const TCliContext& ctx) {
   const auto value = ctx.args.Value("backups");
-  if (!value) return kDefaultBackups;
-  return ParseIntOption(ctx.command, "backups", *value, 0, kMaxBackups);
+  if (!value) return StoredBackupCount(ctx.args.Has("useini"));
+  return ParseIntOption(ctx.command, "backups", *value, 0, kMaxBackupsOption);
 }
 
 // A change that would add a site list beside other members needs --force:
@@ -36,7 +38,9 @@ void SaveThrough(const std::string& path, const std::string& data, const TSaveOp
 
 }  // namespace
 
-std::vector<TOptionDef> ChangeOptionDefs() { return {{"backups", true}, {"force", false}}; }
+std::vector<TOptionDef> ChangeOptionDefs() {
+  return {{"backups", true}, {"force", false}, {"useini", false}};
+}
 
 std::optional<TEncryption> EncryptionOption(const TCliContext& ctx) {
   const auto value = ctx.args.Value("encryption");

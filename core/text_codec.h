@@ -1,6 +1,6 @@
 #pragma once
 // Byte-string helpers for the two encodings archives are written in:
-// UTF-8 (this platform) and Windows-1252 (archives from the original platform).
+// UTF-8 (this platform) and Windows-1252 (archives written on Windows).
 
 #include <cstddef>
 #include <optional>
@@ -20,6 +20,6 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // Windows-1252.
 std::string DisplayUtf8(std::string_view bytes);
 // The rule for a typed password's bytes: tried as UTF-8 first, then as these
-// Windows-1252 bytes (what archives from the original platform used). nullopt
+// Windows-1252 bytes (what archives written on Windows used). nullopt
 // when there is no Windows-1252 form or it is the same bytes.
 std::optional<std::string> LegacyPasswordBytes(std::string_view utf8);

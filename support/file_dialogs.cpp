@@ -1,5 +1,6 @@
 #include "support/file_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -28,6 +29,15 @@ QString RunDialog(QFileDialog& dialog, const TMsgRequest& request) {
 }
 
 }  // namespace
+
+QString FileDialogFolder(const QString& archivePath, bool fromTerminal, const QString& workingDir) {
+  if (!archivePath.isEmpty()) {
+    const QString folder = QFileInfo(archivePath).absolutePath();
+    if (QFileInfo(folder).isDir()) return folder;
+  }
+  if (fromTerminal && QFileInfo(workingDir).isDir()) return workingDir;
+  return QDir::homePath();
+}
 
 QString ToQtNameFilters(const QString& filter) {
   const QStringList parts = filter.split(u'|');

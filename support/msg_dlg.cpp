@@ -7,8 +7,9 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <optional>
+
+#include <unistd.h>
 
 #include "support/accessor.h"
 #include "support/file_dialogs.h"
@@ -144,12 +145,9 @@ bool TqelMsgDlg::InputQuery(const QString& caption, const QString& prompt, QStri
 void TqelMsgDlg::SetAnswerer(Answerer answerer) { CurrentAnswerer() = std::move(answerer); }
 
 QString TqelMsgDlg::DefaultFolder() {
-  // A copy of the program kept in a folder of its own (a portable copy)
-  // keeps its archives beside it; an installed program's folder is not the
-  // user's to write in.
-  const QString programDir = QCoreApplication::applicationDirPath();
-  if (!programDir.isEmpty() && QFileInfo(programDir).isWritable()) return programDir;
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
-  return QDir::homePath();
+  return FileDialogFolder({}, ::isatty(STDIN_FILENO) != 0, QDir::currentPath());
+}
+
+QString TqelMsgDlg::ArchiveFolder(const QString& archivePath) {
+  return FileDialogFolder(archivePath, ::isatty(STDIN_FILENO) != 0, QDir::currentPath());
 }

@@ -54,8 +54,12 @@ class TqelMsgDlg {
   static void SetAnswerer(Answerer answerer);
 
   // The folder file dialogs start in when the caller gives none: the
-  // program's folder when writable, else the user's documents folder.
+  // working folder when the program was started from a terminal, else the
+  // home folder (an installed program's folder is not the user's).
   static QString DefaultFolder();
+  // The folder of the archive at archivePath, or DefaultFolder() while the
+  // archive has no name (or its folder is gone).
+  static QString ArchiveFolder(const QString& archivePath);
 };
 
 TqelMsgDlg& MsgDlg();

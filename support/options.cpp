@@ -6,19 +6,17 @@
 
 namespace {
 
-const char kClipboardSeconds[] = "Options.ClipboardSeconds";
-const char kIdleLockMinutes[] = "Options.IdleLockMinutes";
-const char kLockWithScreenSaver[] = "Options.LockWithScreenSaver";
-const char kEncryption[] = "Options.Encryption";
-const char kBackups[] = "Options.Backups";
+const char* const kClipboardSeconds = kClipboardSecondsSetting;
+const char* const kIdleLockMinutes = kIdleLockMinutesSetting;
+const char* const kLockWithScreenSaver = kLockWithScreenSaverSetting;
+const char* const kEncryption = kEncryptionSetting;
+const char* const kBackups = kBackupsSetting;
 
 const char kTraditional[] = "traditional";
 const char kAes256[] = "aes256";
 
 int ReadCount(const char* name, int max, int fallback) {
-  bool ok = false;
-  const int value = State().GetValue(name).trimmed().toInt(&ok);
-  return ok && value >= 0 && value <= max ? value : fallback;
+  return ParseSettingCount(State().GetValue(name).toStdString(), max).value_or(fallback);
 }
 
 }  // namespace
@@ -64,4 +62,6 @@ void WriteOptions(const TOptions& options) {
   State().SetValue(kEncryption,
                    options.encryption == TNewEncryption::Aes256 ? kAes256 : kTraditional);
   State().SetValue(kBackups, QString::number(options.backups));
+  State().SaveValues(
+      {kClipboardSeconds, kIdleLockMinutes, kLockWithScreenSaver, kEncryption, kBackups});
 }

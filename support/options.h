@@ -3,6 +3,8 @@
 // Each reader gives the default when the stored text is missing or is not a
 // valid value, so a hand-edited settings file cannot break the program.
 
+#include "core/option_settings.h"
+
 enum class TNewEncryption { Traditional, Aes256 };
 
 struct TOptions {
@@ -10,13 +12,8 @@ struct TOptions {
   int idleLockMinutes = 5;    // 0: never locked for idleness
   bool lockWithScreenSaver = true;
   TNewEncryption encryption = TNewEncryption::Traditional;  // of new archives
-  int backups = 1;  // earlier versions a save keeps beside the archive
+  int backups = kDefaultBackups;  // earlier versions a save keeps beside the archive
 };
-
-// The ranges the options dialog offers; a stored value outside is invalid.
-inline constexpr int kMaxClipboardSeconds = 3600;
-inline constexpr int kMaxIdleLockMinutes = 1440;
-inline constexpr int kMaxBackups = 99;
 
 int ClipboardSeconds();
 int IdleLockMinutes();
@@ -25,4 +22,6 @@ TNewEncryption NewArchiveEncryption();
 int BackupCount();
 
 TOptions ReadOptions();
+// Sets the options in the store and writes them to the settings file at
+// once, so that a crash later in the run does not lose them.
 void WriteOptions(const TOptions& options);

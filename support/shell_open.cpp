@@ -5,8 +5,8 @@
 
 namespace {
 
-std::function<void(const QString&)>& Opener() {
-  static std::function<void(const QString&)> opener;
+std::function<bool(const QString&)>& Opener() {
+  static std::function<bool(const QString&)> opener;
   return opener;
 }
 
@@ -20,14 +20,20 @@ QUrl ToUrl(const QString& address) {
 
 }  // namespace
 
-void ShellOpen(const QString& address) {
-  if (address.isEmpty()) return;
-  if (Opener()) {
-    Opener()(address);
-    return;
-  }
-  // Whether a browser or mail program took the address is not reported.
-  QDesktopServices::openUrl(ToUrl(address));
+bool ShellOpen(const QString& address) {
+  if (address.isEmpty()) return false;
+  if (Opener()) return Opener()(address);
+  return QDesktopServices::openUrl(ToUrl(address));
 }
 
-void SetShellOpener(std::function<void(const QString&)> opener) { Opener() = std::move(opener); }
+void SetShellOpener(std::function<void(const QString&)> opener) {
+  if (!opener) return SetCheckedShellOpener(nullptr);
+  SetCheckedShellOpener([opener = std::move(opener)](const QString& address) {
+    opener(address);
+    return true;
+  });
+}
+
+void SetCheckedShellOpener(std::function<bool(const QString&)> opener) {
+  Opener() = std::move(opener);
+}

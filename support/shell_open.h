@@ -1,9 +1,12 @@
 #pragma once
-// Hands an address to the desktop's URL handler; failures are not reported.
+// Hands an address to the desktop's URL handler.
 
 #include <QString>
 #include <functional>
 
-void ShellOpen(const QString& address);
-// Test seam: receives every address instead of the desktop.
+// False when the desktop has no program that took the address.
+bool ShellOpen(const QString& address);
+// Test seams: receive every address instead of the desktop; the first
+// always takes it, the second tells whether it did.
 void SetShellOpener(std::function<void(const QString&)> opener);
+void SetCheckedShellOpener(std::function<bool(const QString&)> opener);

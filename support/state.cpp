@@ -4,18 +4,15 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
-#include <QStandardPaths>
 #include <algorithm>
 
+#include "core/settings_file.h"
 #include "support/accessor.h"
-#include "support/state_storage.h"
+#include "support/text_convert.h"
 
 namespace {
 
 TAccessor<TqelState> gAccessor("State");
-
-QString gUserStoreOverride;
-QString gIniOverride;
 
 constexpr int kReopenCount = 5;
 
@@ -36,9 +33,9 @@ QString StripMnemonics(const QString& text) {
 }  // namespace
 
 struct TqelState::TTable {
-  TStateEntries entries;
+  std::vector<std::pair<QString, QString>> entries;
 
-  TStateEntries::iterator Find(const QString& name) {
+  auto Find(const QString& name) {
     return std::find_if(entries.begin(), entries.end(), [&name](const auto& entry) {
       return entry.first.compare(name, Qt::CaseInsensitive) == 0;
     });
@@ -75,20 +72,28 @@ QStringList TqelState::Entries() const {
 
 void TqelState::Clear() { table_->entries.clear(); }
 
-static TStateStorage StorageFor(bool useIni) {
-  if (useIni) {
-    return {TqelState::IniFilePath(), QStringLiteral("Vornix"),
-            QStringLiteral("Unable to write to %1").arg(TqelState::IniFilePath())};
-  }
-  return {TqelState::UserStoreFilePath(), QStringLiteral("General"), QString()};
+static TSettingsFile StorageFor(bool useIni) {
+  return SettingsFileFor(useIni, ToFileName(QCoreApplication::applicationFilePath()));
 }
 
 void TqelState::Load() {
-  ReadStateStorage(StorageFor(UseIni),
-                   [this](const QString& name, const QString& value) { SetValue(name, value); });
+  for (const auto& [name, value] : ReadSettings(StorageFor(UseIni))) {
+    SetValue(ToQString(name), ToQString(value));
+  }
 }
 
-void TqelState::Save() { WriteStateStorage(StorageFor(UseIni), table_->entries); }
+void TqelState::Save() {
+  TSettingsEntries entries;
+  for (const auto& [name, value] : table_->entries)
+    entries.emplace_back(ToBytes(name), ToBytes(value));
+  WriteSettings(StorageFor(UseIni), entries);
+}
+
+void TqelState::SaveValues(const QStringList& names) {
+  TSettingsEntries entries;
+  for (const QString& name : names) entries.emplace_back(ToBytes(name), ToBytes(GetValue(name)));
+  WriteSettingsValues(StorageFor(UseIni), entries);
+}
 
 void TqelState::LoadReopenMenu(QMenu* menu, const std::function<void(QAction*)>& onClick) {
   for (int i = 0; i < kReopenCount; ++i) {
@@ -130,18 +135,11 @@ bool TqelState::HasUseIniSwitch(const QStringList& arguments) {
 }
 
 QString TqelState::IniFilePath() {
-  if (!gIniOverride.isEmpty()) return gIniOverride;
-  const QFileInfo program(QCoreApplication::applicationFilePath());
-  return program.absolutePath() + u'/' + program.completeBaseName() + QStringLiteral(".ini");
+  return ToQString(IniSettingsFile(ToFileName(QCoreApplication::applicationFilePath())).path);
 }
 
-QString TqelState::UserStoreFilePath() {
-  if (!gUserStoreOverride.isEmpty()) return gUserStoreOverride;
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Kestrum/Vornix.conf");
-}
+QString TqelState::UserStoreFilePath() { return ToQString(UserSettingsFile().path); }
 
 void TqelState::SetStorageOverride(const QString& userStorePath, const QString& iniPath) {
-  gUserStoreOverride = userStorePath;
-  gIniOverride = iniPath;
+  SetSettingsPathOverride(ToFileName(userStorePath), ToFileName(iniPath));
 }

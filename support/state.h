@@ -1,9 +1,8 @@
 #pragma once
 // The process-wide settings store: an ordered table of name=value texts,
-// names compared case-insensitively, loaded once at start and saved once at
-// the end. The per-user store is ~/.config/Kestrum/Vornix.conf, section
-// "General"; with -useini it is the INI file beside the executable, section
-// "Vornix". Both hold one "name=value" line per entry in the store's order.
+// names compared case-insensitively, loaded once at start and saved at the
+// end. The file and its format are core/settings_file.h's, shared with
+// vornix-cli.
 
 #include <QString>
 #include <QStringList>
@@ -31,6 +30,9 @@ class TqelState {
   bool UseIni = false;
   void Load();
   void Save();
+  // Writes the entries names (their current values; none removes one) to
+  // the file at once, leaving the rest of the file as it is.
+  void SaveValues(const QStringList& names);
 
   // One menu action per stored Reopen0..Reopen4 path, each triggering onClick.
   void LoadReopenMenu(QMenu* menu, const std::function<void(QAction*)>& onClick);

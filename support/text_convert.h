@@ -1,6 +1,6 @@
 #pragma once
 // Byte strings of the core layers to and from Qt text. Bytes that are not
-// valid UTF-8 (archives from the original platform) show as Windows-1252.
+// valid UTF-8 (archives written on Windows) show as Windows-1252.
 
 #include <QString>
 #include <string>

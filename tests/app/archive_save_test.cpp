@@ -292,8 +292,10 @@ class ArchiveSaveTest : public QObject {
     WriteArchiveFile(path, "pw", kText);
     OpenArchive(path, "pw");
     auto* shown = window_->findChild<QLabel*>("lblEncryption");
-    QCOMPARE(shown->text(), QStringLiteral("traditional"));
+    QCOMPARE(shown->text(), QStringLiteral("Traditional"));
     ChooseNewPassword("new", "rbtAes256");
+    // The file still has the old encryption until the save.
+    QCOMPARE(shown->text(), QStringLiteral("Traditional, AES-256 after saving"));
     Trigger("mmiFileSave");
     QCOMPARE(DataEncryption(path), TEncryption::Aes256);
     Trigger("mmiFileClose");

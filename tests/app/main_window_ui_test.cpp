@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -20,6 +21,24 @@ class MainWindowUiTest : public QObject {
   std::unique_ptr<TfrmMain> window_;
 
   QAction* Action(const QString& name) { return window_->findChild<QAction*>(name); }
+  // A caption as the user reads it: the mnemonic mark is not part of it.
+  static QString Plain(const QString& text) {
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (text[i] == u'&' && i + 1 < text.size()) ++i;
+      plain += text[i];
+    }
+    return plain;
+  }
+  // The letter Alt selects, or a null character when there is none.
+  static QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] != u'&') continue;
+      if (text[i + 1] != u'&') return text[i + 1].toLower();
+      ++i;
+    }
+    return {};
+  }
   QToolButton* Button(const QString& name) { return window_->findChild<QToolButton*>(name); }
 
  private slots:
@@ -48,7 +67,7 @@ class MainWindowUiTest : public QObject {
   void menusInOrder() {
     QStringList menus;
     for (QAction* action : window_->menuBar()->actions())
-      menus << action->menu()->objectName() + "=" + action->text();
+      menus << action->menu()->objectName() + "=" + Plain(action->text());
     QCOMPARE(menus,
              (QStringList{"mmiFile=File", "mmiEdit=Edit", "mmiTools=Tools", "mmiHelp=Help"}));
     QStringList file;
@@ -57,12 +76,68 @@ class MainWindowUiTest : public QObject {
       if (action->isVisible())
         file << (action->menu() ? action->menu()->objectName() : action->objectName());
     }
-    QCOMPARE(file, (QStringList{"mmiFileNew", "mmiFileOpen", "mmiReopen", "mmiFileSave",
-                                "mmiFileSaveAs", "mmiFileClose", "mmiFileSep02", "mmiNewPW",
-                                "mmiImport", "mmiFileSep01", "mmiExit", "mmiFileSepCsv",
-                                "mmiImportCsv", "mmiExportCsv"}));
+    QCOMPARE(file,
+             (QStringList{"mmiFileNew", "mmiFileOpen", "mmiReopen", "mmiFileSave", "mmiFileSaveAs",
+                          "mmiFileClose", "mmiFileSep02", "mmiNewPW", "mmiImport", "mmiImportCsv",
+                          "mmiExportCsv", "mmiFileSep01", "mmiExit"}));
     QVERIFY(Action("mmiFileSep01")->isSeparator());
-    QCOMPARE(window_->findChild<QMenu*>("mmiReopen")->title(), QStringLiteral("Reopen"));
+    QCOMPARE(Plain(window_->findChild<QMenu*>("mmiReopen")->title()), QStringLiteral("Reopen"));
+  }
+
+  // Alt and a letter reach every menu and item, one letter per item in a
+  // menu; the Reopen entries show their paths as stored instead.
+  void mnemonicsAreUniqueWithinEachMenu() {
+    QSet<QChar> titles;
+    for (QAction* menuAction : window_->menuBar()->actions()) {
+      const QChar title = Mnemonic(menuAction->text());
+      QVERIFY2(!title.isNull() && !titles.contains(title), qPrintable(menuAction->text()));
+      titles << title;
+      QSet<QChar> letters;
+      for (QAction* item : menuAction->menu()->actions()) {
+        if (item->isSeparator() || !item->isVisible()) continue;
+        const QChar letter = Mnemonic(item->text());
+        QVERIFY2(!letter.isNull() && !letters.contains(letter), qPrintable(item->text()));
+        letters << letter;
+      }
+    }
+    window_->findChild<QMenu*>("mmiReopen")->clear();
+    State().SetValue("Reopen0", "/home/R&D/a.zip");
+    State().LoadReopenMenu(window_->findChild<QMenu*>("mmiReopen"), [](QAction*) {});
+    const QAction* entry = window_->findChild<QMenu*>("mmiReopen")->actions().value(0);
+    QVERIFY(entry);
+    QVERIFY(Mnemonic(entry->text()).isNull());
+    QCOMPARE(Plain(entry->text()), QStringLiteral("/home/R&D/a.zip"));
+  }
+
+  void ctrlQQuits() {
+    QVERIFY(Action("mmiExit")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QTest::keyClick(window_.get(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!window_->isVisible());
+  }
+
+  void titleNamesTheArchive_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("no name") << QString() << true << "Vornix - Keyvorn" << false;
+    QTest::newRow("clean") << "/x/keys.zip" << false << "keys.zip[*] - Vornix - Keyvorn" << false;
+    QTest::newRow("modified") << "/x/keys.zip" << true << "keys.zip[*] - Vornix - Keyvorn" << true;
+    QTest::newRow("[*] in the name")
+        << "/x/a[*].zip" << false << "a[*][*].zip[*] - Vornix - Keyvorn" << false;
+  }
+  void titleNamesTheArchive() {
+    QFETCH(QString, path);
+    QFETCH(bool, modified);
+    QFETCH(QString, title);
+    QFETCH(bool, marked);
+    window_->SetArchivePath(path);
+    window_->SetModified(modified);
+    QCOMPARE(window_->windowTitle(), title);
+    QCOMPARE(window_->isWindowModified(), marked);
+    window_->SetModified(false);  // no save question at the end
   }
 
   void menuItems_data() {
@@ -113,7 +188,7 @@ class MainWindowUiTest : public QObject {
     QFETCH(bool, hasIcon);
     QAction* action = Action(name);
     QVERIFY2(action, qPrintable(name));
-    QCOMPARE(action->text(), caption);
+    QCOMPARE(Plain(action->text()), caption);
     QCOMPARE(action->shortcut(), shortcut);
     QCOMPARE(!action->icon().isNull(), hasIcon);
   }

@@ -2,6 +2,8 @@
 // that a refused or failed command leaves the file byte for byte as it was.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -256,6 +258,27 @@ TEST_F(CliChangeTest, BackupsAreKeptAsAskedAndRemovedByAPasswordChange) {
   ASSERT_EQ(r.status, 0) << r.err;
   // A backup would keep the old password alive.
   EXPECT_EQ(Shell("ls -A").out, "keys.zip\n");
+}
+
+TEST_F(CliChangeTest, BackupCountComesFromTheWindowsOptionsUnlessGiven) {
+  std::filesystem::create_directories(std::filesystem::path(SettingsPath()).parent_path());
+  WriteFile(SettingsPath(), "[General]\nOptions.Backups=3\n");
+  MakeArchive();
+  for (const char* site : {"A", "B", "C", "D", "E"}) AddSite(Path("keys.zip"), "pw", {site}, "1");
+  EXPECT_EQ(Shell("ls -A | wc -l").out, "4\n");  // the archive and three backups
+  // Given, the option wins; a count the Options dialog never writes falls
+  // back to one.
+  WriteFile(SettingsPath(), "[General]\nOptions.Backups=many\n");
+  for (const char* name : {"given.zip", "fallback.zip"}) {
+    MakeArchive(name);
+    for (const char* site : {"A", "B", "C"}) {
+      std::vector<std::string> args{"add", name, site};
+      if (std::string(name) == "given.zip") args.insert(args.end(), {"--backups", "2"});
+      ASSERT_EQ(Cli(args, "pw\n1\n").status, 0);
+    }
+  }
+  EXPECT_EQ(Shell("ls -A | grep -c given").out, "3\n");
+  EXPECT_EQ(Shell("ls -A | grep -c fallback").out, "2\n");
 }
 
 TEST_F(CliChangeTest, ArchiveWithoutSiteListIsChangedOnlyWithForce) {

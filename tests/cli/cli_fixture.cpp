@@ -14,6 +14,10 @@ void CliTest::SetUp() {
       (std::filesystem::temp_directory_path() / "vornix-cli-test.XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr);
   dir_ = pattern;
+  std::string config =
+      (std::filesystem::temp_directory_path() / "vornix-cli-config.XXXXXX").string();
+  ASSERT_NE(mkdtemp(config.data()), nullptr);
+  config_ = config;
 }
 
 void CliTest::TearDown() {
@@ -22,12 +26,14 @@ void CliTest::TearDown() {
   std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(dir_, ec);
+  if (!config_.empty()) std::filesystem::remove_all(config_, ec);
 }
 
 TProcessResult CliTest::Cli(const std::vector<std::string>& args, const std::string& input) const {
   std::vector<std::string> argv{VORNIX_CLI_PATH};
   argv.insert(argv.end(), args.begin(), args.end());
-  return RunProcess(argv, input, dir_);
+  // The user's own settings never decide a test's outcome.
+  return RunProcess(argv, input, dir_, {"XDG_CONFIG_HOME=" + config_});
 }
 
 TProcessResult CliTest::Shell(const std::string& command) const {

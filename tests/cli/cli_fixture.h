@@ -16,6 +16,8 @@ class CliTest : public ::testing::Test {
   void TearDown() override;
 
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  // The window's per-user settings file the runs see (XDG_CONFIG_HOME).
+  std::string SettingsPath() const { return config_ + "/Kestrum/Vornix.conf"; }
   // Runs vornix-cli with the arguments and standard input, in the folder.
   TProcessResult Cli(const std::vector<std::string>& args, const std::string& input = "") const;
   // Runs a shell command in the folder.
@@ -37,6 +39,7 @@ class CliTest : public ::testing::Test {
 
  private:
   std::string dir_;
+  std::string config_;  // outside dir_, so that listings of dir_ do not show it
 };
 
 }  // namespace cli_test

@@ -40,7 +40,9 @@ prompt=$(find_window "Vornix password") || { echo "FAIL: no password prompt"; ki
 xdotool windowfocus --sync "$prompt"
 xdotool type --delay 20 'open sesame'
 xdotool key Return
-main=$(find_window "Vornix - Keyvorn") || { echo "FAIL: no main window"; kill $pid; exit 1; }
+# The title names the open archive.
+main=$(find_window "$(basename "$archive") - Vornix - Keyvorn") ||
+  { echo "FAIL: no main window titled after the archive"; kill $pid; exit 1; }
 # The prompt must be gone once the archive is open.
 for _ in $(seq 1 100); do
   xdotool search --onlyvisible --name "^Vornix password\$" >/dev/null 2>&1 || break

@@ -60,6 +60,11 @@ check_layout() {
   if [ -f "$entry" ]; then
     grep -qx 'Exec=vornix %f' "$entry" || layout_fault "desktop entry: wrong Exec"
     grep -qx 'Icon=vornix' "$entry" || layout_fault "desktop entry: wrong Icon"
-    grep -q '^MimeType=.*application/zip' "$entry" || layout_fault "desktop entry: no zip type"
+    # Its own vault type only: with application/zip it would take every ZIP
+    # file from the archive manager on some desktops.
+    grep -qx 'MimeType=application/x-vornix-vault;' "$entry" ||
+      layout_fault "desktop entry: not the vault type alone"
+    grep -q 'type="application/x-vornix-vault"' "$root/share/mime/packages/vornix.xml" ||
+      layout_fault "vault MIME type not installed"
   fi
 }

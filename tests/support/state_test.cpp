@@ -13,6 +13,8 @@
 #include <QTest>
 #include <stdexcept>
 
+#include "core/settings_file.h"
+#include "support/options.h"
 #include "support/state.h"
 
 class StateTest : public QObject {
@@ -187,6 +189,24 @@ class StateTest : public QObject {
     State().SetValue("C", "3");
     State().Save();
     QCOMPARE(ReadFile(userPath_), QByteArray("[General]\nZ=1\nB=2\nC=3\nT=tpl\n"));
+  }
+
+  // OK in the Options dialog writes them at once: a crash later keeps them,
+  // and vornix-cli sees them; the rest of the store waits for the exit.
+  void optionsAreWrittenAtOnce() {
+    WriteFile(userPath_, "[General]\nTfrmMain=0 1 2 3 4\nOptions.Backups=1\n");
+    State().Load();
+    State().SetValue("Reopen0", "/a.zip");
+    TOptions options;
+    options.backups = 3;
+    options.encryption = TNewEncryption::Aes256;
+    WriteOptions(options);
+    const QByteArray file = ReadFile(userPath_);
+    QVERIFY(file.startsWith("[General]\nTfrmMain=0 1 2 3 4\nOptions.Backups=3\n"));
+    QVERIFY(file.contains("\nOptions.Encryption=aes256\n"));
+    QVERIFY(!file.contains("Reopen0"));
+    QCOMPARE(ReadSettingsValue(UserSettingsFile(), kBackupsSetting),
+             std::optional<std::string>("3"));
   }
 
   void saveIsPrivateAndLeavesNoTemporaryFile_data() { StorageRows(); }

@@ -1,6 +1,7 @@
 #pragma once
-// The text a settings file holds for a value. A value is stored as it is,
-// with one exception kept so that files of earlier versions still load.
+// The text a settings file holds for a value (UTF-8 bytes both ways). A
+// value is stored as it is, with one exception kept so that files of earlier
+// versions still load.
 //
 // Earlier versions wrote a value containing ";", "," or "=", or starting or
 // ending with a blank, wholly in double quotes with backslash escapes
@@ -13,10 +14,11 @@
 // with a double quote and holds a correctly escaped text between them) is
 // written in the quoted form, so every value reads back exactly.
 
-#include <QString>
+#include <string>
+#include <string_view>
 
 // The value that text, as found after the "=" of a settings line, stands for.
-QString SettingsValueFromText(const QString& text);
+std::string SettingsValueFromText(std::string_view text);
 
 // The text to write for value; SettingsValueFromText gives value back.
-QString SettingsValueToText(const QString& value);
+std::string SettingsValueToText(std::string_view value);
