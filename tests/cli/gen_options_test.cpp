@@ -44,15 +44,6 @@ TEST(GenOptionsTest, LengthBounds) {
   }
 }
 
-TEST(GenOptionsTest, WordsTakeTheirOwnOptions) {
-  const TGenOptions o = OptionsOf({"--words", "4", "--separator", "", "--capitals", "--digit"});
-  EXPECT_TRUE(o.useWords);
-  EXPECT_EQ(o.words.words, 4);
-  EXPECT_EQ(o.words.separator, "");
-  EXPECT_TRUE(o.words.capitals && o.words.digit);
-  EXPECT_EQ(OptionsOf({"--words", "6"}).words.separator, " ");
-}
-
 TEST(GenOptionsTest, WordOptionsRefusedOutOfPlace) {
   const std::vector<std::vector<std::string>> refused = {
       {"--words", "0"},          {"--words", "21"},           {"--words", "six"},

@@ -197,11 +197,6 @@ class SavePWDialogTest : public QObject {
     for (const QString& word : words)
       QVERIFY2(std::find(list.begin(), list.end(), word.toStdString()) != list.end(),
                qPrintable(word));
-    // Once the password is changed, the passphrase is no longer on show.
-    TfrmSavePW form;
-    modal::Child<QPushButton>(&form, "btnPassphrase")->click();
-    modal::SetText(&form, "edtPW", QStringLiteral("other"));
-    QVERIFY(modal::Child<QLabel>(&form, "lblPassphrase")->isHidden());
   }
 
   void cancelWaysLeavePassword_data() { modal::AddCancelWayRows(); }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -13,32 +14,26 @@ struct EntropyCase {
   double bits;
 };
 
+// Class mode with the given classes, special set and length.
 TGenOptions Classes(bool upper, bool lower, bool numbers, bool special, const char* specials,
                     int length) {
   TGenOptions o;
-  o.upper = upper;
-  o.lower = lower;
-  o.numbers = numbers;
-  o.special = special;
-  o.specialChars = specials;
-  o.length = length;
+  std::tie(o.upper, o.lower, o.numbers, o.special, o.specialChars, o.length) =
+      std::tuple(upper, lower, numbers, special, specials, length);
   return o;
 }
 
 TGenOptions Template(const char* templ, const char* specials) {
   TGenOptions o;
-  o.useTemplate = true;
-  o.templ = templ;
-  o.specialChars = specials;
+  std::tie(o.useTemplate, o.templ, o.specialChars) = std::tuple(true, templ, specials);
   return o;
 }
 
+// Words mode comes before template mode, so that is left on.
 TGenOptions Words(int count, bool digit) {
   TGenOptions o;
-  o.useWords = true;
-  o.useTemplate = true;  // words mode comes first
-  o.words.words = count;
-  o.words.digit = digit;
+  std::tie(o.useWords, o.useTemplate, o.words.words, o.words.digit) =
+      std::tuple(true, true, count, digit);
   return o;
 }
 

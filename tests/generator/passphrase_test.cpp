@@ -97,15 +97,4 @@ TEST_F(PassphraseTest, SeparatorCapitalsAndDigit) {
   EXPECT_EQ(digits, 1) << phrase;
 }
 
-TEST_F(PassphraseTest, WordsCountIsBroughtIntoRange) {
-  EXPECT_EQ(Split(GeneratePassphrase({.words = 0}), ' ').size(), 1u);
-  EXPECT_EQ(Split(GeneratePassphrase({.words = 500}), ' ').size(),
-            static_cast<std::size_t>(kMaxPassphraseWords));
-}
-
-TEST_F(PassphraseTest, SeparatorRule) {
-  for (const char* good : {"", " ", "-", ".", "€"}) EXPECT_TRUE(IsValidSeparator(good)) << good;
-  for (const char* bad : {"\t", "a\nb", "\r"}) EXPECT_FALSE(IsValidSeparator(bad));
-}
-
 }  // namespace
