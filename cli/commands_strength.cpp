@@ -35,7 +35,8 @@ std::vector<TEncryption> ChosenEncryptions(const TCliContext& ctx) {
     names += (names.empty() ? "" : ", ") + Folded(EncryptionName(rate.encryption));
   }
   if (chosen.empty())
-    throw EUsageError(ctx.command, "--encryption must be one of " + names + ", not \"" + *value + "\"");
+    throw EUsageError(ctx.command,
+                      "--encryption must be one of " + names + ", not \"" + *value + "\"");
   return chosen;
 }
 

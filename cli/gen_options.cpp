@@ -12,16 +12,16 @@ namespace {
 constexpr const char* kClassOptions[] = {"upper", "lower", "digits"};
 // What a passphrase takes besides --words, and what it cannot be mixed with.
 constexpr const char* kWordOptions[] = {"separator", "capitals", "digit"};
-constexpr const char* kCharacterOptions[] = {"upper",  "lower",   "digits",
+constexpr const char* kCharacterOptions[] = {"upper",   "lower",  "digits",
                                              "special", "length", "template"};
 constexpr const char* kTemplateChars = "AaCcVv9$";
 
 }  // namespace
 
 std::vector<TOptionDef> GeneratorOptionDefs() {
-  return {{"upper", false},  {"lower", false}, {"digits", false},
-          {"special", true}, {"length", true}, {"template", true},
-          {"words", true},   {"separator", true}, {"capitals", false}, {"digit", false}};
+  return {{"upper", false},    {"lower", false},   {"digits", false}, {"special", true},
+          {"length", true},    {"template", true}, {"words", true},   {"separator", true},
+          {"capitals", false}, {"digit", false}};
 }
 
 bool HasGeneratorOptions(const TParsedArgs& args) {
@@ -47,12 +47,13 @@ namespace {
 
 TGenOptions PassphraseOptionsFrom(const std::string& command, const TParsedArgs& args) {
   for (const char* name : kCharacterOptions) {
-    if (args.Has(name)) throw EUsageError(command, "--words cannot be used with --" + std::string(name));
+    if (args.Has(name))
+      throw EUsageError(command, "--words cannot be used with --" + std::string(name));
   }
   TGenOptions options;
   options.useWords = true;
-  options.words.words = ParseIntOption(command, "words", *args.Value("words"),
-                                       kMinPassphraseWords, kMaxPassphraseWords);
+  options.words.words = ParseIntOption(command, "words", *args.Value("words"), kMinPassphraseWords,
+                                       kMaxPassphraseWords);
   options.words.separator = args.Value("separator").value_or(options.words.separator);
   if (!IsValidSeparator(options.words.separator)) {
     throw EUsageError(command, "--separator cannot hold a tab or a line break");

@@ -64,7 +64,7 @@ void TSavePwStrength::Update(const QString& password, TEncryption encryption) {
   // without the password needs another choice instead.
   const bool guessable = ExpectedGuessSeconds(bits, encryption).has_value();
   const bool warn = !empty && GuessTimeIsShort(bits, encryption);
-  lblStrengthWarning->setText(!warn ? QString()
+  lblStrengthWarning->setText(!warn       ? QString()
                               : guessable ? kShortTimeWarning
                                           : kNoPasswordNeededWarning);
   btnPassphrase->setVisible(warn && guessable);

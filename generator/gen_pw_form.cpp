@@ -107,8 +107,8 @@ void TfrmGenPW::CreateControls() {
   btnCancel->setText(QStringLiteral("&Cancel"));
   gbxWords = new TGenWordsPanel(this, kFormName);
   gbxWords->setGeometry(kColumnLeft, 8, TGenWordsPanel::kWidth, 218);
-  pgbStrength = Place<TStrengthMeter>(this, "pgbStrength", kColumnLeft, 239,
-                                      TGenWordsPanel::kWidth, 21);
+  pgbStrength =
+      Place<TStrengthMeter>(this, "pgbStrength", kColumnLeft, 239, TGenWordsPanel::kWidth, 21);
 }
 
 void TfrmGenPW::CreateParmsGroup() {

@@ -37,9 +37,8 @@ constexpr std::array kRates = {
 std::span<const TGuessRate> GuessRates() { return kRates; }
 
 const TGuessRate& GuessRateOf(TEncryption encryption) {
-  const auto row = std::find_if(std::begin(kRates), std::end(kRates), [&](const TGuessRate& r) {
-    return r.encryption == encryption;
-  });
+  const auto row = std::find_if(std::begin(kRates), std::end(kRates),
+                                [&](const TGuessRate& r) { return r.encryption == encryption; });
   return row != std::end(kRates) ? *row : kRates.front();
 }
 

@@ -29,15 +29,23 @@ TEST_P(CliStrengthTest, PrintsBitsAndTheGuessTime) {
 INSTANTIATE_TEST_SUITE_P(
     Passwords, CliStrengthTest,
     ::testing::Values(
-        StrengthCase{"EveryWrittenEncryption", {}, "Tr0ub4dor&3\n",
+        StrengthCase{"EveryWrittenEncryption",
+                     {},
+                     "Tr0ub4dor&3\n",
                      "Strength: 47 bits\n"
                      "traditional: breakable without the password (known-plaintext attack)\n"
                      "AES-256: 27 days for one GPU\n"},
-        StrengthCase{"WeakAgainstAes", {"--encryption", "aes256"}, "password\n",
+        StrengthCase{"WeakAgainstAes",
+                     {"--encryption", "aes256"},
+                     "password\n",
                      "Strength: 0 bits (weak)\nAES-256: less than a second for one GPU\n"},
-        StrengthCase{"NameAsDisplayed", {"--encryption=AES-128"}, "x7$Kq!2mZp#9Lw\r\n",
+        StrengthCase{"NameAsDisplayed",
+                     {"--encryption=AES-128"},
+                     "x7$Kq!2mZp#9Lw\r\n",
                      "Strength: 85 bits\nAES-128: more than a million years for one GPU\n"},
-        StrengthCase{"None", {"--encryption", "none"}, "abc\n",
+        StrengthCase{"None",
+                     {"--encryption", "none"},
+                     "abc\n",
                      "Strength: 3 bits (weak)\nnone: no encryption: readable by anyone\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -60,9 +68,8 @@ TEST_F(CliTest, AddAndEditGeneratePassphrases) {
             0);
   const std::string added = Cli({"show", archive, "Bank", "--field", "password"}, "pw\n").out;
   EXPECT_TRUE(std::regex_match(added, std::regex("[a-z-]+(-[a-z-]+){4}\n"))) << added;
-  ASSERT_EQ(Cli({"edit", archive, "Bank", "--generate", "--words", "3", "--capitals"}, "pw\n")
-                .status,
-            0);
+  ASSERT_EQ(
+      Cli({"edit", archive, "Bank", "--generate", "--words", "3", "--capitals"}, "pw\n").status, 0);
   const std::string edited = Cli({"show", archive, "Bank", "--field", "password"}, "pw\n").out;
   EXPECT_TRUE(std::regex_match(edited, std::regex("[A-Z][a-z-]*( [A-Z][a-z-]*){2}\n"))) << edited;
 }

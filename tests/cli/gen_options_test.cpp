@@ -45,12 +45,18 @@ TEST(GenOptionsTest, LengthBounds) {
 }
 
 TEST(GenOptionsTest, WordOptionsRefusedOutOfPlace) {
-  const std::vector<std::vector<std::string>> refused = {
-      {"--words", "0"},          {"--words", "21"},           {"--words", "six"},
-      {"--words", "6", "--length", "9"}, {"--words", "6", "--template", "A"},
-      {"--words", "6", "--upper"},       {"--words", "6", "--special", "!"},
-      {"--separator", "-"},      {"--capitals"},              {"--digit", "--length", "5"},
-      {"--words", "3", "--separator", "a\tb"}, {"--words", "3", "--separator", "\n"}};
+  const std::vector<std::vector<std::string>> refused = {{"--words", "0"},
+                                                         {"--words", "21"},
+                                                         {"--words", "six"},
+                                                         {"--words", "6", "--length", "9"},
+                                                         {"--words", "6", "--template", "A"},
+                                                         {"--words", "6", "--upper"},
+                                                         {"--words", "6", "--special", "!"},
+                                                         {"--separator", "-"},
+                                                         {"--capitals"},
+                                                         {"--digit", "--length", "5"},
+                                                         {"--words", "3", "--separator", "a\tb"},
+                                                         {"--words", "3", "--separator", "\n"}};
   for (const auto& args : refused) {
     EXPECT_THROW(OptionsOf(args), EUsageError) << args[0] << " " << args.back();
   }

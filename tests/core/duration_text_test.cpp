@@ -20,17 +20,16 @@ TEST_P(HumanDurationTest, ReadsAsAPersonSaysIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Units, HumanDurationTest,
-    testing::Values(DurationCase{0, "less than a second"}, DurationCase{0.999, "less than a second"},
-                    DurationCase{-5, "less than a second"}, DurationCase{1, "1 second"},
-                    DurationCase{59, "59 seconds"}, DurationCase{60, "1 minute"},
-                    DurationCase{3 * kHour, "3 hours"}, DurationCase{36 * kHour, "2 days"},
-                    DurationCase{45 * 24 * kHour, "1 month"}, DurationCase{kYear, "1 year"},
-                    DurationCase{42 * kYear, "42 years"}, DurationCase{150 * kYear, "centuries"},
-                    DurationCase{999 * kYear, "centuries"},
-                    DurationCase{2000 * kYear, "2,000 years"},
-                    DurationCase{45678 * kYear, "46,000 years"},
-                    DurationCase{940000 * kYear, "940,000 years"},
-                    DurationCase{1e6 * kYear, "more than a million years"},
-                    DurationCase{1e300, "more than a million years"}));
+    testing::Values(
+        DurationCase{0, "less than a second"}, DurationCase{0.999, "less than a second"},
+        DurationCase{-5, "less than a second"}, DurationCase{1, "1 second"},
+        DurationCase{59, "59 seconds"}, DurationCase{60, "1 minute"},
+        DurationCase{3 * kHour, "3 hours"}, DurationCase{36 * kHour, "2 days"},
+        DurationCase{45 * 24 * kHour, "1 month"}, DurationCase{kYear, "1 year"},
+        DurationCase{42 * kYear, "42 years"}, DurationCase{150 * kYear, "centuries"},
+        DurationCase{999 * kYear, "centuries"}, DurationCase{2000 * kYear, "2,000 years"},
+        DurationCase{45678 * kYear, "46,000 years"}, DurationCase{940000 * kYear, "940,000 years"},
+        DurationCase{1e6 * kYear, "more than a million years"},
+        DurationCase{1e300, "more than a million years"}));
 
 }  // namespace

@@ -156,7 +156,8 @@ class SavePWDialogTest : public QObject {
                                  << false;
     QTest::newRow("strong, traditional")
         << "x7$Kq!2mZp#9Lw" << false << false
-        << "Time to guess: breakable without the password (known-plaintext attack)" << true << false;
+        << "Time to guess: breakable without the password (known-plaintext attack)" << true
+        << false;
     QTest::newRow("empty") << "" << true << true << "" << false << false;
   }
   void strengthFollowsPasswordAndEncryption() {

@@ -12,8 +12,8 @@
 #include <memory>
 #include <optional>
 
-#include "generator/gen_pw_dialog.h"
 #include "forms/strength_meter.h"
+#include "generator/gen_pw_dialog.h"
 #include "generator/gen_pw_form.h"
 #include "support/modal_result.h"
 #include "support/state.h"
