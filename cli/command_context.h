@@ -33,6 +33,7 @@ int RunAdd(TCliContext& ctx);
 int RunEdit(TCliContext& ctx);
 int RunRemove(TCliContext& ctx);
 int RunGenerate(TCliContext& ctx);
+int RunStrength(TCliContext& ctx);
 int RunPasswd(TCliContext& ctx);
 int RunCreate(TCliContext& ctx);
 int RunExport(TCliContext& ctx);

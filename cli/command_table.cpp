@@ -132,6 +132,21 @@ const std::vector<TCommand>& Commands() {
                 "Options:\n",
        .generatorOptions = true,
        .run = RunGenerate},
+      {.name = "strength",
+       .synopsis = "strength",
+       .summary = "how long a password takes to guess",
+       .usage = "Usage: vornix-cli strength [--encryption E]\n"
+                "\n"
+                "Reads a password (typed without echo on a terminal, else the first line\n"
+                "of standard input) and writes its estimated strength in bits (below 33 it\n"
+                "is weak), then, for each encryption, the expected time for one current\n"
+                "GPU to guess it. The traditional encryption can be broken without the\n"
+                "password (a known-plaintext attack), whatever the password.\n"
+                "\n"
+                "  --encryption E  only this one: traditional, aes128, aes192, aes256 or\n"
+                "                  none\n",
+       .options = {{"encryption", true}},
+       .run = RunStrength},
       {.name = "passwd",
        .synopsis = "passwd ARCHIVE",
        .summary = "set a new archive password",

@@ -10,13 +10,18 @@ namespace cli {
 namespace {
 
 constexpr const char* kClassOptions[] = {"upper", "lower", "digits"};
+// What a passphrase takes besides --words, and what it cannot be mixed with.
+constexpr const char* kWordOptions[] = {"separator", "capitals", "digit"};
+constexpr const char* kCharacterOptions[] = {"upper",   "lower",  "digits",
+                                             "special", "length", "template"};
 constexpr const char* kTemplateChars = "AaCcVv9$";
 
 }  // namespace
 
 std::vector<TOptionDef> GeneratorOptionDefs() {
-  return {{"upper", false},  {"lower", false}, {"digits", false},
-          {"special", true}, {"length", true}, {"template", true}};
+  return {{"upper", false},    {"lower", false},   {"digits", false}, {"special", true},
+          {"length", true},    {"template", true}, {"words", true},   {"separator", true},
+          {"capitals", false}, {"digit", false}};
 }
 
 bool HasGeneratorOptions(const TParsedArgs& args) {
@@ -38,7 +43,33 @@ int ParseIntOption(const std::string& command, const std::string& option, const 
   return value;
 }
 
+namespace {
+
+TGenOptions PassphraseOptionsFrom(const std::string& command, const TParsedArgs& args) {
+  for (const char* name : kCharacterOptions) {
+    if (args.Has(name))
+      throw EUsageError(command, "--words cannot be used with --" + std::string(name));
+  }
+  TGenOptions options;
+  options.useWords = true;
+  options.words.words = ParseIntOption(command, "words", *args.Value("words"), kMinPassphraseWords,
+                                       kMaxPassphraseWords);
+  options.words.separator = args.Value("separator").value_or(options.words.separator);
+  if (!IsValidSeparator(options.words.separator)) {
+    throw EUsageError(command, "--separator cannot hold a tab or a line break");
+  }
+  options.words.capitals = args.Has("capitals");
+  options.words.digit = args.Has("digit");
+  return options;
+}
+
+}  // namespace
+
 TGenOptions GeneratorOptionsFrom(const std::string& command, const TParsedArgs& args) {
+  if (args.Has("words")) return PassphraseOptionsFrom(command, args);
+  for (const char* name : kWordOptions) {
+    if (args.Has(name)) throw EUsageError(command, "--" + std::string(name) + " needs --words");
+  }
   TGenOptions options;
   options.upper = args.Has("upper");
   options.lower = args.Has("lower");

@@ -18,7 +18,13 @@ constexpr const char* kGeneratorOptions =
     "  --template T     one character per template character: A a letter,\n"
     "                   C c consonant, V v vowel (upper/lower case), 9 digit,\n"
     "                   $ special character (an uppercase letter without\n"
-    "                   --special); other characters give nothing\n";
+    "                   --special); other characters give nothing\n"
+    "  --words N        a passphrase of N words (1 to 20; 6 hold about 77 bits)\n"
+    "                   from the EFF large word list of 7,776 words\n"
+    "  --separator S    what goes between the words (default a space; no tab or\n"
+    "                   line break)\n"
+    "  --capitals       each word with a capital first letter\n"
+    "  --digit          a random digit after one of the words\n";
 
 constexpr const char* kChangeOptions =
     "\n"

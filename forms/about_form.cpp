@@ -6,6 +6,7 @@
 
 #include "forms/about_texts.h"
 #include "forms/form_style.h"
+#include "generator/word_list.h"
 #include "support/icons.h"
 #include "support/modal_result.h"
 #include "support/version_info.h"
@@ -55,6 +56,11 @@ void TfrmAbout::CreateControls() {
   lblCopyright = AutoLabel(this, "lblCopyright", 16, 88);
   lblDate = AutoLabel(this, "lblDate", 16, 112);
   lblSize = AutoLabel(this, "lblSize", 16, 136);
+  // The credit the passphrase word list's licence asks for, in the gap
+  // above the button.
+  lblCredits = Place<QLabel>(this, "lblCredits", 16, 154, 0, 0);
+  SetAutoText(lblCredits, QString::fromUtf8(kWordListCredit));
+  lblCredits->setToolTip(QString::fromUtf8(kWordListCreditLong));
   btnClose = Place<QPushButton>(this, "btnClose", 114, 176, 75, 25);
   btnClose->setText(QStringLiteral("&Close"));
   btnClose->setDefault(true);

@@ -35,5 +35,6 @@ class TfrmAbout : public QDialog {
   QLabel* lblCopyright = nullptr;
   QLabel* lblDate = nullptr;
   QLabel* lblSize = nullptr;
+  QLabel* lblCredits = nullptr;
   QPushButton* btnClose = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "forms/password_box.h"
+#include "forms/save_pw_strength.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 
@@ -25,6 +26,8 @@ constexpr int kDesignedWidth = 241;
 constexpr int kChoiceWidth = 200;
 constexpr int kChoiceLeft = kDesignedWidth - 8;
 constexpr int kDialogWidth = kChoiceLeft + kChoiceWidth + 16;
+// The strength panel runs below both, across the dialog.
+constexpr int kDesignedHeight = 170;
 
 QLabel* Note(QWidget* parent, const char* name, const QString& text, QRect bounds) {
   auto* label =
@@ -39,7 +42,7 @@ QLabel* Note(QWidget* parent, const char* name, const QString& text, QRect bound
 
 TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
   form_style::ApplyDialogLook(this, QStringLiteral("TfrmSavePW"), password_box::kCaption);
-  setFixedSize(kDialogWidth, 170);
+  setFixedSize(kDialogWidth, kDesignedHeight + TSavePwStrength::kHeight);
   lblPW = Caption(this, "lblPW", QStringLiteral("New password"), 16);
   edtPW = password_box::MaskedEdit(this, "edtPW", 16, 32);
   lblPW->setBuddy(edtPW);
@@ -53,7 +56,13 @@ TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
   BuildEncryptionChoice();
   setTabOrder(btnCancel, rbtTraditional);
   setTabOrder(rbtTraditional, rbtAes256);
+  pnlStrength = new TSavePwStrength(this, kDialogWidth);
+  pnlStrength->setGeometry(0, kDesignedHeight - 4, kDialogWidth, TSavePwStrength::kHeight);
   edtPW->setFocus();
+  connect(edtPW, &QLineEdit::textChanged, this, &TfrmSavePW::UpdateStrength);
+  connect(rbtAes256, &QRadioButton::toggled, this, &TfrmSavePW::UpdateStrength);
+  connect(pnlStrength, &TSavePwStrength::PassphraseMade, this, &TfrmSavePW::TakePassphrase);
+  UpdateStrength();
   connect(btnOK, &QPushButton::clicked, this, &TfrmSavePW::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmSavePW::btnCancelClick);
 }
@@ -79,6 +88,17 @@ void TfrmSavePW::BuildEncryptionChoice() {
 bool TfrmSavePW::Aes256() const { return rbtAes256->isChecked(); }
 
 void TfrmSavePW::SetAes256(bool aes256) { (aes256 ? rbtAes256 : rbtTraditional)->setChecked(true); }
+
+TEncryption TfrmSavePW::ChosenEncryption() const {
+  return Aes256() ? TEncryption::Aes256 : TEncryption::Traditional;
+}
+
+void TfrmSavePW::UpdateStrength() { pnlStrength->Update(edtPW->text(), ChosenEncryption()); }
+
+void TfrmSavePW::TakePassphrase(const QString& passphrase) {
+  edtPW->setText(passphrase);
+  edtConfirm->setText(passphrase);
+}
 
 void TfrmSavePW::showEvent(QShowEvent* event) {
   form_style::CentreOnScreen(this);

@@ -5,11 +5,14 @@
 #include <QDialog>
 #include <QString>
 
+#include "archive/crypto/zip_encryption.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TSavePwStrength;
 
 class TfrmSavePW : public QDialog {
   Q_OBJECT
@@ -22,6 +25,8 @@ class TfrmSavePW : public QDialog {
   // The encryption choice: AES-256 or the traditional scheme.
   bool Aes256() const;
   void SetAes256(bool aes256);
+  // What the choice encrypts with.
+  TEncryption ChosenEncryption() const;
 
   void reject() override;
 
@@ -32,6 +37,8 @@ class TfrmSavePW : public QDialog {
   void btnOKClick();
   void btnCancelClick();
   void BuildEncryptionChoice();
+  void UpdateStrength();
+  void TakePassphrase(const QString& passphrase);
 
   QString FPassword;
   QLabel* lblPW = nullptr;
@@ -43,4 +50,5 @@ class TfrmSavePW : public QDialog {
   QGroupBox* gbxEncryption = nullptr;
   QRadioButton* rbtTraditional = nullptr;
   QRadioButton* rbtAes256 = nullptr;
+  TSavePwStrength* pnlStrength = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "core/pw_rec.h"
 #include "forms/form_style.h"
 #include "forms/site_field_check.h"
+#include "forms/strength_meter.h"
 #include "generator/gen_pw_dialog.h"
 #include "support/form_rtns.h"
 #include "support/modal_result.h"
@@ -68,6 +69,9 @@ void TfrmSite::CreateControls() {
   edtPW = Place<QLineEdit>(this, "edtPW", 48, 176, 233, 21);
   spbClipboard = form_style::SpeedButton(this, "spbClipboard", IconRole::Clipboard,
                                          QStringLiteral("Copy password to clipboard"), 288, 176);
+  // A thin bar in the gap under the password box; its hint gives the bits.
+  pgbStrength = Place<TStrengthMeter>(this, "pgbStrength", 48, 199, 233, 6);
+  pgbStrength->setTextVisible(false);
   lblNote = Caption(this, "lblNote", QStringLiteral("Notes"), 16, 208, 32);
   mmoNote = Place<QPlainTextEdit>(this, "mmoNote", 16, 224, 295, 105);
   mmoNote->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -100,6 +104,7 @@ void TfrmSite::ConnectHandlers() {
   for (QLineEdit* edit : {edtSite, edtURL, edtUser, edtPW})
     connect(edit, &QLineEdit::textChanged, this, &TfrmSite::EditChange);
   connect(mmoNote, &QPlainTextEdit::textChanged, this, &TfrmSite::EditChange);
+  connect(edtPW, &QLineEdit::textChanged, this, &TfrmSite::UpdateStrength);
   connect(spbLaunchURL, &QToolButton::clicked, this, &TfrmSite::spbLaunchURLClick);
   connect(spbGenPW, &QToolButton::clicked, this, &TfrmSite::spbGenPWClick);
   connect(spbClipboard, &QToolButton::clicked, this, &TfrmSite::spbClipboardClick);
@@ -121,6 +126,8 @@ void TfrmSite::LoadRecord(TqelPwRec& rec) {
 void TfrmSite::reject() { btnCancelClick(); }
 
 void TfrmSite::EditChange() { btnOK->setEnabled(true); }
+
+void TfrmSite::UpdateStrength() { pgbStrength->EstimatePassword(edtPW->text()); }
 
 void TfrmSite::spbLaunchURLClick() {
   // Handed on as typed; an empty box is the opener's to ignore.

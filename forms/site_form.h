@@ -11,6 +11,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
 class TqelPwRec;
+class TStrengthMeter;
 
 class TfrmSite : public QDialog {
   Q_OBJECT
@@ -36,6 +37,7 @@ class TfrmSite : public QDialog {
   void FocusField(QWidget* field);
 
   void EditChange();
+  void UpdateStrength();
   void spbLaunchURLClick();
   void spbGenPWClick();
   void spbClipboardClick();
@@ -55,6 +57,7 @@ class TfrmSite : public QDialog {
   QToolButton* spbGenPW = nullptr;
   QLineEdit* edtPW = nullptr;
   QToolButton* spbClipboard = nullptr;
+  TStrengthMeter* pgbStrength = nullptr;
   QLabel* lblNote = nullptr;
   QPlainTextEdit* mmoNote = nullptr;
   QPushButton* btnOK = nullptr;

@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "generator/generator_engine.h"
+#include "forms/strength_meter.h"
+#include "generator/gen_words_panel.h"
+#include "generator/generator_entropy.h"
 #include "generator/spin_edit.h"
 #include "support/form_rtns.h"
 #include "support/icons.h"
@@ -21,6 +23,10 @@ namespace {
 
 const QString kFormName = QStringLiteral("TfrmGenPW");
 constexpr int kDefaultLength = 9;
+// The words mode and the meter take a column to the right of the designed
+// controls, which keep their places.
+constexpr int kDesignedWidth = 450;
+constexpr int kColumnLeft = kDesignedWidth - 1;
 const QColor kLegendColour(0, 0, 128);  // navy
 
 QString Key(const char* suffix) { return kFormName + QLatin1String(suffix); }
@@ -67,7 +73,7 @@ TfrmGenPW::TfrmGenPW(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   setFont(QFont(QStringLiteral("Verdana"), 8));
-  setFixedSize(450, 337);
+  setFixedSize(kColumnLeft + TGenWordsPanel::kWidth + 9, 337);
   move(445, 334);
   CreateControls();
   SetTabOrder();
@@ -76,6 +82,7 @@ TfrmGenPW::TfrmGenPW(QWidget* parent) : QDialog(parent) {
   LoadSettings();
   cbxSpecialCharsClick();
   cbxTemplateClick();
+  UpdateBits();
 }
 
 TfrmGenPW::~TfrmGenPW() { SaveSettings(); }
@@ -98,6 +105,10 @@ void TfrmGenPW::CreateControls() {
   btnOK->setDefault(true);
   btnCancel = Place<QPushButton>(this, "btnCancel", 358, 295, 75, 25);
   btnCancel->setText(QStringLiteral("&Cancel"));
+  gbxWords = new TGenWordsPanel(this, kFormName);
+  gbxWords->setGeometry(kColumnLeft, 8, TGenWordsPanel::kWidth, 218);
+  pgbStrength =
+      Place<TStrengthMeter>(this, "pgbStrength", kColumnLeft, 239, TGenWordsPanel::kWidth, 21);
 }
 
 void TfrmGenPW::CreateParmsGroup() {
@@ -148,9 +159,10 @@ void TfrmGenPW::CreateTemplateGroup() {
 }
 
 void TfrmGenPW::SetTabOrder() {
-  const QList<QWidget*> order = {cbxUpperCase, cbxLowerCase, cbxNumbers,  cbxSpecialChars,
-                                 edtSpecial,   speLength,    cbxTemplate, edtTemplate,
-                                 edtPassword,  btnOK,        btnCancel};
+  QList<QWidget*> order = {cbxUpperCase, cbxLowerCase, cbxNumbers,  cbxSpecialChars,
+                           edtSpecial,   speLength,    cbxTemplate, edtTemplate};
+  order += gbxWords->TabOrder();
+  order += {edtPassword, btnOK, btnCancel};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -161,6 +173,13 @@ void TfrmGenPW::ConnectHandlers() {
   connect(spbClipboard, &QToolButton::clicked, this, &TfrmGenPW::spbClipboardClick);
   connect(btnOK, &QPushButton::clicked, this, &TfrmGenPW::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmGenPW::btnCancelClick);
+  // The meter follows every choice.
+  for (QCheckBox* box : {cbxUpperCase, cbxLowerCase, cbxNumbers, cbxSpecialChars, cbxTemplate})
+    connect(box, &QCheckBox::toggled, this, &TfrmGenPW::UpdateBits);
+  for (QLineEdit* edit : {edtSpecial, edtTemplate})
+    connect(edit, &QLineEdit::textChanged, this, &TfrmGenPW::UpdateBits);
+  connect(speLength, &QSpinBox::valueChanged, this, &TfrmGenPW::UpdateBits);
+  connect(gbxWords, &TGenWordsPanel::Changed, this, &TfrmGenPW::UpdateBits);
 }
 
 void TfrmGenPW::LoadSettings() {
@@ -174,6 +193,7 @@ void TfrmGenPW::LoadSettings() {
   edtSpecial->setText(State().GetValue(Key(".edtSpecial.Text")));
   edtTemplate->setText(State().GetValue(Key(".edtTemplate.Text")));
   speLength->setValue(StoredInt(State().GetValue(Key(".speLength.Value")), kDefaultLength));
+  gbxWords->LoadSettings();
 }
 
 void TfrmGenPW::SaveSettings() {
@@ -187,16 +207,17 @@ void TfrmGenPW::SaveSettings() {
   state.SetValue(Key(".edtSpecial.Text"), edtSpecial->text());
   state.SetValue(Key(".edtTemplate.Text"), edtTemplate->text());
   state.SetValue(Key(".speLength.Value"), QString::number(speLength->value()));
+  gbxWords->SaveSettings();
 }
 
 void TfrmGenPW::cbxSpecialCharsClick() { edtSpecial->setEnabled(cbxSpecialChars->isChecked()); }
 
 void TfrmGenPW::cbxTemplateClick() { edtTemplate->setEnabled(cbxTemplate->isChecked()); }
 
-void TfrmGenPW::spbGenPWClick() {
-  // A length typed but not yet confirmed counts as the spin box shows it.
-  speLength->interpretText();
+TGenOptions TfrmGenPW::CurrentOptions() const {
   TGenOptions options;
+  options.useWords = gbxWords->UseWords();
+  options.words = gbxWords->Options();
   options.useTemplate = cbxTemplate->isChecked();
   options.templ = ToBytes(edtTemplate->text());
   options.upper = cbxUpperCase->isChecked();
@@ -206,6 +227,16 @@ void TfrmGenPW::spbGenPWClick() {
   // Read even when the box is disabled: templates use it for "$".
   options.specialChars = ToBytes(edtSpecial->text());
   options.length = speLength->value();
+  return options;
+}
+
+void TfrmGenPW::UpdateBits() { pgbStrength->SetBits(GeneratedEntropyBits(CurrentOptions())); }
+
+void TfrmGenPW::spbGenPWClick() {
+  // A length typed but not yet confirmed counts as the spin box shows it.
+  speLength->interpretText();
+  const TGenOptions options = CurrentOptions();
+  UpdateBits();
   FLastPassword = ToQString(GeneratePassword(options));
   edtPassword->setText(FLastPassword);
 }

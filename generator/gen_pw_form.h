@@ -1,10 +1,13 @@
 #pragma once
 // The password generator window: the choices of character classes or a
-// template, a Generate button, the result box and a clipboard button. It
+// template, beside them the words mode, a Generate button, the result box, a
+// clipboard button and a meter with the entropy of what the choices make. It
 // remembers its choices and position in the settings store.
 
 #include <QDialog>
 #include <QString>
+
+#include "generator/generator_engine.h"
 
 class QCheckBox;
 class QFrame;
@@ -13,7 +16,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class TGenWordsPanel;
 class TSpinEdit;
+class TStrengthMeter;
 
 class TfrmGenPW : public QDialog {
   Q_OBJECT
@@ -37,6 +42,10 @@ class TfrmGenPW : public QDialog {
   void CreateTemplateGroup();
   void SetTabOrder();
   void ConnectHandlers();
+
+  // The choices as the controls show them.
+  TGenOptions CurrentOptions() const;
+  void UpdateBits();
 
   void LoadSettings();
   void SaveSettings();
@@ -70,6 +79,8 @@ class TfrmGenPW : public QDialog {
   QFrame* bvlWindowDressing = nullptr;
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
+  TGenWordsPanel* gbxWords = nullptr;
+  TStrengthMeter* pgbStrength = nullptr;
 };
 
 // The stored value of a check box: a whole number whose low eight bits are

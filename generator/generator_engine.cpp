@@ -90,14 +90,28 @@ std::string ExpandTemplate(std::string_view templ, std::string_view specialChars
   return result;
 }
 
-std::string GenerateFromClasses(bool upper, bool lower, bool numbers, bool special,
-                                std::string_view specialChars, int length) {
+std::string ClassTemplate(bool upper, bool lower, bool numbers, bool special) {
   std::string classes;
   if (upper) classes += 'A';
   if (lower) classes += 'a';
   if (numbers) classes += '9';
   if (special) classes += '$';
-  if (classes.empty()) classes = "Aa9$";
+  return classes.empty() ? "Aa9$" : classes;
+}
+
+std::vector<std::string> CharacterChoices(char templateChar, std::string_view specialChars) {
+  const std::optional<TemplateSlot> slot = SlotFor(templateChar, specialChars);
+  if (!slot) return {};
+  std::vector<std::string> choices;
+  for (const std::string_view c : SplitCharacters(slot->set))
+    choices.push_back(slot->upper ? UpperAscii(std::string(c)) : std::string(c));
+  if (choices.empty()) return CharacterChoices('A', specialChars);
+  return choices;
+}
+
+std::string GenerateFromClasses(bool upper, bool lower, bool numbers, bool special,
+                                std::string_view specialChars, int length) {
+  const std::string classes = ClassTemplate(upper, lower, numbers, special);
 
   // First every position picks its class, then the classes are expanded.
   std::string intermediate;
@@ -106,6 +120,7 @@ std::string GenerateFromClasses(bool upper, bool lower, bool numbers, bool speci
 }
 
 std::string GeneratePassword(const TGenOptions& options) {
+  if (options.useWords) return GeneratePassphrase(options.words);
   if (options.useTemplate) return ExpandTemplate(options.templ, options.specialChars);
   return GenerateFromClasses(options.upper, options.lower, options.numbers, options.special,
                              options.specialChars, options.length);

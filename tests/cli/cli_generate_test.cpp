@@ -45,7 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
         GenerateCase{"Template",
                      {"--template", "Cvcv-99$", "--special", "!"},
                      "[B-DF-HJ-NP-TV-XZ][aeiouy][b-df-hj-np-tv-xz][aeiouy][0-9]{2}!"},
-        GenerateCase{"TemplateSpecialWithoutSet", {"--template", "$$"}, "[A-Z]{2}"}),
+        GenerateCase{"TemplateSpecialWithoutSet", {"--template", "$$"}, "[A-Z]{2}"},
+        GenerateCase{"Words", {"--words", "6"}, "[a-z-]+( [a-z-]+){5}"},
+        GenerateCase{"WordsSeparatorCapitals",
+                     {"--words", "3", "--separator", "_", "--capitals"},
+                     "[A-Z][a-z-]*(_[A-Z][a-z-]*){2}"},
+        GenerateCase{"WordsDigit",
+                     {"--words=2", "--digit", "--separator", "."},
+                     "[a-z-]+[0-9]\\.[a-z-]+|[a-z-]+\\.[a-z-]+[0-9]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliGenerateSource, TwoRunsDiffer) {

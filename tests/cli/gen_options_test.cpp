@@ -44,6 +44,24 @@ TEST(GenOptionsTest, LengthBounds) {
   }
 }
 
+TEST(GenOptionsTest, WordOptionsRefusedOutOfPlace) {
+  const std::vector<std::vector<std::string>> refused = {{"--words", "0"},
+                                                         {"--words", "21"},
+                                                         {"--words", "six"},
+                                                         {"--words", "6", "--length", "9"},
+                                                         {"--words", "6", "--template", "A"},
+                                                         {"--words", "6", "--upper"},
+                                                         {"--words", "6", "--special", "!"},
+                                                         {"--separator", "-"},
+                                                         {"--capitals"},
+                                                         {"--digit", "--length", "5"},
+                                                         {"--words", "3", "--separator", "a\tb"},
+                                                         {"--words", "3", "--separator", "\n"}};
+  for (const auto& args : refused) {
+    EXPECT_THROW(OptionsOf(args), EUsageError) << args[0] << " " << args.back();
+  }
+}
+
 TEST(GenOptionsTest, HasGeneratorOptionsSeesEachOption) {
   EXPECT_FALSE(HasGeneratorOptions(ParseArgs("g", {}, GeneratorOptionDefs())));
   for (const std::vector<std::string>& args : {std::vector<std::string>{"--upper"},
@@ -51,7 +69,11 @@ TEST(GenOptionsTest, HasGeneratorOptionsSeesEachOption) {
                                                {"--digits"},
                                                {"--special", "x"},
                                                {"--length", "3"},
-                                               {"--template", "A"}}) {
+                                               {"--template", "A"},
+                                               {"--words", "5"},
+                                               {"--separator", "-"},
+                                               {"--capitals"},
+                                               {"--digit"}}) {
     EXPECT_TRUE(HasGeneratorOptions(ParseArgs("g", args, GeneratorOptionDefs()))) << args[0];
   }
 }

@@ -111,7 +111,8 @@ class AboutDialogTest : public QObject {
   void labelsShowWholeText() {
     TfrmAbout form;
     form.show();
-    for (const char* name : {"lblAppName", "lblBuild", "lblCopyright", "lblDate", "lblSize"}) {
+    for (const char* name :
+         {"lblAppName", "lblBuild", "lblCopyright", "lblDate", "lblSize", "lblCredits"}) {
       auto* label = modal::Child<QLabel>(&form, QLatin1String(name));
       QVERIFY2(label->width() >= label->sizeHint().width(), name);
       QVERIFY2(form.rect().contains(label->geometry()), name);

@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     SetText(&form, "edtSpecial", QStringLiteral("#$%*+?"));
     form.findChild<QToolButton*>("spbGenPW")->click();
     ok &= Save(&form, dir, "generator");
+    form.findChild<QCheckBox*>("cbxWords")->setChecked(true);
+    form.findChild<QCheckBox*>("cbxDigit")->setChecked(true);
+    form.findChild<QToolButton*>("spbGenPW")->click();
+    ok &= Save(&form, dir, "generator_words");
   }
   {
     TqelPwRec rec;
@@ -70,6 +74,10 @@ int main(int argc, char** argv) {
     SetText(&form, "edtPW", QStringLiteral("secret"));
     SetText(&form, "edtConfirm", QStringLiteral("secret"));
     ok &= Save(&form, dir, "save_password");
+    form.SetAes256(true);
+    ok &= Save(&form, dir, "save_password_aes");
+    form.findChild<QPushButton*>("btnPassphrase")->click();
+    ok &= Save(&form, dir, "save_password_passphrase");
   }
   {
     TqelPwList list;

@@ -1,14 +1,19 @@
 // The new-archive-password prompt: both boxes must hold the same text.
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <algorithm>
 #include <optional>
 
 #include "forms/password_dialogs.h"
 #include "forms/save_pw_form.h"
+#include "forms/save_pw_strength.h"
+#include "forms/strength_meter.h"
+#include "generator/word_list.h"
 #include "support/modal_result.h"
 #include "tests/common/modal_helpers.h"
 #include "tests/common/test_settings.h"
@@ -31,8 +36,9 @@ class SavePWDialogTest : public QObject {
     TfrmSavePW form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));
     // Changed with the encryption choice: the dialog is widened for it, and
-    // the designed controls keep their places to its left.
-    QCOMPARE(form.height(), 170);
+    // the designed controls keep their places to its left; the strength
+    // panel makes it taller below them.
+    QCOMPARE(form.height(), 170 + TSavePwStrength::kHeight);
     const QRect choice = form.findChild<QGroupBox*>("gbxEncryption")->geometry();
     QVERIFY(choice.left() > form.findChild<QLineEdit*>("edtPW")->geometry().right());
     QVERIFY(choice.right() < form.width());
@@ -132,6 +138,66 @@ class SavePWDialogTest : public QObject {
     QCOMPARE(pwAfter, pw);
     QCOMPARE(confirmAfter, confirm);
     QCOMPARE(password, QStringLiteral("previous"));
+  }
+
+  // The meter, the guess time and the warning follow the password and the
+  // encryption; a short time never stops OK.
+  void strengthFollowsPasswordAndEncryption_data() {
+    QTest::addColumn<QString>("pw");
+    QTest::addColumn<bool>("aes");
+    QTest::addColumn<bool>("weak");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<bool>("warned");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("weak, AES") << "abc" << true << true
+                               << "Time to guess: less than a second for one GPU" << true << true;
+    QTest::newRow("strong, AES") << "x7$Kq!2mZp#9Lw" << true << false
+                                 << "Time to guess: more than a million years for one GPU" << false
+                                 << false;
+    QTest::newRow("strong, traditional")
+        << "x7$Kq!2mZp#9Lw" << false << false
+        << "Time to guess: breakable without the password (known-plaintext attack)" << true
+        << false;
+    QTest::newRow("empty") << "" << true << true << "" << false << false;
+  }
+  void strengthFollowsPasswordAndEncryption() {
+    QFETCH(QString, pw);
+    QFETCH(bool, aes);
+    TfrmSavePW form;
+    form.SetAes256(aes);
+    modal::SetText(&form, "edtPW", pw);
+    QTEST(form.findChild<TStrengthMeter*>("pgbStrength")->Weak(), "weak");
+    QTEST(form.findChild<QLabel*>("lblGuessTime")->text(), "time");
+    QTEST(!form.findChild<QLabel*>("lblStrengthWarning")->text().isEmpty(), "warned");
+    QTEST(!form.findChild<QPushButton*>("btnPassphrase")->isHidden(), "offered");
+  }
+
+  void passphraseFillsBothBoxes() {
+    QString password;
+    bool aes256 = true;
+    QString shown, confirm;
+    int bits = 0;
+    bool offeredAfter = true;
+    modal::WhenModal(kForm, [&](QWidget* dlg) {
+      modal::SetText(dlg, "edtPW", QStringLiteral("abc"));
+      modal::Click(dlg, "btnPassphrase");
+      shown = modal::Child<QLabel>(dlg, "lblPassphrase")->text();
+      confirm = modal::Text(dlg, "edtConfirm");
+      bits = qRound(modal::Child<TStrengthMeter>(dlg, "pgbStrength")->Bits());
+      offeredAfter = !modal::Child<QPushButton>(dlg, "btnPassphrase")->isHidden();
+      modal::Click(dlg, "btnOK");
+    });
+    QCOMPARE(ExecuteSavePW(password, &aes256), int(mrOk));
+    QCOMPARE(confirm, password);
+    QCOMPARE(shown, QStringLiteral("Passphrase: ") + password);
+    QCOMPARE(bits, 78);  // its exact entropy, not the estimator's guess
+    QVERIFY(!offeredAfter);
+    const QStringList words = password.split(u' ');
+    QCOMPARE(words.size(), 6);
+    const auto list = PassphraseWords();
+    for (const QString& word : words)
+      QVERIFY2(std::find(list.begin(), list.end(), word.toStdString()) != list.end(),
+               qPrintable(word));
   }
 
   void cancelWaysLeavePassword_data() { modal::AddCancelWayRows(); }

@@ -15,6 +15,7 @@
 #include "forms/site_dialog.h"
 #include "forms/site_field_check.h"
 #include "forms/site_form.h"
+#include "forms/strength_meter.h"
 #include "support/modal_result.h"
 #include "support/shell_open.h"
 #include "tests/common/modal_helpers.h"
@@ -62,6 +63,20 @@ class SiteDialogTest : public QObject {
     QCOMPARE(form.windowTitle(), QStringLiteral("Site"));
     QCOMPARE(form.size(), QSize(329, 386));
     QVERIFY(form.findChild<QPlainTextEdit*>("mmoNote")->tabChangesFocus());
+  }
+
+  void meterFollowsThePassword() {
+    TqelPwRec rec = SampleRecord();
+    TfrmSite form;
+    form.LoadRecord(rec);
+    auto* meter = modal::Child<TStrengthMeter>(&form, "pgbStrength");
+    QVERIFY(meter->Weak());  // "pw1"
+    modal::SetText(&form, "edtPW", QStringLiteral("x7$Kq!2mZp#9Lw"));
+    QVERIFY(!meter->Weak());
+    QVERIFY2(meter->toolTip().endsWith(QStringLiteral(" bits")), qPrintable(meter->toolTip()));
+    // It sits in the gap under the password box, clear of the notes.
+    QVERIFY(meter->geometry().top() > modal::Child<QWidget>(&form, "edtPW")->geometry().bottom());
+    QVERIFY(meter->geometry().bottom() < modal::Child<QWidget>(&form, "lblNote")->geometry().top());
   }
 
   void emptyRecordOpensWithOkDisabled() {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "forms/strength_meter.h"
 #include "generator/gen_pw_dialog.h"
 #include "generator/gen_pw_form.h"
 #include "support/modal_result.h"
@@ -22,6 +23,10 @@
 namespace {
 
 const QString kPrefix = QStringLiteral("TfrmGenPW");
+
+// 450 x 337 as laid out, widened by the column of the words mode and the
+// meter.
+const QSize kSize(638, 337);
 
 QString Key(const char* suffix) { return kPrefix + QLatin1String(suffix); }
 
@@ -55,7 +60,10 @@ class GenPWDialogTest : public QObject {
     QVERIFY(!templ->isEnabled());
     QCOMPARE(form.findChild<QLineEdit*>("edtPassword")->text(), QString());
     QCOMPARE(form.windowTitle(), QStringLiteral("Generate a password"));
-    QCOMPARE(form.size(), QSize(450, 337));
+    QCOMPARE(form.size(), kSize);
+    QVERIFY(!Checked(&form, "cbxWords"));
+    QCOMPARE(form.findChild<QSpinBox*>("speWords")->value(), 6);
+    QCOMPARE(form.findChild<QLineEdit*>("edtSeparator")->text(), QStringLiteral(" "));
   }
 
   void storedCheckBox_data() {
@@ -203,13 +211,75 @@ class GenPWDialogTest : public QObject {
     State().SetValue(kPrefix, QStringLiteral("0 100 120 50 60"));
     {
       TfrmGenPW form;
-      QCOMPARE(form.size(), QSize(450, 337));
+      QCOMPARE(form.size(), kSize);
     }
     const QStringList words = State().GetValue(kPrefix).split(u' ');
     QCOMPARE(words.size(), 5);
     QCOMPARE(words.mid(0, 3), QStringList({"0", "100", "120"}));
     QVERIFY(words[3].toInt() >= 337);
     QVERIFY(words[4].toInt() >= 450);
+  }
+
+  // The meter shows the exact entropy of what the choices make, in either
+  // mode, and follows them before anything is generated.
+  void meterShowsTheChoicesEntropy_data() {
+    QTest::addColumn<bool>("words");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("digit");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<bool>("weak");
+    // Digits only, 9 of them: 9 x log2(10) = 29.9.
+    QTest::newRow("characters") << false << 0 << false << 30 << true;
+    QTest::newRow("six words") << true << 6 << false << 78 << false;
+    // 4 x log2(7776) + log2(10 digits x 4 places) = 57.0.
+    QTest::newRow("four words and a digit") << true << 4 << true << 57 << false;
+  }
+  void meterShowsTheChoicesEntropy() {
+    State().SetValue(Key(".cbxUpperCase.Checked"), QStringLiteral("0"));
+    State().SetValue(Key(".cbxLowerCase.Checked"), QStringLiteral("0"));
+    State().SetValue(Key(".cbxSpecialChars.Checked"), QStringLiteral("0"));
+    TfrmGenPW form;
+    QFETCH(bool, words);
+    QFETCH(int, count);
+    QFETCH(bool, digit);
+    modal::Child<QCheckBox>(&form, "cbxWords")->setChecked(words);
+    if (count) modal::Child<QSpinBox>(&form, "speWords")->setValue(count);
+    modal::Child<QCheckBox>(&form, "cbxDigit")->setChecked(digit);
+    auto* meter = modal::Child<TStrengthMeter>(&form, "pgbStrength");
+    QTEST(qRound(meter->Bits()), "bits");
+    QTEST(meter->Weak(), "weak");
+  }
+
+  void wordsModeMakesPassphrases() {
+    TfrmGenPW form;
+    modal::Child<QCheckBox>(&form, "cbxWords")->setChecked(true);
+    modal::Child<QSpinBox>(&form, "speWords")->setValue(4);
+    // A tab pasted into the separator is dropped: a password holds none.
+    modal::Child<QLineEdit>(&form, "edtSeparator")->setText(QStringLiteral("-\t"));
+    modal::Child<QCheckBox>(&form, "cbxCapitals")->setChecked(true);
+    form.findChild<QToolButton*>("spbGenPW")->click();
+    const QStringList words = form.LastPassword().split(u'-', Qt::SkipEmptyParts);
+    QVERIFY2(words.size() >= 4, qPrintable(form.LastPassword()));  // a word may hold a hyphen
+    QVERIFY(!form.LastPassword().contains(u'\t'));
+    QVERIFY2(form.LastPassword().front().isUpper(), qPrintable(form.LastPassword()));
+    QCOMPARE(form.findChild<QLineEdit*>("edtPassword")->text(), form.LastPassword());
+  }
+
+  void wordsChoicesAreRemembered() {
+    {
+      TfrmGenPW form;
+      modal::Child<QCheckBox>(&form, "cbxWords")->setChecked(true);
+      modal::Child<QSpinBox>(&form, "speWords")->setValue(9);
+      modal::Child<QLineEdit>(&form, "edtSeparator")->setText(QStringLiteral("."));
+      modal::Child<QCheckBox>(&form, "cbxDigit")->setChecked(true);
+    }
+    QCOMPARE(State().GetValue(Key(".speWords.Value")), QStringLiteral("9"));
+    TfrmGenPW form;
+    QVERIFY(Checked(&form, "cbxWords"));
+    QVERIFY(Checked(&form, "cbxDigit"));
+    QVERIFY(!Checked(&form, "cbxCapitals"));
+    QCOMPARE(form.findChild<QSpinBox*>("speWords")->value(), 9);
+    QCOMPARE(form.findChild<QLineEdit*>("edtSeparator")->text(), QStringLiteral("."));
   }
 
   void templateUsesDisabledSpecialBox() {

@@ -1,0 +1,107 @@
+#include "generator/gen_words_panel.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+
+#include "forms/form_style.h"
+#include "generator/gen_pw_form.h"
+#include "support/state.h"
+#include "support/text_convert.h"
+
+using form_style::Place;
+
+namespace {
+
+constexpr int kDefaultWords = TPassphraseOptions{}.words;
+const QString kDefaultSeparator = QStringLiteral(" ");
+
+QString CheckText(const QCheckBox* box) {
+  return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// What a separator cannot hold is dropped rather than refused: a paste may
+// bring a tab or line break along.
+QString CleanSeparator(QString text) {
+  text.remove(u'\t');
+  text.remove(u'\r');
+  text.remove(u'\n');
+  return text;
+}
+
+}  // namespace
+
+TGenWordsPanel::TGenWordsPanel(QWidget* parent, const QString& formName)
+    : QGroupBox(parent), FFormName(formName) {
+  setObjectName(QStringLiteral("gbxWords"));
+  setTitle(QStringLiteral("Passphrase"));
+  cbxWords = Place<QCheckBox>(this, "cbxWords", 12, 21, 160, 17);
+  cbxWords->setText(QStringLiteral("Use &words"));
+  lblWords = Place<QLabel>(this, "lblWords", 28, 45, 60, 13);
+  lblWords->setText(QStringLiteral("Words"));
+  speWords = Place<QSpinBox>(this, "speWords", 28, 60, 58, 22);
+  speWords->setRange(kMinPassphraseWords, kMaxPassphraseWords);
+  speWords->setValue(kDefaultWords);
+  lblWords->setBuddy(speWords);
+  lblSeparator = Place<QLabel>(this, "lblSeparator", 28, 92, 80, 13);
+  lblSeparator->setText(QStringLiteral("Separator"));
+  edtSeparator = Place<QLineEdit>(this, "edtSeparator", 28, 107, 58, 21);
+  edtSeparator->setText(kDefaultSeparator);
+  lblSeparator->setBuddy(edtSeparator);
+  cbxCapitals = Place<QCheckBox>(this, "cbxCapitals", 28, 138, 140, 17);
+  cbxCapitals->setText(QStringLiteral("Capitals"));
+  cbxDigit = Place<QCheckBox>(this, "cbxDigit", 28, 160, 140, 17);
+  cbxDigit->setText(QStringLiteral("A digit"));
+  lblWordList = Place<QLabel>(this, "lblWordList", 12, 184, 160, 28);
+  lblWordList->setText(QStringLiteral("EFF large word list,\n7,776 words"));
+
+  connect(cbxWords, &QCheckBox::toggled, this, &TGenWordsPanel::cbxWordsClick);
+  connect(speWords, &QSpinBox::valueChanged, this, &TGenWordsPanel::Changed);
+  connect(edtSeparator, &QLineEdit::textChanged, this, &TGenWordsPanel::Changed);
+  connect(cbxCapitals, &QCheckBox::toggled, this, &TGenWordsPanel::Changed);
+  connect(cbxDigit, &QCheckBox::toggled, this, &TGenWordsPanel::Changed);
+  cbxWordsClick();
+}
+
+bool TGenWordsPanel::UseWords() const { return cbxWords->isChecked(); }
+
+TPassphraseOptions TGenWordsPanel::Options() const {
+  TPassphraseOptions options;
+  options.words = speWords->value();
+  options.separator = ToBytes(CleanSeparator(edtSeparator->text()));
+  options.capitals = cbxCapitals->isChecked();
+  options.digit = cbxDigit->isChecked();
+  return options;
+}
+
+QList<QWidget*> TGenWordsPanel::TabOrder() const {
+  return {cbxWords, speWords, edtSeparator, cbxCapitals, cbxDigit};
+}
+
+void TGenWordsPanel::cbxWordsClick() {
+  for (QWidget* control : {static_cast<QWidget*>(speWords), static_cast<QWidget*>(edtSeparator),
+                           static_cast<QWidget*>(cbxCapitals), static_cast<QWidget*>(cbxDigit)})
+    control->setEnabled(UseWords());
+  emit Changed();
+}
+
+void TGenWordsPanel::LoadSettings() {
+  const TqelState& state = State();
+  cbxWords->setChecked(StoredCheck(state.GetValue(Key(".cbxWords.Checked")), false));
+  speWords->setValue(StoredInt(state.GetValue(Key(".speWords.Value")), kDefaultWords));
+  // An empty separator is stored as no key, so it comes back as the default.
+  const QString separator = state.GetValue(Key(".edtSeparator.Text"));
+  edtSeparator->setText(separator.isEmpty() ? kDefaultSeparator : separator);
+  cbxCapitals->setChecked(StoredCheck(state.GetValue(Key(".cbxCapitals.Checked")), false));
+  cbxDigit->setChecked(StoredCheck(state.GetValue(Key(".cbxDigit.Checked")), false));
+}
+
+void TGenWordsPanel::SaveSettings() {
+  TqelState& state = State();
+  state.SetValue(Key(".cbxWords.Checked"), CheckText(cbxWords));
+  state.SetValue(Key(".speWords.Value"), QString::number(speWords->value()));
+  state.SetValue(Key(".edtSeparator.Text"), edtSeparator->text());
+  state.SetValue(Key(".cbxCapitals.Checked"), CheckText(cbxCapitals));
+  state.SetValue(Key(".cbxDigit.Checked"), CheckText(cbxDigit));
+}
