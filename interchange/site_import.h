@@ -30,7 +30,7 @@ struct TSiteImport {
 };
 
 struct TImportOptions {
-  std::optional<TFormat> format;  // recognised from the file when not given
+  std::optional<TFormat> format{};  // recognised from the file when not given
   bool ignoreColumns = false;     // import a CSV file whose columns are not all read
 };
 
