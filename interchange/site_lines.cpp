@@ -7,6 +7,7 @@ namespace interchange {
 namespace {
 
 constexpr std::string_view kPasswordEnds = "The password cannot start or end with a blank.";
+constexpr std::string_view kEndsTrimmed = ": blanks at the ends removed";
 
 bool HasLooseEnds(const std::string& value) { return TrimControls(value) != value; }
 
@@ -21,7 +22,7 @@ std::vector<std::string> Fix(TSiteFields& fields) {
   std::vector<std::string> changes = FixSiteFields(fields);
   if (HasLooseEnds(fields.password)) {
     fields.password = TrimControls(fields.password);
-    changes.push_back("password: blanks at the ends removed");
+    changes.push_back("password" + std::string(kEndsTrimmed));
   }
   return changes;
 }
@@ -31,7 +32,7 @@ std::vector<std::string> Trimmed(const TSiteFields& fields) {
   const std::pair<std::string_view, const std::string*> trimmedFields[] = {
       {"site name", &fields.site}, {"user name", &fields.user}, {"URL", &fields.url}};
   for (const auto& [label, value] : trimmedFields) {
-    if (HasLooseEnds(*value)) changes.push_back(std::string(label) + ": blanks at the ends removed");
+    if (HasLooseEnds(*value)) changes.push_back(std::string(label) + std::string(kEndsTrimmed));
   }
   return changes;
 }
