@@ -93,7 +93,13 @@ QString PreviewNote(std::size_t present, const interchange::TSiteImport& importe
   QStringList note;
   if (present > 0) note << QStringLiteral("%1 row(s) already present, not shown.").arg(present);
   for (const std::string& notice : imported.notices) note << ToQString(notice) + QLatin1Char('.');
-  note << IssueTexts(lines.changes);
+  // A few changes by name, the rest counted: the note has two lines.
+  constexpr qsizetype kChangesNamed = 3;
+  const QStringList changes = IssueTexts(lines.changes);
+  note << changes.mid(0, kChangesNamed);
+  if (changes.size() > kChangesNamed) {
+    note << QStringLiteral("And %1 more change(s).").arg(changes.size() - kChangesNamed);
+  }
   return note.join(QLatin1Char(' '));
 }
 
