@@ -111,12 +111,21 @@ void TfrmMain::mmiImportCsvClick() {
   if (path.isEmpty()) return;
   interchange::TSiteImport imported;
   try {
-    imported = interchange::ReadSites(ReadFileBytes(path));
+    const std::string bytes = ReadFileBytes(path);
+    try {
+      imported = interchange::ReadSites(bytes);
+    } catch (const interchange::EUnreadColumns& e) {
+      if (!MsgDlg().IsYes(QStringLiteral("No format reads the columns %1 of %2.\n\n"
+                                         "Import the file without them?")
+                              .arg(ToQString(e.Columns()), path))) {
+        return;
+      }
+      imported = interchange::ReadSites(bytes, {.ignoreColumns = true});
+    }
   } catch (const interchange::EFormatError& e) {
-    MsgDlg().ShowError(QStringLiteral("Cannot import %1, line %2: %3")
-                           .arg(path)
-                           .arg(e.Line())
-                           .arg(ToQString(e.what())));
+    const QString where = e.Line() > 0 ? QStringLiteral(", line %1").arg(e.Line()) : QString();
+    MsgDlg().ShowError(
+        QStringLiteral("Cannot import %1%2: %3").arg(path, where, ToQString(e.what())));
     return;
   }
   const interchange::TSiteLines sites = interchange::SiteLinesOf(imported, false);
@@ -131,10 +140,14 @@ void TfrmMain::mmiImportCsvClick() {
   }
   const QString name = QFileInfo(path).fileName();
   if (offered.Count() == 0) {
-    MsgDlg().ShowWarning(
-        QStringLiteral("%1 holds no site that is not already present (%2 row(s) already present).")
-            .arg(name)
-            .arg(held));
+    if (held > 0) {
+      MsgDlg().ShowWarning(QStringLiteral("%1 holds no site that is not already present (%2 "
+                                          "row(s) already present).")
+                               .arg(name)
+                               .arg(held));
+    } else if (sites.refused.empty()) {
+      MsgDlg().ShowWarning(QStringLiteral("%1 holds no site.").arg(name));
+    }
     return;
   }
   if (ExecuteImport(offered, QStringLiteral("Import items from %1").arg(name),

@@ -97,8 +97,9 @@ TColumnMap FindColumns(const TCsvRecord& header, const TImportOptions& options,
     const std::string columns = Joined(closest->Unread());
     const std::string format(FormatName(closest->Format().format));
     if (!options.ignoreColumns) {
-      throw EFormatError(1, "columns no " + format + " import reads: " + columns +
-                                "; --ignore-columns imports the file without them");
+      throw EUnreadColumns("columns no " + format + " import reads: " + columns +
+                               "; --ignore-columns imports the file without them",
+                           columns);
     }
     notices.push_back("columns left out: " + columns);
   }

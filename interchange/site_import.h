@@ -29,6 +29,19 @@ struct TSiteImport {
   std::vector<std::string> notices;
 };
 
+// A CSV header with columns no mapping of its closest format reads; the
+// message names them and --ignore-columns.
+class EUnreadColumns : public EFormatError {
+ public:
+  EUnreadColumns(const std::string& message, std::string columns)
+      : EFormatError(1, message), columns_(std::move(columns)) {}
+  // "\"extra\", \"fav\"".
+  const std::string& Columns() const { return columns_; }
+
+ private:
+  std::string columns_;
+};
+
 struct TImportOptions {
   std::optional<TFormat> format{};  // recognised from the file when not given
   bool ignoreColumns = false;     // import a CSV file whose columns are not all read

@@ -108,6 +108,22 @@ class CsvTransferTest : public QObject {
             env_->requests.back().text.contains("1 row(s) already present"));
   }
 
+  // Columns no format reads are left out only when the user agrees.
+  void unreadColumnsAreLeftOutOnlyWithConsent() {
+    const QString csv = env_->Path("in.csv");
+    WriteText(csv, "name,url,username,password,extra\nMail,https://m,joe,pw,lost\n");
+    env_->answers.push_back(csv);
+    env_->answers.push_back(int(mrNo));
+    Trigger("mmiImportCsv");
+    QVERIFY(env_->requests.back().text.contains("\"extra\""));
+    int offered = 0;
+    env_->answers.push_back(csv);
+    env_->answers.push_back(int(mrYes));
+    TakeEveryOffered(&offered);
+    Trigger("mmiImportCsv");
+    QCOMPARE(SiteNames(*window_), (QStringList{"Home", "Mail"}));
+  }
+
   void exportReadsBackAndIsPrivate() {
     const QString out = env_->Path("out.csv");
     modal::WhenModal("TfrmExport", [](QWidget* dialog) {
