@@ -48,11 +48,16 @@ std::string ByteText(char byte) {
 
 }  // namespace
 
+std::string_view WithoutUtf8Bom(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
+  return bytes;
+}
+
 TImportText ImportText(std::string_view bytes, bool mayBeCp1252) {
   if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
     throw EFormatError(1, "the file is UTF-16 text; save it as UTF-8");
   }
-  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
+  bytes = WithoutUtf8Bom(bytes);
   const TUtf8Scan scan = ScanUtf8(bytes);
   if (scan.firstBad == std::string_view::npos) return {std::string(bytes), {}};
   if (mayBeCp1252 && !scan.hasMultiByte &&

@@ -30,9 +30,7 @@ TFileKind KindOf(std::string_view text) {
 TFileKind KindOf(std::string_view bytes, const TImportOptions& options) {
   if (options.format) return KindOf(*options.format);
   // A byte order mark does not hide the first character.
-  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
-  return KindOf(bytes);
+  return KindOf(WithoutUtf8Bom(bytes));
 }
 
 }  // namespace
