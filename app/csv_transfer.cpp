@@ -2,6 +2,7 @@
 // out in a format another keeper imports.
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 #include <set>
@@ -15,6 +16,7 @@
 #include "forms/import_dialog.h"
 #include "interchange/site_export.h"
 #include "interchange/site_import.h"
+#include "interchange/site_lines.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/text_convert.h"
@@ -36,6 +38,10 @@ constexpr TExportChoice kExportChoices[] = {
      "xml"},
     {"Bitwarden CSV", TFormat::Bitwarden, "CSV files (*.csv)|*.csv", "csv"},
 };
+
+// Other keepers' exports: CSV, KeePass 2 XML and Bitwarden JSON.
+const QString kImportFilter =
+    QStringLiteral("Export files (*.csv *.xml *.json)|*.csv;*.xml;*.json|CSV files (*.csv)|*.csv");
 
 std::string ReadFileBytes(const QString& path) {
   QFile file(path);
@@ -59,25 +65,16 @@ void WritePrivateFile(const QString& path, const std::string& text) {
   }
 }
 
-// The sites of a CSV file split into those the archive can hold, as site
-// lines, and a description of each that it cannot.
-struct TCsvSites {
-  std::vector<std::string> lines;
-  QStringList refused;
-};
+QString IssueText(const interchange::TImportIssue& issue) {
+  QString where = ToQString(issue.where);
+  if (!where.isEmpty()) where[0] = where[0].toUpper();
+  return where + QStringLiteral(": ") + ToQString(issue.message);
+}
 
-TCsvSites SortImported(const interchange::TSiteImport& imported) {
-  TCsvSites result;
-  for (const interchange::TImportedSite& site : imported.sites) {
-    if (auto reason = CheckSiteFields(site.fields)) {
-      result.refused << QStringLiteral("Line %1: %2").arg(site.line).arg(ToQString(*reason));
-      continue;
-    }
-    TqelPwRec rec;
-    StoreFields(site.fields, rec);
-    result.lines.push_back(rec.Line());
-  }
-  return result;
+QStringList IssueTexts(const std::vector<interchange::TImportIssue>& issues) {
+  QStringList texts;
+  for (const interchange::TImportIssue& issue : issues) texts << IssueText(issue);
+  return texts;
 }
 
 bool AgreeToSkip(const QStringList& refused, std::size_t rest) {
@@ -90,31 +87,73 @@ bool AgreeToSkip(const QStringList& refused, std::size_t rest) {
           .arg(rest));
 }
 
+// What the preview does not show of the file, and what was changed.
+QString PreviewNote(std::size_t present, const interchange::TSiteImport& imported,
+                    const interchange::TSiteLines& lines) {
+  QStringList note;
+  if (present > 0) note << QStringLiteral("%1 row(s) already present, not shown.").arg(present);
+  for (const std::string& notice : imported.notices) note << ToQString(notice) + QLatin1Char('.');
+  // A few changes by name, the rest counted: the note has two lines.
+  constexpr qsizetype kChangesNamed = 3;
+  const QStringList changes = IssueTexts(lines.changes);
+  note << changes.mid(0, kChangesNamed);
+  if (changes.size() > kChangesNamed) {
+    note << QStringLiteral("And %1 more change(s).").arg(changes.size() - kChangesNamed);
+  }
+  return note.join(QLatin1Char(' '));
+}
+
 }  // namespace
 
 void TfrmMain::mmiImportCsvClick() {
   const QString path =
-      MsgDlg().OpenFileDlg("Select CSV file to import", "CSV files (*.csv)|*.csv", {}, "csv", true);
+      MsgDlg().OpenFileDlg("Select file to import", kImportFilter, {}, "csv", true);
   if (path.isEmpty()) return;
   interchange::TSiteImport imported;
   try {
-    imported = interchange::ReadSites(ReadFileBytes(path));
+    const std::string bytes = ReadFileBytes(path);
+    try {
+      imported = interchange::ReadSites(bytes);
+    } catch (const interchange::EUnreadColumns& e) {
+      if (!MsgDlg().IsYes(QStringLiteral("No format reads the columns %1 of %2.\n\n"
+                                         "Import the file without them?")
+                              .arg(ToQString(e.Columns()), path))) {
+        return;
+      }
+      imported = interchange::ReadSites(bytes, {.ignoreColumns = true});
+    }
   } catch (const interchange::EFormatError& e) {
-    MsgDlg().ShowError(QStringLiteral("Cannot import %1, line %2: %3")
-                           .arg(path)
-                           .arg(e.Line())
-                           .arg(ToQString(e.what())));
+    const QString where = e.Line() > 0 ? QStringLiteral(", line %1").arg(e.Line()) : QString();
+    MsgDlg().ShowError(
+        QStringLiteral("Cannot import %1%2: %3").arg(path, where, ToQString(e.what())));
     return;
   }
-  TCsvSites sites = SortImported(imported);
-  if (!AgreeToSkip(sites.refused, sites.lines.size())) return;
+  const interchange::TSiteLines sites = interchange::SiteLinesOf(imported, false);
+  if (!AgreeToSkip(IssueTexts(sites.refused), sites.lines.size())) return;
   std::set<std::string> present;
   for (int i = 0; i < lbxSiteList->Count(); ++i) present.insert(lbxSiteList->Record(i).Line());
   TqelPwList offered;
+  std::size_t held = 0;
   for (const std::string& line : sites.lines) {
-    if (!present.count(line)) offered.Add(line);
+    if (present.count(line)) ++held;
+    else offered.Add(line);
   }
-  if (offered.Count() == 0 || ExecuteImport(offered) != mrOk) return;
+  const QString name = QFileInfo(path).fileName();
+  if (offered.Count() == 0) {
+    if (held > 0) {
+      MsgDlg().ShowWarning(QStringLiteral("%1 holds no site that is not already present (%2 "
+                                          "row(s) already present).")
+                               .arg(name)
+                               .arg(held));
+    } else if (sites.refused.empty()) {
+      MsgDlg().ShowWarning(QStringLiteral("%1 holds no site.").arg(name));
+    }
+    return;
+  }
+  if (ExecuteImport(offered, QStringLiteral("Import items from %1").arg(name),
+                    PreviewNote(held, imported, sites)) != mrOk) {
+    return;
+  }
   std::vector<std::unique_ptr<TqelPwRec>> recs;
   for (int i = 0; i < offered.Count(); ++i) recs.push_back(offered.Rec(i).Clone());
   if (recs.empty()) return;

@@ -3,6 +3,7 @@
 #include "cli/command_archive.h"
 #include "cli/command_context.h"
 #include "cli/gen_options.h"
+#include "interchange/site_formats.h"
 
 namespace cli {
 
@@ -176,36 +177,48 @@ const std::vector<TCommand>& Commands() {
                 "their line breaks (LF) inside quoted fields. FILE must not exist yet; it\n"
                 "is created readable by its owner only, since it holds the passwords in\n"
                 "clear text. Fields are written as they are, even those a spreadsheet\n"
-                "would take for a formula.\n"
+                "would take for a formula. For another keeper, a name's prefix \"A/B/\"\n"
+                "becomes the folder or group path and the notes' TOTP line (\"TOTP: ...\"\n"
+                "or an otpauth:// URI) the entry's own one-time password.\n"
                 "\n"
                 "  --format F  vornix       the CSV above (the default)\n"
                 "              keepass-xml  KeePass 2 XML: keepassxc-cli import -p FILE new.kdbx\n"
                 "                           makes a new KeePassXC database of it\n"
                 "              bitwarden    Bitwarden's CSV\n",
        .options = {{"csv", true}, {"format", true}},
-       .run = RunExport},
+       .run = RunExport,
+       .formatNames = interchange::ExportFormatNames},
       {.name = "import",
        .synopsis = "import ARCHIVE --csv FILE",
-       .summary = "add the sites of a CSV file",
-       .usage = "Usage: vornix-cli import ARCHIVE --csv FILE [--format F] [--fix] [--backups N]\n"
-                "       [--force]\n"
+       .summary = "add the sites of another keeper's export",
+       .usage = "Usage: vornix-cli import ARCHIVE --csv FILE [--format F] [--fix]\n"
+                "       [--ignore-columns] [--backups N] [--force]\n"
                 "\n"
-                "Adds the sites of a CSV file to the archive and saves it. The format is\n"
-                "recognised from the file's header: export's own (site,user,password,url,\n"
-                "notes), or the CSV export of KeePassXC, Bitwarden, Chrome and Chromium, or\n"
-                "Firefox. A group or folder goes before the site name (\"Banking/Bank\"), a\n"
-                "TOTP secret into the notes, and a record without a name is named after the\n"
-                "host of its URL. Sites the archive already holds unchanged are not added\n"
-                "twice. A record the archive cannot hold (\"=\" in the site name, a tab or\n"
-                "line break in a one-line field) refuses the whole import, unless --fix is\n"
-                "given.\n"
+                "Adds the sites of an export file to the archive and saves it. The format\n"
+                "is recognised from the file: export's own CSV (site,user,password,url,\n"
+                "notes), the CSV export of KeePassXC, Bitwarden, Chrome and Chromium,\n"
+                "Firefox, LastPass, Proton Pass, 1Password or Dashlane (its header must\n"
+                "match the format's columns), KeePass 2 XML or Bitwarden's unencrypted\n"
+                "JSON. A group or folder goes before the site name (\"Banking/Bank\"), a\n"
+                "TOTP secret into the notes as a line \"TOTP: ...\", and what a site has\n"
+                "no field for (custom fields, e-mail, tags) into the notes as \"name:\n"
+                "value\" lines. A record without a name is named after the host of its URL.\n"
+                "Passwords and notes are stored exactly as given; blanks at the ends of a\n"
+                "name, user name or URL are removed and reported. A CSV file must be UTF-8,\n"
+                "or Windows-1252 throughout (reported). Sites the archive already holds\n"
+                "unchanged are not added twice. A record the archive cannot hold (\"=\" in\n"
+                "the site name, a tab or line break in a one-line field, blanks at the ends\n"
+                "of a password) refuses the whole import, unless --fix is given.\n"
                 "\n"
-                "  --format F  read the file as F: vornix, keepassxc, bitwarden, chrome or\n"
-                "              firefox\n"
-                "  --fix       replace what a site cannot hold by blanks and report each change\n",
-       .options = {{"csv", true}, {"format", true}, {"fix", false}},
+                "  --format F        read the file as F (one of the formats below)\n"
+                "  --fix             replace what a site cannot hold by blanks (trim a\n"
+                "                    password) and report each change\n"
+                "  --ignore-columns  import a CSV file even though some of its columns\n"
+                "                    are read by no format, leaving them out\n",
+       .options = {{"csv", true}, {"format", true}, {"fix", false}, {"ignore-columns", false}},
        .changesArchive = true,
-       .run = RunImport},
+       .run = RunImport,
+       .formatNames = interchange::ImportFormatNames},
       {.name = "create",
        .synopsis = "create ARCHIVE",
        .summary = "make a new, empty archive",

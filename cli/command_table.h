@@ -3,6 +3,7 @@
 // general usage gives it, its own usage text, its options and what runs it.
 // Adding a command is adding one entry to the table.
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct TCommand {
   // Changes an existing archive: takes --backups and --force.
   bool changesArchive = false;
   int (*run)(TCliContext&) = nullptr;
+  // The names --format takes, listed at the end of the usage text.
+  std::string (*formatNames)(std::string_view separator) = nullptr;
 
   // Its own options and, when it takes them, the generator's and the
   // changing commands'.

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -17,6 +16,7 @@
 #include "cli/field_rules.h"
 #include "interchange/site_export.h"
 #include "interchange/site_import.h"
+#include "interchange/site_lines.h"
 
 namespace cli {
 
@@ -78,40 +78,35 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
-[[noreturn]] void ThrowCsvError(const std::string& path, int line, const std::string& message) {
-  throw ECliError(kExitDataError, path + ", line " + std::to_string(line) + ": " + message);
+// "in.csv, line 3: ..." or, for the file as a whole, "in.csv: ...".
+[[noreturn]] void ThrowFileError(const std::string& path, const std::string& where,
+                                 const std::string& message) {
+  throw ECliError(kExitDataError, path + (where.empty() ? "" : ", " + where) + ": " + message);
 }
 
-// A record the archive cannot hold refuses the import, unless --fix blanks
-// what cannot be held; every such change is reported.
-std::string SiteLineOf(TCliContext& ctx, const std::string& path,
-                       const interchange::TImportedSite& site) {
-  TSiteFields fields = site.fields;
-  if (CheckSiteFields(fields) && ctx.args.Has("fix")) {
-    for (const std::string& change : FixSiteFields(fields)) {
-      Warn(ctx, path + ", line " + std::to_string(site.line) + ": " + change);
-    }
-  }
-  if (auto message = CheckSiteFields(fields)) ThrowCsvError(path, site.line, *message);
-  TqelPwRec rec;
-  StoreFields(fields, rec);
-  return rec.Line();
-}
+std::string LineText(int line) { return line > 0 ? "line " + std::to_string(line) : ""; }
 
-// The site lines of a file, each checked against the field rules.
+// The site lines of a file, each checked against the site rules. A record
+// the archive cannot hold refuses the import, unless --fix repairs it; every
+// change is reported.
 std::vector<std::string> SiteLinesFromFile(TCliContext& ctx, const std::string& path,
-                                           std::string_view text) {
+                                           std::string_view bytes) {
   interchange::TSiteImport imported;
   try {
-    imported = interchange::ReadSites(text, FormatOption(ctx, true));
+    imported = interchange::ReadSites(
+        bytes, {.format = FormatOption(ctx, true), .ignoreColumns = ctx.args.Has("ignore-columns")});
   } catch (const interchange::EFormatError& e) {
-    ThrowCsvError(path, std::max(e.Line(), 1), e.what());
+    ThrowFileError(path, LineText(e.Line()), e.what());
   }
-  std::vector<std::string> lines;
-  for (const interchange::TImportedSite& site : imported.sites) {
-    lines.push_back(SiteLineOf(ctx, path, site));
+  for (const std::string& notice : imported.notices) Warn(ctx, path + ": " + notice);
+  interchange::TSiteLines checked = interchange::SiteLinesOf(imported, ctx.args.Has("fix"));
+  for (const interchange::TImportIssue& change : checked.changes) {
+    Warn(ctx, path + ", " + change.where + ": " + change.message);
   }
-  return lines;
+  if (!checked.refused.empty()) {
+    ThrowFileError(path, checked.refused.front().where, checked.refused.front().message);
+  }
+  return std::move(checked.lines);
 }
 
 }  // namespace

@@ -127,6 +127,7 @@ std::string CommandUsage(std::string_view name) {
   std::string usage(command->usage);
   if (command->generatorOptions) usage += kGeneratorOptions;
   if (command->changesArchive) usage += kChangeOptions;
+  if (command->formatNames) usage += "\nFormats (--format F): " + command->formatNames("|") + "\n";
   return usage;
 }
 

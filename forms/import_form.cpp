@@ -82,6 +82,9 @@ void TfrmImport::CreateControls() {
   btnCancel = Place<QPushButton>(this, "btnCancel", 536, 312, 75, 25);
   btnCancel->setText(QStringLiteral("Cancel"));
   CreateButtonPanel();
+  lblImportNote = Place<QLabel>(this, "lblImportNote", 16, 312, 424, 25);
+  lblImportNote->setWordWrap(true);
+  lblImportNote->hide();
   const QList<QWidget*> order = {lbxFromArchive, lbxCopyItems, btnOK,     btnCancel,
                                  btnRemoveAll,   btnAdd,       btnRemove, btnAddAll};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
@@ -135,6 +138,14 @@ void TfrmImport::FormResize() {
   pnlButtons->setGeometry(layout.panel);
   btnOK->setGeometry(layout.ok);
   btnCancel->setGeometry(layout.cancel);
+  lblImportNote->setGeometry(layout.note);
+}
+
+void TfrmImport::SetSource(const QString& title, const QString& note) {
+  setWindowTitle(title);
+  lblImportNote->setText(note);
+  lblImportNote->setToolTip(note);
+  lblImportNote->setVisible(!note.isEmpty());
 }
 
 void TfrmImport::FillFromList() {

@@ -27,6 +27,9 @@ class TfrmImport : public QDialog {
 
   // The list the window fills from and rewrites on OK; the caller owns it.
   void SetList(TqelPwList& list) { FList = &list; }
+  // For sites read from a file other than an archive: the window's title
+  // names it, and the note says what was not offered and why.
+  void SetSource(const QString& title, const QString& note);
 
   void reject() override;
 
@@ -74,6 +77,7 @@ class TfrmImport : public QDialog {
 
   QLabel* lblFromArchive = nullptr;
   QLabel* lblCopyItems = nullptr;
+  QLabel* lblImportNote = nullptr;
   TImportListBox* lbxFromArchive = nullptr;
   TImportListBox* lbxCopyItems = nullptr;
   QPushButton* btnOK = nullptr;

@@ -16,6 +16,7 @@ constexpr int kButtonHeight = 25;
 constexpr int kOkRightMargin = 625 - 448;
 constexpr int kCancelRightMargin = 625 - 536;
 constexpr int kButtonBottomMargin = 354 - 312;
+constexpr int kNoteGap = 8;
 
 }  // namespace
 
@@ -36,5 +37,6 @@ TImportLayout ImportLayout(QSize client) {
   layout.ok = QRect(client.width() - kOkRightMargin, buttonTop, kButtonWidth, kButtonHeight);
   layout.cancel =
       QRect(client.width() - kCancelRightMargin, buttonTop, kButtonWidth, kButtonHeight);
+  layout.note = QRect(kListLeft, buttonTop, layout.ok.left() - kListLeft - kNoteGap, kButtonHeight);
   return layout;
 }

@@ -14,6 +14,7 @@ struct TImportLayout {
   QRect panel;      // pnlButtons
   QRect ok;
   QRect cancel;
+  QRect note;       // lblImportNote, left of OK
 };
 
 // The client size the window was designed for, and its minimum.

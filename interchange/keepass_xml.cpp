@@ -1,10 +1,13 @@
 #include "interchange/keepass_xml.h"
 
 #include <array>
+#include <map>
 #include <pugixml.hpp>
 #include <sstream>
 
 #include "core/secure_random.h"
+#include "interchange/note_lines.h"
+#include "interchange/site_path.h"
 
 namespace interchange {
 
@@ -43,14 +46,45 @@ void AddString(pugi::xml_node entry, const char* key, const std::string& value,
   node.text().set(value.c_str());
 }
 
-void AddEntry(pugi::xml_node group, const TSiteFields& site) {
-  pugi::xml_node entry = group.append_child("Entry");
+pugi::xml_node AddGroup(pugi::xml_node parent, const std::string& name) {
+  pugi::xml_node group = parent.append_child("Group");
+  group.append_child("UUID").text().set(NewUuid().c_str());
+  group.append_child("Name").text().set(name.c_str());
+  return group;
+}
+
+// The group tree below the root, made as the sites' folders ask for it.
+class TGroupTree {
+ public:
+  explicit TGroupTree(pugi::xml_node root) : root_(root) {}
+
+  // The group of a folder path "A/B", made with its parents where missing.
+  pugi::xml_node GroupOf(const std::string& folder) {
+    if (folder.empty()) return root_;
+    if (auto found = groups_.find(folder); found != groups_.end()) return found->second;
+    const TSitePath parent = SplitSitePath(folder);
+    const pugi::xml_node group =
+        parent.folder.empty() ? AddGroup(root_, folder) : AddGroup(GroupOf(parent.folder), parent.name);
+    groups_.emplace(folder, group);
+    return group;
+  }
+
+ private:
+  pugi::xml_node root_;
+  std::map<std::string, pugi::xml_node> groups_;
+};
+
+void AddEntry(TGroupTree& groups, const TSiteFields& site) {
+  const TSitePath path = SplitSitePath(site.site);
+  const TNotesTotp notes = SplitTotp(site.notes);
+  pugi::xml_node entry = groups.GroupOf(path.folder).append_child("Entry");
   entry.append_child("UUID").text().set(NewUuid().c_str());
-  AddString(entry, "Title", site.site);
+  AddString(entry, "Title", path.name);
   AddString(entry, "UserName", site.user);
   AddString(entry, "Password", site.password, true);
   AddString(entry, "URL", site.url);
-  AddString(entry, "Notes", site.notes);
+  AddString(entry, "Notes", notes.notes);
+  if (!notes.totp.empty()) AddString(entry, "otp", TotpUri(notes.totp, path.name), true);
 }
 
 }  // namespace
@@ -63,10 +97,8 @@ std::string KeePassXml(const std::vector<TSiteFields>& sites) {
   declaration.append_attribute("standalone").set_value("yes");
   pugi::xml_node file = doc.append_child("KeePassFile");
   file.append_child("Meta").append_child("Generator").text().set("Vornix");
-  pugi::xml_node group = file.append_child("Root").append_child("Group");
-  group.append_child("UUID").text().set(NewUuid().c_str());
-  group.append_child("Name").text().set("Vornix");
-  for (const TSiteFields& site : sites) AddEntry(group, site);
+  TGroupTree groups(AddGroup(file.append_child("Root"), "Vornix"));
+  for (const TSiteFields& site : sites) AddEntry(groups, site);
   std::ostringstream out;
   doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
   return out.str();

@@ -1,6 +1,7 @@
 #pragma once
-// The XML database form other keepers import into a new database: one group
-// holding one entry per site, the site name as its title.
+// The XML database form other keepers import into a new database: one entry
+// per site in a root group; a name's prefix "A/B/" becomes the groups A and
+// B below it, and the notes' TOTP line the entry's "otp" string.
 
 #include <string>
 #include <vector>

@@ -2,6 +2,8 @@
 
 #include "interchange/csv.h"
 #include "interchange/keepass_xml.h"
+#include "interchange/note_lines.h"
+#include "interchange/site_path.h"
 
 namespace interchange {
 
@@ -15,15 +17,17 @@ std::string VornixCsv(const std::vector<TSiteFields>& sites) {
   return text;
 }
 
-// Sites stay flat: a "/" in a name is part of the name, so a round trip gives
-// back the same names.
+// The name's prefix becomes the folder (Bitwarden nests folders named
+// "A/B"), the notes' TOTP line the login's TOTP.
 std::string BitwardenCsv(const std::vector<TSiteFields>& sites) {
   std::string text =
       CsvRecordText({"folder", "favorite", "type", "name", "notes", "fields", "reprompt",
                      "login_uri", "login_username", "login_password", "login_totp"});
   for (const TSiteFields& f : sites) {
-    text +=
-        CsvRecordText({"", "", "login", f.site, f.notes, "", "0", f.url, f.user, f.password, ""});
+    const TSitePath path = SplitSitePath(f.site);
+    const TNotesTotp notes = SplitTotp(f.notes);
+    text += CsvRecordText({path.folder, "", "login", path.name, notes.notes, "", "0", f.url, f.user,
+                           f.password, notes.totp});
   }
   return text;
 }
@@ -38,9 +42,7 @@ std::string WriteSites(const std::vector<TSiteFields>& sites, TFormat format) {
       return BitwardenCsv(sites);
     case TFormat::KeePassXml:
       return KeePassXml(sites);
-    case TFormat::KeePassXc:
-    case TFormat::Chromium:
-    case TFormat::Firefox:
+    default:
       break;
   }
   throw EFormatError(0, std::string(FormatName(format)) +

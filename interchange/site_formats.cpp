@@ -1,33 +1,49 @@
 #include "interchange/site_formats.h"
 
-#include <algorithm>
 #include <array>
-#include <utility>
 
 namespace interchange {
 
 namespace {
 
-constexpr std::array<std::pair<TFormat, std::string_view>, 6> kNames = {{
-    {TFormat::Vornix, "vornix"},
-    {TFormat::KeePassXc, "keepassxc"},
-    {TFormat::Bitwarden, "bitwarden"},
-    {TFormat::Chromium, "chrome"},
-    {TFormat::Firefox, "firefox"},
-    {TFormat::KeePassXml, "keepass-xml"},
+struct TFormatEntry {
+  TFormat format;
+  std::string_view name;  // what --format takes
+  bool imported;
+  bool exported;
+};
+
+// In the order usage texts and messages list them.
+constexpr std::array<TFormatEntry, 11> kFormats = {{
+    {.format = TFormat::Vornix, .name = "vornix", .imported = true, .exported = true},
+    {.format = TFormat::KeePassXc, .name = "keepassxc", .imported = true, .exported = false},
+    {.format = TFormat::Bitwarden, .name = "bitwarden", .imported = true, .exported = true},
+    {.format = TFormat::Chromium, .name = "chrome", .imported = true, .exported = false},
+    {.format = TFormat::Firefox, .name = "firefox", .imported = true, .exported = false},
+    {.format = TFormat::LastPass, .name = "lastpass", .imported = true, .exported = false},
+    {.format = TFormat::ProtonPass, .name = "protonpass", .imported = true, .exported = false},
+    {.format = TFormat::OnePassword, .name = "1password", .imported = true, .exported = false},
+    {.format = TFormat::Dashlane, .name = "dashlane", .imported = true, .exported = false},
+    {.format = TFormat::KeePassXml, .name = "keepass-xml", .imported = true, .exported = true},
+    {.format = TFormat::BitwardenJson,
+     .name = "bitwarden-json",
+     .imported = true,
+     .exported = false},
 }};
 
-// Importing reads CSV; the XML is for moving out only.
-constexpr std::array kImported = {TFormat::Vornix, TFormat::KeePassXc, TFormat::Bitwarden,
-                                  TFormat::Chromium, TFormat::Firefox};
-constexpr std::array kExported = {TFormat::Vornix, TFormat::KeePassXml, TFormat::Bitwarden};
+const TFormatEntry* EntryOf(TFormat format) {
+  for (const TFormatEntry& entry : kFormats) {
+    if (entry.format == format) return &entry;
+  }
+  return nullptr;
+}
 
-template <typename Formats>
-std::string JoinNames(const Formats& formats) {
+std::string JoinNames(bool TFormatEntry::*wanted, std::string_view separator) {
   std::string text;
-  for (TFormat format : formats) {
-    if (!text.empty()) text += ", ";
-    text += FormatName(format);
+  for (const TFormatEntry& entry : kFormats) {
+    if (!(entry.*wanted)) continue;
+    if (!text.empty()) text += separator;
+    text += entry.name;
   }
   return text;
 }
@@ -35,30 +51,34 @@ std::string JoinNames(const Formats& formats) {
 }  // namespace
 
 std::string_view FormatName(TFormat format) {
-  for (const auto& [known, name] : kNames) {
-    if (known == format) return name;
-  }
-  return {};
+  const TFormatEntry* entry = EntryOf(format);
+  return entry ? entry->name : std::string_view();
 }
 
 std::optional<TFormat> FormatNamed(std::string_view name) {
-  for (const auto& [format, known] : kNames) {
-    if (known == name) return format;
+  for (const TFormatEntry& entry : kFormats) {
+    if (entry.name == name) return entry.format;
   }
   // The browsers share one export format.
   if (name == "chromium") return TFormat::Chromium;
   return std::nullopt;
 }
 
-std::string ImportFormatNames() { return JoinNames(kImported); }
-std::string ExportFormatNames() { return JoinNames(kExported); }
+std::string ImportFormatNames(std::string_view separator) {
+  return JoinNames(&TFormatEntry::imported, separator);
+}
+std::string ExportFormatNames(std::string_view separator) {
+  return JoinNames(&TFormatEntry::exported, separator);
+}
 
 bool CanImport(TFormat format) {
-  return std::find(kImported.begin(), kImported.end(), format) != kImported.end();
+  const TFormatEntry* entry = EntryOf(format);
+  return entry && entry->imported;
 }
 
 bool CanExport(TFormat format) {
-  return std::find(kExported.begin(), kExported.end(), format) != kExported.end();
+  const TFormatEntry* entry = EntryOf(format);
+  return entry && entry->exported;
 }
 
 }  // namespace interchange

@@ -1,6 +1,6 @@
 #pragma once
 // The file formats sites move in and out by: our own CSV, the CSV exports of
-// other password keepers and browsers, and the XML other keepers import.
+// other password keepers and browsers, KeePass 2 XML and Bitwarden's JSON.
 
 #include <optional>
 #include <stdexcept>
@@ -9,15 +9,27 @@
 
 namespace interchange {
 
-enum class TFormat { Vornix, KeePassXc, Bitwarden, Chromium, Firefox, KeePassXml };
+enum class TFormat {
+  Vornix,
+  KeePassXc,
+  Bitwarden,
+  Chromium,
+  Firefox,
+  LastPass,
+  ProtonPass,
+  OnePassword,
+  Dashlane,
+  KeePassXml,
+  BitwardenJson,
+};
 
 // The name --format takes for a format, and back.
 std::string_view FormatName(TFormat format);
 std::optional<TFormat> FormatNamed(std::string_view name);
 
-// The names understood, comma-separated, for messages and usage texts.
-std::string ImportFormatNames();
-std::string ExportFormatNames();
+// The names understood, for messages and usage texts.
+std::string ImportFormatNames(std::string_view separator = ", ");
+std::string ExportFormatNames(std::string_view separator = ", ");
 
 bool CanImport(TFormat format);
 bool CanExport(TFormat format);

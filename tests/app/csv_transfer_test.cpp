@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QTest>
 
@@ -80,6 +81,47 @@ class CsvTransferTest : public QObject {
         std::find_if(env_->requests.begin(), env_->requests.end(),
                      [](const TMsgRequest& r) { return r.kind == TMsgRequest::Question; });
     QVERIFY(question != env_->requests.end() && question->text.contains("Line 3"));
+  }
+
+  // The preview names the file and says what it does not offer; a file of
+  // sites all held already is said so instead of opening an empty preview.
+  void previewNamesTheFileAndCountsSitesPresent() {
+    const QString csv = env_->Path("in.csv");
+    WriteText(csv, "name,url,username,password\nHome,,me,h0me\nMail ,https://m,joe,pw\n");
+    QString title, note;
+    modal::WhenModal("TfrmImport", [&](QWidget* dialog) {
+      title = dialog->windowTitle();
+      note = modal::Child<QLabel>(dialog, "lblImportNote")->text();
+      modal::Click(dialog, "btnCancel");
+    });
+    env_->answers.push_back(csv);
+    Trigger("mmiImportCsv");
+    QCOMPARE(title, QStringLiteral("Import items from in.csv"));
+    QVERIFY2(note.contains("1 row(s) already present") && note.contains("Line 3: site name"),
+             qPrintable(note));
+
+    WriteText(csv, "name,url,username,password\nHome,,me,h0me\n");
+    env_->answers.push_back(csv);
+    env_->answers.push_back(int(mrOk));
+    Trigger("mmiImportCsv");
+    QVERIFY(env_->requests.back().kind == TMsgRequest::Warning &&
+            env_->requests.back().text.contains("1 row(s) already present"));
+  }
+
+  // Columns no format reads are left out only when the user agrees.
+  void unreadColumnsAreLeftOutOnlyWithConsent() {
+    const QString csv = env_->Path("in.csv");
+    WriteText(csv, "name,url,username,password,extra\nMail,https://m,joe,pw,lost\n");
+    env_->answers.push_back(csv);
+    env_->answers.push_back(int(mrNo));
+    Trigger("mmiImportCsv");
+    QVERIFY(env_->requests.back().text.contains("\"extra\""));
+    int offered = 0;
+    env_->answers.push_back(csv);
+    env_->answers.push_back(int(mrYes));
+    TakeEveryOffered(&offered);
+    Trigger("mmiImportCsv");
+    QCOMPARE(SiteNames(*window_), (QStringList{"Home", "Mail"}));
   }
 
   void exportReadsBackAndIsPrivate() {

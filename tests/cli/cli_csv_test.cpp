@@ -99,7 +99,7 @@ TEST_F(CliCsvTest, OtherKeepersFilesComeInAndGoOut) {
   ASSERT_EQ(out.status, 0) << out.err;
   EXPECT_EQ(out.out,
             "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,"
-            "login_password,login_totp\r\n,,login,Banking/Bank,,,0,,joe,a b,\r\n");
+            "login_password,login_totp\r\nBanking,,login,Bank,,,0,,joe,a b,\r\n");
   EXPECT_EQ(Cli({"export", archive, "--csv", "-", "--format", "firefox"}, "pw\n").status, 64);
 }
 
@@ -128,7 +128,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadCsvCase{"Empty", "", "line 1: the file is empty"},
         BadCsvCase{"OtherHeader", "name,login,password,url,notes\r\n",
                    "line 1: the header names no format understood; formats: vornix, keepassxc, "
-                   "bitwarden, chrome, firefox"},
+                   "bitwarden, chrome, firefox, lastpass, protonpass, 1password, dashlane, "
+                   "keepass-xml, bitwarden-json"},
+        BadCsvCase{"UnreadColumns", "name,url,username,password,folder\r\n",
+                   "line 1: columns no chrome import reads: \"folder\"; --ignore-columns "
+                   "imports the file without them"},
+        BadCsvCase{"NotUtf8", std::string(kHeader) + "A,\xC3\xA9,c,d,e\r\nB,\xFF,c,d,e\r\n",
+                   "line 3: byte 0xFF is not UTF-8 text"},
+        BadCsvCase{"PasswordEndsInBlank", std::string(kHeader) + "A,b,\"pw \",d,e\r\n",
+                   "line 2: The password cannot start or end with a blank."},
+        BadCsvCase{"EncryptedJson", "{\"encrypted\": true, \"items\": []}",
+                   "line 1: the export is encrypted; export the vault as unencrypted JSON"},
         BadCsvCase{"TooFewFields", std::string(kHeader) + "A,b,c,d,e\r\nB,b,c\r\n",
                    "line 3: 3 fields where the header has 5"},
         BadCsvCase{"UnclosedQuote", std::string(kHeader) + "A,b,c,d,\"notes\r\nmore\r\n",
@@ -144,6 +154,33 @@ INSTANTIATE_TEST_SUITE_P(
         BadCsvCase{"NulInNotes", std::string(kHeader) + std::string("A,b,c,d,e\0f\r\n", 13),
                    "line 2: The notes cannot contain a NUL character."}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// What the site line holds is stored exactly; what it cannot hold is
+// changed only where the site rules require it, and said so.
+TEST_F(CliCsvTest, ImportKeepsPasswordsAndNotesAndReportsTrimmedNames) {
+  const std::string archive = MakeArchive();
+  WriteFile(Path("kx.csv"),
+            "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"TOTP\"\n"
+            "\"Root\",\"Mail \",\"joe\",\" spaced pw \",\"\",\"note\n\",\"\"\n"
+            "\"Root\",\"Wiki\",\"ann\",\"in side\",\"\",\"\",\"\"\n");
+  EXPECT_EQ(Cli({"import", archive, "--csv", "kx.csv"}, "pw\n").status, 65);
+  const TProcessResult r = Cli({"import", archive, "--csv", "kx.csv", "--fix"}, "pw\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "vornix-cli: warning: kx.csv, line 2: password: blanks at the ends removed\n"
+            "vornix-cli: warning: kx.csv, line 2: site name: blanks at the ends removed\n");
+  EXPECT_EQ(Dump(archive), "Mail=joe\tspaced pw\t\tnote\\n\r\nWiki=ann\tin side\t\t\r\n");
+}
+
+TEST_F(CliCsvTest, ImportLeavesUnreadColumnsOutOnlyWhenAsked) {
+  const std::string archive = MakeArchive();
+  WriteFile(Path("in.csv"), "name,url,username,password,extra\r\nA,,u,p,x\r\n");
+  EXPECT_EQ(Cli({"import", archive, "--csv", "in.csv"}, "pw\n").status, 65);
+  const TProcessResult r = Cli({"import", archive, "--csv", "in.csv", "--ignore-columns"}, "pw\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "vornix-cli: warning: in.csv: columns left out: \"extra\"\n");
+  EXPECT_EQ(Dump(archive), "A=u\tp\t\t\r\n");
+}
 
 TEST_F(CliCsvTest, ImportOfAMissingFileFails) {
   const std::string archive = MakeArchive();

@@ -57,6 +57,10 @@ expect "keys.zip OLD.ZIP folder notes.txt" export keys.zip --csv ""
 expect "" add keys.zip Bank --user ""
 expect "aes256 traditional" create keys.zip --encryption ""
 expect "--force" passwd keys.zip --backups 2 --f
+# Format names come from the usage's list of formats.
+expect "bitwarden bitwarden-json" import keys.zip --format bit
+expect "keepass-xml" export keys.zip --format k
+expect "--ignore-columns" import keys.zip --ig
 # A site that starts with "-" after "--" is an operand, not an option.
 expect "" rm -- keys.zip ""
 expect "" nonsense ""

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,7 +23,10 @@ const std::vector<TSiteFields> kSites = {
     {"Mail", "jo\xC3\xABl", "p\"w<&>", "", "caf\xC3\xA9 \"quoted\", <tag>"},
 };
 
-void ExpectSameSites(const TSiteImport& got) {
+// In any order: another keeper lists a group's entries before its subgroups.
+void ExpectSameSites(TSiteImport got) {
+  std::sort(got.sites.begin(), got.sites.end(),
+            [](const TImportedSite& a, const TImportedSite& b) { return a.fields.site < b.fields.site; });
   ASSERT_EQ(got.sites.size(), kSites.size());
   for (std::size_t i = 0; i < kSites.size(); ++i) {
     EXPECT_EQ(got.sites[i].fields.site, kSites[i].site);
@@ -41,6 +45,30 @@ TEST(WriteSites, CsvFormatsReadBackUnchanged) {
     ExpectSameSites(got);
   }
   EXPECT_THROW(WriteSites(kSites, TFormat::Firefox), EFormatError);
+}
+
+// A name's prefix is the folder or group, the notes' TOTP line the format's
+// own TOTP field.
+TEST(WriteSites, PrefixesAndTotpGoToTheirOwnFields) {
+  const std::vector<TSiteFields> sites = {{"Work/Mail/Inbox", "joe", "pw", "", "n\nTOTP: SEED"},
+                                          {"Work/Wiki", "", "", "", ""}};
+  EXPECT_EQ(WriteSites(sites, TFormat::Bitwarden),
+            "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,"
+            "login_password,login_totp\r\n"
+            "Work/Mail,,login,Inbox,n,,0,,joe,pw,SEED\r\n"
+            "Work,,login,Wiki,,,0,,,,\r\n");
+  const std::string xml = WriteSites(sites, TFormat::KeePassXml);
+  // One group Work holding Wiki and the group Mail, which holds Inbox.
+  const auto work = xml.find("<Name>Work</Name>"), mail = xml.find("<Name>Mail</Name>");
+  ASSERT_NE(work, std::string::npos);
+  EXPECT_EQ(xml.find("<Name>Work</Name>", work + 1), std::string::npos);
+  EXPECT_LT(mail, xml.find("<Value>Inbox</Value>"));
+  EXPECT_NE(xml.find("otpauth://totp/Inbox?secret=SEED"), std::string::npos);
+  const TSiteImport back = ReadSites(xml);
+  ASSERT_EQ(back.sites.size(), 2u);
+  EXPECT_EQ(back.sites[0].fields.site, "Work/Wiki");
+  EXPECT_EQ(back.sites[1].fields.site, "Work/Mail/Inbox");
+  EXPECT_EQ(back.sites[1].fields.notes, "n\nTOTP: otpauth://totp/Inbox?secret=SEED");
 }
 
 std::string RunWithInput(const std::string& command, const std::string& input) {

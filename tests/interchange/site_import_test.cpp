@@ -58,7 +58,38 @@ INSTANTIATE_TEST_SUITE_P(
                    ",1,login,Shop,\"multi\nline\",,0,https://shop,ann,pw2,\n",
                    TFormat::Bitwarden,
                    {{"Work/Wiki", "joe", "pw", "https://wiki", "TOTP: SECRET"},
+                    {"Memo", "", "", "", "text"},
                     {"Shop", "ann", "pw2", "https://shop", "multi\nline"}}},
+        FormatCase{"bitwarden organisation, custom fields",
+                   "collections,type,name,notes,fields,reprompt,login_uri,login_username,"
+                   "login_password,login_totp\n"
+                   "Team,login,Wiki,n,\"PIN: 1234\nkey: v\",0,https://wiki,joe, pw ,\n",
+                   TFormat::Bitwarden,
+                   {{"Wiki", "joe", " pw ", "https://wiki", "n\nPIN: 1234\nkey: v\nCollections: Team"}}},
+        FormatCase{"lastpass",
+                   "url,username,password,totp,extra,name,grouping,fav\n"
+                   "https://a.example,joe,pw,SEED,\"note\n\",Mail,Work\\Sub,0\n"
+                   "http://sn,,,,secret text,Memo,,1\n",
+                   TFormat::LastPass,
+                   {{"Work/Sub/Mail", "joe", "pw", "https://a.example", "note\nTOTP: SEED"},
+                    {"Memo", "", "", "", "secret text"}}},
+        FormatCase{"protonpass",
+                   "type,name,url,email,username,password,note,totp,createTime,modifyTime,vault\n"
+                   "login,Shop,https://shop,me@x.example,,pw,n,otpauth://t,1,2,Personal\n"
+                   "login,Wiki,https://wiki,me@x.example,joe,pw2,,,1,2,\n",
+                   TFormat::ProtonPass,
+                   {{"Personal/Shop", "me@x.example", "pw", "https://shop", "n\nTOTP: otpauth://t"},
+                    {"Wiki", "joe", "pw2", "https://wiki", "E-mail: me@x.example"}}},
+        FormatCase{"1password",
+                   "Title,Url,Username,Password,OTPAuth,Favorite,Archived,Tags,Notes\n"
+                   "Bank,https://b,joe,pw,otpauth://b,false,false,money,PIN\n",
+                   TFormat::OnePassword,
+                   {{"Bank", "joe", "pw", "https://b", "PIN\nTags: money\nTOTP: otpauth://b"}}},
+        FormatCase{"dashlane",
+                   "username,username2,username3,title,password,note,url,category,otpSecret\n"
+                   "joe,alt,,Bank,pw,n,https://b,Finance,SEED\n",
+                   TFormat::Dashlane,
+                   {{"Finance/Bank", "joe", "pw", "https://b", "n\nUser name: alt\nTOTP: SEED"}}},
         FormatCase{"chrome",
                    "name,url,username,password,note\r\n"
                    "example.com,https://example.com/login,joe,pw,remember\r\n",
@@ -92,7 +123,41 @@ TEST(ReadSitesErrors, NameTheLineAndWhatIsUnderstood) {
   }
   EXPECT_THROW(ReadSites("site,user,password,url,notes\nonly,two\n"), EFormatError);
   // A named format must match the header.
-  EXPECT_THROW(ReadSites("site,user,password,url,notes\n", TFormat::Bitwarden), EFormatError);
+  EXPECT_THROW(ReadSites("site,user,password,url,notes\n", {.format = TFormat::Bitwarden}),
+               EFormatError);
+}
+
+// A header with columns its closest format does not write is refused by
+// name; --ignore-columns imports the rest and says what was left out.
+TEST(ReadSitesColumns, UnreadColumnsStopTheImportUnlessIgnored) {
+  const std::string text = "name,url,username,password,extra\nA,https://a,u,p,lost\n";
+  try {
+    ReadSites(text);
+    FAIL() << "a column no format reads was dropped";
+  } catch (const EFormatError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "columns no chrome import reads: \"extra\"; --ignore-columns imports the file "
+              "without them");
+  }
+  const TSiteImport got = ReadSites(text, {.ignoreColumns = true});
+  EXPECT_EQ(got.format, TFormat::Chromium);
+  EXPECT_EQ(got.notices, std::vector<std::string>{"columns left out: \"extra\""});
+  EXPECT_EQ(got.sites.at(0).fields.site, "A");
+}
+
+TEST(ReadSitesText, InvalidUtf8IsRefusedAndWindows1252IsSaidSo) {
+  try {
+    ReadSites("site,user,password,url,notes\nA,\xC3\xA9,p,,\nB,\xED\xA0\x80,p,,\n");
+    FAIL() << "a surrogate was stored";
+  } catch (const EFormatError& e) {
+    EXPECT_EQ(e.Line(), 3);
+  }
+  const TSiteImport got = ReadSites("site,user,password,url,notes\nCaf\xE9,u,\x80,,\n");
+  EXPECT_EQ(got.sites.at(0).fields.site, "Caf\xC3\xA9");
+  EXPECT_EQ(got.sites.at(0).fields.password, "\xE2\x82\xAC");
+  EXPECT_EQ(got.notices.size(), 1u);
+  // XML and JSON are UTF-8 by definition: no second guess.
+  EXPECT_THROW(ReadSites("{\"items\": [{\"name\": \"Caf\xE9\"}]}"), EFormatError);
 }
 
 }  // namespace

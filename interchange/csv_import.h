@@ -1,0 +1,13 @@
+#pragma once
+// Sites from the CSV exports of password keepers and browsers.
+
+#include <string_view>
+
+#include "interchange/site_import.h"
+
+namespace interchange {
+
+// The text is UTF-8 without a byte order mark.
+TSiteImport ReadCsvSites(std::string_view text, const TImportOptions& options);
+
+}  // namespace interchange

@@ -1,0 +1,67 @@
+#include "interchange/site_lines.h"
+
+#include "core/pw_rec.h"
+
+namespace interchange {
+
+namespace {
+
+constexpr std::string_view kPasswordEnds = "The password cannot start or end with a blank.";
+constexpr std::string_view kEndsTrimmed = ": blanks at the ends removed";
+
+bool HasLooseEnds(const std::string& value) { return TrimControls(value) != value; }
+
+// The rule the fields break, for a password kept exactly.
+std::optional<std::string> BrokenRule(const TSiteFields& fields) {
+  if (auto message = CheckSiteFields(fields)) return message;
+  if (HasLooseEnds(fields.password)) return std::string(kPasswordEnds);
+  return std::nullopt;
+}
+
+std::vector<std::string> Fix(TSiteFields& fields) {
+  std::vector<std::string> changes = FixSiteFields(fields);
+  if (HasLooseEnds(fields.password)) {
+    fields.password = TrimControls(fields.password);
+    changes.push_back("password" + std::string(kEndsTrimmed));
+  }
+  return changes;
+}
+
+std::vector<std::string> Trimmed(const TSiteFields& fields) {
+  std::vector<std::string> changes;
+  const std::pair<std::string_view, const std::string*> trimmedFields[] = {
+      {"site name", &fields.site}, {"user name", &fields.user}, {"URL", &fields.url}};
+  for (const auto& [label, value] : trimmedFields) {
+    if (HasLooseEnds(*value)) changes.push_back(std::string(label) + std::string(kEndsTrimmed));
+  }
+  return changes;
+}
+
+// The record's line with the notes encoded as they are: the notes setter
+// would trim them.
+std::string LineOf(const TSiteFields& fields) {
+  TqelPwRec rec;
+  StoreFields({fields.site, fields.user, fields.password, fields.url, {}}, rec);
+  return rec.Line() + EncodeNote(fields.notes);
+}
+
+}  // namespace
+
+TSiteLines SiteLinesOf(const TSiteImport& imported, bool fix) {
+  TSiteLines result;
+  for (const TImportedSite& site : imported.sites) {
+    TSiteFields fields = site.fields;
+    if (fix && BrokenRule(fields)) {
+      for (std::string& change : Fix(fields)) result.changes.push_back({site.Where(), change});
+    }
+    if (auto rule = BrokenRule(fields)) {
+      result.refused.push_back({site.Where(), *rule});
+      continue;
+    }
+    for (std::string& change : Trimmed(fields)) result.changes.push_back({site.Where(), change});
+    result.lines.push_back(LineOf(fields));
+  }
+  return result;
+}
+
+}  // namespace interchange
