@@ -11,6 +11,9 @@ struct TOptions {
   bool lockWithScreenSaver = true;
   TNewEncryption encryption = TNewEncryption::Traditional;  // of new archives
   int backups = 1;  // earlier versions a save keeps beside the archive
+  bool saveAfterEveryChange = false;  // each edit is saved at once
+  bool saveBeforeLock = true;         // an automatic lock saves changes first
+  bool hidePasswordsInEditor = false;
 };
 
 // The ranges the options dialog offers; a stored value outside is invalid.
@@ -23,6 +26,9 @@ int IdleLockMinutes();
 bool LockWithScreenSaver();
 TNewEncryption NewArchiveEncryption();
 int BackupCount();
+bool SaveAfterEveryChange();
+bool SaveBeforeLock();
+bool HidePasswordsInEditor();
 
 TOptions ReadOptions();
 void WriteOptions(const TOptions& options);
