@@ -48,6 +48,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildListAndStatusBar();
   BuildLock();
   BuildFindAndCopy();
+  BuildGlance();
   ShowEncryption(WriteEncryption());
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
@@ -75,6 +76,7 @@ void TfrmMain::FormCreate() {
   State().Load();
   FormRtn().SetPlacement(this, State().GetValue(kPlacementName));
   State().LoadReopenMenu(mmiReopen, ReopenHandler());
+  ApplyGlanceSettings();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -137,6 +139,7 @@ bool TfrmMain::IsModified() const { return mmiFileSave->isEnabled(); }
 void TfrmMain::SetModified(bool flag) {
   mmiFileSave->setEnabled(flag);
   spbFileSave->setEnabled(flag);
+  if (flag) SaveChangeSoon();
 }
 
 void TfrmMain::ClearSiteList() { lbxSiteList->Clear(); }

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "archive/crypto/zip_encryption.h"
+#include "core/change_date.h"
 
 class QAction;
 class QFrame;
@@ -23,6 +24,7 @@ class QStatusBar;
 class QToolButton;
 class TArchiveWatch;
 class TAutoLock;
+class TDetailsPane;
 class TLockPanel;
 class TFindBox;
 enum class IconRole;
@@ -94,6 +96,14 @@ class TfrmMain : public QMainWindow {
   bool IsLocked() const { return FLocked; }
   // Seam for tests: the automatic lock, to give it a clock and check it.
   TAutoLock& AutoLock() { return *FAutoLock; }
+
+  // The site at a glance (glance_ui.cpp, glance_commands.cpp): the details
+  // pane, the one-time code, the password report.
+  void mmiDetailsClick();
+  void mmiCopyTotpClick();
+  void mmiPasswordReportClick();
+  // Where the details pane and the report take each site's last change.
+  void SetChangeDates(TChangeDateFn dates);
 
   // Seam for tests and benchmarks: asks for an archive's password instead of
   // the open-password dialog. Same contract as ExecuteOpenPW.
@@ -169,6 +179,13 @@ class TfrmMain : public QMainWindow {
   void ShowLocked(bool locked);
   void UpdateLockCommand();
 
+  // The site at a glance (glance_ui.cpp) and saving by itself (lock_save.cpp).
+  void BuildGlance();
+  void ApplyGlanceSettings();
+  void RefreshDetails();
+  bool SaveBeforeAutoLock();
+  void SaveChangeSoon();
+
   // Controls (owned by the window through Qt parenthood).
   QMenu* mmiFile = nullptr;
   QMenu* mmiEdit = nullptr;
@@ -191,6 +208,9 @@ class TfrmMain : public QMainWindow {
   QList<QPointer<QAction>> FLockedCommands;
   TFindBox* edtFind = nullptr;
   QMenu* pmnSiteList = nullptr;
+  QAction* mmiDetails = nullptr;
+  TDetailsPane* pnlDetails = nullptr;
+  TChangeDateFn FChangeDates = NoChangeDates();
 
   // Archive state.
   QString FArchivePath;

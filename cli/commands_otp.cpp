@@ -38,7 +38,7 @@ void WriteRow(std::ostream& out, const TqelPwRec& rec, const TReportRow& row, bo
 void WriteReport(std::ostream& out, const std::vector<std::unique_ptr<TqelPwRec>>& recs,
                  const std::vector<TReportRow>& rows, bool passwords) {
   if (rows.empty()) {
-    out << "No empty, weak, reused or old passwords.\n";
+    out << kNoPasswordProblems << '\n';
     return;
   }
   for (std::size_t n = 0; n < rows.size();) {
@@ -80,9 +80,7 @@ int RunTotp(TCliContext& ctx) {
     throw ECliError(kExitFailure, "site \"" + rec.Site() + "\": " + e.what());
   }
   if (!params) {
-    throw ECliError(kExitFailure, "site \"" + rec.Site() +
-                                      "\" has no one-time code (an otpauth:// or TOTP: line "
-                                      "in its notes)");
+    throw ECliError(kExitFailure, NoTotpText(rec.Site()));
   }
   const std::int64_t now = UnixNow();
   ctx.out << TotpCode(*params, now);

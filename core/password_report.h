@@ -29,5 +29,7 @@ struct TReportRow {
 std::vector<TReportRow> MakePasswordReport(const std::vector<const TqelPwRec*>& sites,
                                            const TChangeDateFn& changed, TChangeTime now);
 
+inline constexpr char kNoPasswordProblems[] = "No empty, weak, reused or old passwords.";
+
 // What the issue is called in the window and the CLI ("Weak password").
 std::string_view IssueText(TPasswordIssue issue);

@@ -188,6 +188,36 @@ std::optional<TTotpParams> TotpFromNotes(std::string_view notes) {
   return ParseTotp(text->view());
 }
 
+std::string NoTotpText(std::string_view site) {
+  return "No one-time code in the notes of \"" + std::string(site) +
+         "\" (a line otpauth://totp/... or TOTP: SECRET).";
+}
+
+std::string WithTotpLine(std::string_view notes, std::string_view text) {
+  const std::string trimmed = TrimControls(text);
+  const std::string line = StartsWithNoCase(trimmed, kUriScheme)
+                               ? trimmed
+                               : std::string(kNotesLabel) + " " + trimmed;
+  std::string out;
+  bool replaced = false;
+  while (!notes.empty()) {
+    const std::size_t end = notes.find('\n');
+    std::string_view current = notes.substr(0, end);
+    notes = end == std::string_view::npos ? std::string_view() : notes.substr(end + 1);
+    if (!current.empty() && current.back() == '\r') current.remove_suffix(1);
+    if (!replaced && FindTotpText(current)) {
+      out += line;
+      replaced = true;
+    } else {
+      out += current;
+    }
+    out += '\n';
+  }
+  if (!replaced) return out + line;
+  out.pop_back();
+  return out;
+}
+
 std::string TotpCode(const TTotpParams& params, std::int64_t unixSeconds) {
   const std::uint64_t counter = static_cast<std::uint64_t>(std::max<std::int64_t>(unixSeconds, 0)) /
                                 static_cast<std::uint64_t>(params.period);

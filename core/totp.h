@@ -44,6 +44,15 @@ std::optional<TSecretBytes> FindTotpText(std::string_view notes);
 // line they have is malformed.
 std::optional<TTotpParams> TotpFromNotes(std::string_view notes);
 
+// The message for a site whose notes have no code line; one text for the
+// window and the CLI.
+std::string NoTotpText(std::string_view site);
+
+// The notes with `text` (a URI or a secret) as their code line: an existing
+// code line is replaced, else the line is added at the end. A bare secret
+// is written as "TOTP: <secret>". Lines end in LF.
+std::string WithTotpLine(std::string_view notes, std::string_view text);
+
 // The code at the given Unix time, zero-padded to params.digits.
 std::string TotpCode(const TTotpParams& params, std::int64_t unixSeconds);
 // Seconds until the code at that time is replaced (1..period).

@@ -139,7 +139,9 @@ TEST(TotpFromNotes, FindsTheCodeLineAmongOtherNotes) {
     SCOPED_TRACE(c.notes);
     const auto found = FindTotpText(c.notes);
     ASSERT_EQ(found.has_value(), c.found != nullptr);
-    if (c.found) EXPECT_EQ(found->str(), c.found);
+    if (c.found) {
+      EXPECT_EQ(found->str(), c.found);
+    }
   }
   EXPECT_FALSE(TotpFromNotes("nothing here").has_value());
   EXPECT_THROW(TotpFromNotes("TOTP: not base32!"), ETotpError);
