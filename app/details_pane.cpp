@@ -19,6 +19,21 @@ namespace {
 constexpr int kPaneWidth = 240;
 // The bar is full from this many bits on.
 constexpr int kFullStrengthBits = 100;
+// The room beside the row captions.
+constexpr int kUrlWidth = 160;
+
+void ShowStrength(QProgressBar* bar, const std::string& password) {
+  const double bits = PasswordEntropyBits(password);
+  const long rounded = std::lround(bits);
+  const bool weak = bits < kWeakPasswordBits;
+  bar->setValue(std::min(kFullStrengthBits, static_cast<int>(rounded)));
+  bar->setFormat(password.empty() ? QStringLiteral("empty")
+                 : weak           ? QStringLiteral("weak, %1 bits").arg(rounded)
+                                  : QStringLiteral("%1 bits").arg(rounded));
+  bar->setStyleSheet(QStringLiteral("QProgressBar { text-align: center; }"
+                                    "QProgressBar::chunk { background: %1; }")
+                         .arg(weak ? QStringLiteral("#e07060") : QStringLiteral("#60b080")));
+}
 
 QLabel* ValueLabel(const char* name) {
   auto* label = new QLabel;
@@ -98,21 +113,20 @@ void TDetailsPane::ShowSite(const TqelPwRec* rec) {
     pbrDetailStrength->setValue(0);
     pbrDetailStrength->setFormat({});
     ShowCode();
+    lblDetailCode->clear();
     return;
   }
   lblDetailSite->setText(ToQString(rec->Site()));
   lblDetailUser->setText(ToQString(rec->User()));
   FUrl = ToQString(rec->URL());
+  // A long address is cut in the middle; the tooltip has all of it.
+  const QString shown = lblDetailURL->fontMetrics().elidedText(FUrl, Qt::ElideMiddle, kUrlWidth);
   lblDetailURL->setText(FUrl.isEmpty() ? QString()
                                        : QStringLiteral("<a href=\"open\">%1</a>")
-                                             .arg(FUrl.toHtmlEscaped()));
+                                             .arg(shown.toHtmlEscaped()));
+  lblDetailURL->setToolTip(FUrl);
   edtDetailPW->setText(ToQString(rec->PW()));
-  const double bits = PasswordEntropyBits(rec->PW());
-  pbrDetailStrength->setValue(std::min(kFullStrengthBits, static_cast<int>(std::lround(bits))));
-  pbrDetailStrength->setFormat(rec->PW().empty() ? QStringLiteral("empty")
-                               : bits < kWeakPasswordBits
-                                   ? QStringLiteral("weak, %1 bits").arg(std::lround(bits))
-                                   : QStringLiteral("%1 bits").arg(std::lround(bits)));
+  ShowStrength(pbrDetailStrength, rec->PW());
   lblDetailChanged->setText(ToQString(ChangeDateText(FDates(*rec))));
   const TSecretBytes notes(rec->Note());
   mmoDetailNotes->setPlainText(ToQString(notes.str()));

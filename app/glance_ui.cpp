@@ -34,7 +34,9 @@ void TfrmMain::BuildGlance() {
   pnlDetails->hide();
   row->addWidget(pnlDetails);
   connect(pnlDetails, &TDetailsPane::OpenUrl, this, &TfrmMain::ShellOpen);
-  connect(lbxSiteList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+  // The selection, not the current index: a click moves the current index
+  // before it selects.
+  connect(lbxSiteList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TfrmMain::RefreshDetails);
   const QAbstractItemModel* shown = lbxSiteList->model();
   connect(shown, &QAbstractItemModel::modelReset, this, &TfrmMain::RefreshDetails);
