@@ -41,7 +41,7 @@ const std::vector<TCommand>& Commands() {
        .run = RunShow},
       {.name = "totp",
        .synopsis = "totp ARCHIVE SITE",
-       .summary = "the site's current one-time code (--seconds: and its seconds left)",
+       .summary = "the site's current one-time code",
        .usage = "Usage: vornix-cli totp ARCHIVE SITE [--seconds] [--which N]\n"
                 "\n"
                 "Writes the current time-based one-time code (RFC 6238) of the site named\n"

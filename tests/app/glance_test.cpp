@@ -14,21 +14,11 @@
 #include "support/secret_clipboard.h"
 #include "support/shell_open.h"
 #include "tests/app/app_test_env.h"
+#include "tests/app/fake_ticker.h"
 
 namespace {
 
 const char kSecret[] = "JBSWY3DPEHPK3PXP";
-
-class FakeTicker : public TSecondTicker {
- public:
-  explicit FakeTicker(std::function<void()>* tick) : tick_(tick) {}
-  void Start(std::function<void()> tick) override { *tick_ = std::move(tick); }
-  void Stop() override { *tick_ = nullptr; }
-
- private:
-  std::function<void()>* tick_;
-};
-
 }  // namespace
 
 class GlanceTest : public QObject {

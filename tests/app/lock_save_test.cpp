@@ -81,14 +81,6 @@ class LockSaveTest : public QObject {
     QCOMPARE(SavedSites(), 22u);
   }
 
-  void withTheOptionOffTheLockWaits() {
-    State().SetValue("Options.SaveBeforeLock", "0");
-    OpenAndAdd("pw");
-    LeaveIdle();
-    QVERIFY(!window_->IsLocked());
-    QCOMPARE(SavedSites(), 2u);
-  }
-
   void saveAfterEveryChange() {
     State().SetValue("Options.SaveAfterEveryChange", "1");
     WriteArchiveFile(Path(), "pw", kSites);
