@@ -57,6 +57,8 @@ void TAutoLock::SetClock(Clock clock) {
   Restart();
 }
 
+void TAutoLock::SetSaveFirst(std::function<bool()> saveFirst) { FSaveFirst = std::move(saveFirst); }
+
 void TAutoLock::Restart() { FLastInput = FClock(); }
 
 void TAutoLock::SetSessionLocked(bool locked) {
@@ -77,7 +79,10 @@ bool TAutoLock::Due() const {
 
 void TAutoLock::Check() {
   QString waiting;
-  if (FHooks.canLock() && Due()) {
+  const bool due = FHooks.canLock() && Due();
+  if (!due) FSaveFailed = false;
+  if (due) {
+    if (FSaveFirst && !FSaveFailed && !FSaveFirst()) FSaveFailed = true;
     waiting = FHooks.blocker();
     if (waiting.isEmpty()) {
       FHooks.lock();

@@ -3,7 +3,7 @@
 // without keyboard or mouse input to the program, or while the desktop's
 // session is locked. A lock that is due waits while something would be lost
 // or interrupted (the window says what), and happens at the first check
-// after that ends, if it is still due.
+// after that ends, if it is still due. Unsaved changes can be saved first.
 
 #include <QObject>
 #include <QString>
@@ -27,6 +27,10 @@ class TAutoLock : public QObject {
   ~TAutoLock() override;
 
   void SetClock(Clock clock);
+  // Runs before a due lock, to save what would make it wait; returns false
+  // when that failed. A failed save is not tried again until the user has
+  // been back, so its message is shown once.
+  void SetSaveFirst(std::function<bool()> saveFirst);
   // Counts from now, as if input had just arrived: after a lock, an unlock
   // or a change of clock.
   void Restart();
@@ -46,5 +50,7 @@ class TAutoLock : public QObject {
   qint64 FLastInput = 0;
   bool FSessionLocked = false;
   QString FWaiting;
+  std::function<bool()> FSaveFirst;
+  bool FSaveFailed = false;
   QTimer* FTimer;
 };

@@ -1,6 +1,8 @@
 // The commands that hand the selected site's fields to other programs
 // without opening the editor: copy the user name or the password, open the
-// URL. With no site selected (nothing found) they do nothing.
+// URL. With no site selected (nothing found) they do nothing. A user name
+// is half of a login, so it goes on the clipboard like the password: kept
+// out of clipboard histories and cleared after the same delay.
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -26,7 +28,7 @@ TqelPwRec* TfrmMain::SelectedRecord() const {
 void TfrmMain::mmiCopyUserClick() {
   const TqelPwRec* rec = SelectedRecord();
   if (rec == nullptr || rec->User().empty()) return;
-  QGuiApplication::clipboard()->setText(ToQString(rec->User()));
+  SecretClipboard().Copy(ToQString(rec->User()));
 }
 
 void TfrmMain::mmiCopyPWClick() {

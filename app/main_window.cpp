@@ -50,6 +50,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildListAndStatusBar();
   BuildLock();
   BuildFindAndCopy();
+  BuildGlance();
   lblEncryption->ShowOnDisk(std::nullopt, WriteEncryption());
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
@@ -77,6 +78,7 @@ void TfrmMain::FormCreate() {
   State().Load();
   FormRtn().SetPlacement(this, State().GetValue(kPlacementName));
   State().LoadReopenMenu(mmiReopen, ReopenHandler());
+  ApplyGlanceSettings();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -141,6 +143,7 @@ void TfrmMain::SetModified(bool flag) {
   mmiFileSave->setEnabled(flag);
   spbFileSave->setEnabled(flag);
   UpdateTitle();
+  if (flag) SaveChangeSoon();
 }
 
 void TfrmMain::ClearSiteList() { lbxSiteList->Clear(); }

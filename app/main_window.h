@@ -15,6 +15,7 @@
 
 #include "archive/crypto/zip_encryption.h"
 #include "core/secret_bytes.h"
+#include "core/change_date.h"
 
 class QAction;
 class QFrame;
@@ -26,6 +27,7 @@ class TArchiveLock;
 class TArchiveWatch;
 class TAutoLock;
 class TEncryptionLabel;
+class TDetailsPane;
 class TLockPanel;
 class TFindBox;
 enum class IconRole;
@@ -99,6 +101,14 @@ class TfrmMain : public QMainWindow {
   bool IsLocked() const { return FLocked; }
   // Seam for tests: the automatic lock, to give it a clock and check it.
   TAutoLock& AutoLock() { return *FAutoLock; }
+
+  // The site at a glance (glance_ui.cpp, glance_commands.cpp): the details
+  // pane, the one-time code, the password report.
+  void mmiDetailsClick();
+  void mmiCopyTotpClick();
+  void mmiPasswordReportClick();
+  // Where the details pane and the report take each site's last change.
+  void SetChangeDates(TChangeDateFn dates);
 
   // Seam for tests and benchmarks: asks for an archive's password instead of
   // the open-password dialog. Same contract as ExecuteOpenPW.
@@ -181,6 +191,13 @@ class TfrmMain : public QMainWindow {
   void ShowLocked(bool locked);
   void UpdateLockCommand();
 
+  // The site at a glance (glance_ui.cpp) and saving by itself (lock_save.cpp).
+  void BuildGlance();
+  void ApplyGlanceSettings();
+  void RefreshDetails();
+  bool SaveBeforeAutoLock();
+  void SaveChangeSoon();
+
   // Controls (owned by the window through Qt parenthood).
   QMenu* mmiFile = nullptr;
   QMenu* mmiEdit = nullptr;
@@ -207,6 +224,9 @@ class TfrmMain : public QMainWindow {
   // the unlock (an index: the site's name is not kept while locked).
   int FLockedIndex = -1;
   QMenu* pmnSiteList = nullptr;
+  QAction* mmiDetails = nullptr;
+  TDetailsPane* pnlDetails = nullptr;
+  TChangeDateFn FChangeDates = NoChangeDates();
 
   // Archive state.
   QString FArchivePath;

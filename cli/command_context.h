@@ -38,5 +38,7 @@ int RunPasswd(TCliContext& ctx);
 int RunCreate(TCliContext& ctx);
 int RunExport(TCliContext& ctx);
 int RunImport(TCliContext& ctx);
+int RunTotp(TCliContext& ctx);
+int RunReport(TCliContext& ctx);
 
 }  // namespace cli

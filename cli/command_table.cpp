@@ -40,6 +40,33 @@ const std::vector<TCommand>& Commands() {
                 "              by a line break (for scripts)\n",
        .options = {{"field", true}},
        .run = RunShow},
+      {.name = "totp",
+       .synopsis = "totp ARCHIVE SITE",
+       .summary = "the site's current one-time code",
+       .usage = "Usage: vornix-cli totp ARCHIVE SITE [--seconds] [--which N]\n"
+                "\n"
+                "Writes the current time-based one-time code (RFC 6238) of the site named\n"
+                "SITE. The site's notes hold it on a line of its own: an otpauth://totp/\n"
+                "URI, or \"TOTP: \" followed by such a URI or a Base32 secret (SHA-1,\n"
+                "6 digits, 30 seconds).\n"
+                "\n"
+                "  --seconds   also write the seconds the code stays valid: \"123456 17\"\n"
+                "  --which N   when several sites have that name, use the N-th of them\n",
+       .options = {{"seconds", false}, {"which", true}},
+       .run = RunTotp},
+      {.name = "report",
+       .synopsis = "report ARCHIVE",
+       .summary = "sites with empty, weak, reused or old passwords",
+       .usage = "Usage: vornix-cli report ARCHIVE [--show-passwords]\n"
+                "\n"
+                "Lists the sites whose password is empty, weak, used by other sites too\n"
+                "(in groups of sites that share one), or unchanged for more than a year\n"
+                "where the archive records when it changed; each site with the date of\n"
+                "its last change, or \"unknown\". Passwords are not shown.\n"
+                "\n"
+                "  --show-passwords   show each listed site's password too\n",
+       .options = {{"show-passwords", false}},
+       .run = RunReport},
       {.name = "dump",
        .synopsis = "dump ARCHIVE",
        .summary = "the member Data as stored",

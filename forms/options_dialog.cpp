@@ -32,10 +32,16 @@ TfrmOptions::TfrmOptions(QWidget* parent)
       speIdleLockMinutes(CountBox("speIdleLockMinutes", kMaxIdleLockMinutes, " min", "Never")),
       cbxLockWithScreenSaver(new QCheckBox("Lock when the session locks")),
       cmbEncryption(new QComboBox),
-      speBackups(CountBox("speBackups", kMaxBackups, {}, "None")) {
+      speBackups(CountBox("speBackups", kMaxBackups, {}, "None")),
+      cbxSaveAfterEveryChange(new QCheckBox("Save after every change")),
+      cbxSaveBeforeLock(new QCheckBox("Save before locking")),
+      cbxHidePasswords(new QCheckBox("Hide passwords in the site editor")) {
   form_style::ApplyDialogLook(this, "frmOptions", "Options");
   cbxLockWithScreenSaver->setObjectName("cbxLockWithScreenSaver");
   cmbEncryption->setObjectName("cmbEncryption");
+  cbxSaveAfterEveryChange->setObjectName("cbxSaveAfterEveryChange");
+  cbxSaveBeforeLock->setObjectName("cbxSaveBeforeLock");
+  cbxHidePasswords->setObjectName("cbxHidePasswords");
   cmbEncryption->addItem("Traditional");
   cmbEncryption->addItem("AES-256");
 
@@ -45,6 +51,9 @@ TfrmOptions::TfrmOptions(QWidget* parent)
   form->addRow({}, cbxLockWithScreenSaver);
   form->addRow("Encryption of new archives:", cmbEncryption);
   form->addRow("Backups kept by a save:", speBackups);
+  form->addRow({}, cbxSaveAfterEveryChange);
+  form->addRow({}, cbxSaveBeforeLock);
+  form->addRow({}, cbxHidePasswords);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   buttons->button(QDialogButtonBox::Ok)->setObjectName("btnOK");
@@ -64,6 +73,9 @@ void TfrmOptions::SetOptions(const TOptions& options) {
   cbxLockWithScreenSaver->setChecked(options.lockWithScreenSaver);
   cmbEncryption->setCurrentIndex(options.encryption == TNewEncryption::Aes256 ? 1 : 0);
   speBackups->setValue(options.backups);
+  cbxSaveAfterEveryChange->setChecked(options.saveAfterEveryChange);
+  cbxSaveBeforeLock->setChecked(options.saveBeforeLock);
+  cbxHidePasswords->setChecked(options.hidePasswordsInEditor);
 }
 
 TOptions TfrmOptions::Options() const {
@@ -74,6 +86,9 @@ TOptions TfrmOptions::Options() const {
   options.encryption =
       cmbEncryption->currentIndex() == 1 ? TNewEncryption::Aes256 : TNewEncryption::Traditional;
   options.backups = speBackups->value();
+  options.saveAfterEveryChange = cbxSaveAfterEveryChange->isChecked();
+  options.saveBeforeLock = cbxSaveBeforeLock->isChecked();
+  options.hidePasswordsInEditor = cbxHidePasswords->isChecked();
   return options;
 }
 

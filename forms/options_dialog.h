@@ -1,6 +1,7 @@
 #pragma once
 // The Options dialog: clipboard clearing, the automatic lock, the
-// encryption of new archives and the number of backups a save keeps.
+// encryption of new archives, the number of backups a save keeps, when
+// changes are saved by themselves and the site editor's password masking.
 
 #include <QDialog>
 
@@ -24,6 +25,9 @@ class TfrmOptions : public QDialog {
   QCheckBox* cbxLockWithScreenSaver;
   QComboBox* cmbEncryption;
   QSpinBox* speBackups;
+  QCheckBox* cbxSaveAfterEveryChange;
+  QCheckBox* cbxSaveBeforeLock;
+  QCheckBox* cbxHidePasswords;
 };
 
 // Shows the options; on OK copies the user's choices back. Returns mrOk or

@@ -8,13 +8,16 @@
 #include <array>
 
 #include "core/pw_rec.h"
+#include "core/totp.h"
 #include "forms/form_style.h"
+#include "forms/reveal_action.h"
 #include "forms/site_field_check.h"
 #include "forms/strength_meter.h"
 #include "generator/gen_pw_dialog.h"
 #include "support/form_rtns.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
+#include "support/options.h"
 #include "support/secret_clipboard.h"
 #include "support/shell_open.h"
 #include "support/state.h"
@@ -67,6 +70,7 @@ void TfrmSite::CreateControls() {
   spbGenPW = form_style::SpeedButton(this, "spbGenPW", IconRole::Generate,
                                      QStringLiteral("Generate a password"), 16, 176);
   edtPW = Place<QLineEdit>(this, "edtPW", 48, 176, 233, 21);
+  AddRevealAction(edtPW, "actShowPW", !HidePasswordsInEditor());
   spbClipboard = form_style::SpeedButton(this, "spbClipboard", IconRole::Clipboard,
                                          QStringLiteral("Copy password to clipboard"), 288, 176);
   // A thin bar in the gap under the password box; its hint gives the bits.
@@ -87,6 +91,8 @@ void TfrmSite::CreateControls() {
 }
 
 void TfrmSite::CreateButtons() {
+  btnSetupTotp = Place<QPushButton>(this, "btnSetupTotp", 16, 344, 128, 25);
+  btnSetupTotp->setText(QStringLiteral("Set up one-time code..."));
   btnOK = Place<QPushButton>(this, "btnOK", 152, 344, 75, 25);
   btnOK->setText(QStringLiteral("&OK"));
   btnOK->setDefault(true);
@@ -95,7 +101,8 @@ void TfrmSite::CreateButtons() {
 }
 
 void TfrmSite::SetTabOrder() {
-  const QList<QWidget*> order = {edtSite, edtURL, edtUser, edtPW, mmoNote, btnOK, btnCancel};
+  const QList<QWidget*> order = {edtSite, edtURL, edtUser, edtPW, mmoNote, btnSetupTotp, btnOK,
+                                 btnCancel};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
   edtSite->setFocus();
 }
@@ -108,6 +115,7 @@ void TfrmSite::ConnectHandlers() {
   connect(spbLaunchURL, &QToolButton::clicked, this, &TfrmSite::spbLaunchURLClick);
   connect(spbGenPW, &QToolButton::clicked, this, &TfrmSite::spbGenPWClick);
   connect(spbClipboard, &QToolButton::clicked, this, &TfrmSite::spbClipboardClick);
+  connect(btnSetupTotp, &QPushButton::clicked, this, &TfrmSite::btnSetupTotpClick);
   connect(btnOK, &QPushButton::clicked, this, &TfrmSite::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmSite::btnCancelClick);
 }
@@ -144,6 +152,37 @@ void TfrmSite::spbGenPWClick() {
 void TfrmSite::spbClipboardClick() {
   edtPW->selectAll();
   SecretClipboard().Copy(edtPW->text());
+}
+
+// Takes a URI or secret, shows the code it gives now so that the user can
+// compare it with the site's, and only then writes it into the notes.
+void TfrmSite::btnSetupTotpClick() {
+  QString text;
+  if (const auto found = FindTotpText(ToBytes(mmoNote->toPlainText())))
+    text = ToQString(found->str());
+  if (!MsgDlg().InputQuery(QStringLiteral("Set up one-time code"),
+                           QStringLiteral("otpauth:// URI or Base32 secret:"), text))
+    return;
+  const TSecretBytes bytes(ToBytes(text));
+  std::string code;
+  int secondsLeft = 0;
+  try {
+    const TTotpParams params = ParseTotp(bytes.view());
+    const std::int64_t now = UnixNow();
+    code = TotpCode(params, now);
+    secondsLeft = TotpSecondsLeft(params, now);
+  } catch (const ETotpError& error) {
+    MsgDlg().ShowError(QString::fromUtf8(error.what()));
+    return;
+  }
+  const QString question =
+      QStringLiteral("The code now is %1 (for %2 s more); the site accepts it if the secret is "
+                     "right.  Put the secret into the notes?")
+          .arg(QString::fromStdString(code))
+          .arg(secondsLeft);
+  if (!MsgDlg().IsYes(question)) return;
+  mmoNote->setPlainText(
+      ToQString(WithTotpLine(ToBytes(mmoNote->toPlainText()), bytes.view())));
 }
 
 void TfrmSite::FocusField(QWidget* field) { field->setFocus(Qt::OtherFocusReason); }

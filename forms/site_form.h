@@ -1,7 +1,9 @@
 #pragma once
 // The site editor window: the five fields of one site, with buttons to
-// open the URL, generate a password and copy the password. It writes the
-// record only on OK and remembers its position.
+// open the URL, generate a password and copy the password, an eye that
+// shows or masks the password (Ctrl+H) and a button that puts a one-time
+// code's secret into the notes. It writes the record only on OK and
+// remembers its position.
 
 #include <QDialog>
 
@@ -41,6 +43,7 @@ class TfrmSite : public QDialog {
   void spbLaunchURLClick();
   void spbGenPWClick();
   void spbClipboardClick();
+  void btnSetupTotpClick();
   void btnOKClick();
   void btnCancelClick();
 
@@ -60,6 +63,7 @@ class TfrmSite : public QDialog {
   TStrengthMeter* pgbStrength = nullptr;
   QLabel* lblNote = nullptr;
   QPlainTextEdit* mmoNote = nullptr;
+  QPushButton* btnSetupTotp = nullptr;
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
 };

@@ -11,6 +11,9 @@ const char* const kIdleLockMinutes = kIdleLockMinutesSetting;
 const char* const kLockWithScreenSaver = kLockWithScreenSaverSetting;
 const char* const kEncryption = kEncryptionSetting;
 const char* const kBackups = kBackupsSetting;
+const char kSaveAfterEveryChange[] = "Options.SaveAfterEveryChange";
+const char kSaveBeforeLock[] = "Options.SaveBeforeLock";
+const char kHidePasswordsInEditor[] = "Options.HidePasswordsInEditor";
 
 const char kTraditional[] = "traditional";
 const char kAes256[] = "aes256";
@@ -18,6 +21,16 @@ const char kAes256[] = "aes256";
 int ReadCount(const char* name, int max, int fallback) {
   return ParseSettingCount(State().GetValue(name).toStdString(), max).value_or(fallback);
 }
+
+// "1" and "0"; anything else gives the default.
+bool ReadFlag(const char* name, bool fallback) {
+  const QString text = State().GetValue(name).trimmed();
+  if (text == "0") return false;
+  if (text == "1") return true;
+  return fallback;
+}
+
+void WriteFlag(const char* name, bool value) { State().SetValue(name, value ? "1" : "0"); }
 
 }  // namespace
 
@@ -30,10 +43,17 @@ int IdleLockMinutes() {
 }
 
 bool LockWithScreenSaver() {
-  const QString text = State().GetValue(kLockWithScreenSaver).trimmed();
-  if (text == "0") return false;
-  if (text == "1") return true;
-  return TOptions().lockWithScreenSaver;
+  return ReadFlag(kLockWithScreenSaver, TOptions().lockWithScreenSaver);
+}
+
+bool SaveAfterEveryChange() {
+  return ReadFlag(kSaveAfterEveryChange, TOptions().saveAfterEveryChange);
+}
+
+bool SaveBeforeLock() { return ReadFlag(kSaveBeforeLock, TOptions().saveBeforeLock); }
+
+bool HidePasswordsInEditor() {
+  return ReadFlag(kHidePasswordsInEditor, TOptions().hidePasswordsInEditor);
 }
 
 TNewEncryption NewArchiveEncryption() {
@@ -52,16 +72,22 @@ TOptions ReadOptions() {
   options.lockWithScreenSaver = LockWithScreenSaver();
   options.encryption = NewArchiveEncryption();
   options.backups = BackupCount();
+  options.saveAfterEveryChange = SaveAfterEveryChange();
+  options.saveBeforeLock = SaveBeforeLock();
+  options.hidePasswordsInEditor = HidePasswordsInEditor();
   return options;
 }
 
 void WriteOptions(const TOptions& options) {
   State().SetValue(kClipboardSeconds, QString::number(options.clipboardSeconds));
   State().SetValue(kIdleLockMinutes, QString::number(options.idleLockMinutes));
-  State().SetValue(kLockWithScreenSaver, options.lockWithScreenSaver ? "1" : "0");
+  WriteFlag(kLockWithScreenSaver, options.lockWithScreenSaver);
   State().SetValue(kEncryption,
                    options.encryption == TNewEncryption::Aes256 ? kAes256 : kTraditional);
   State().SetValue(kBackups, QString::number(options.backups));
-  State().SaveValues(
-      {kClipboardSeconds, kIdleLockMinutes, kLockWithScreenSaver, kEncryption, kBackups});
+  WriteFlag(kSaveAfterEveryChange, options.saveAfterEveryChange);
+  WriteFlag(kSaveBeforeLock, options.saveBeforeLock);
+  WriteFlag(kHidePasswordsInEditor, options.hidePasswordsInEditor);
+  State().SaveValues({kClipboardSeconds, kIdleLockMinutes, kLockWithScreenSaver, kEncryption,
+                      kBackups, kSaveAfterEveryChange, kSaveBeforeLock, kHidePasswordsInEditor});
 }

@@ -13,6 +13,9 @@ struct TOptions {
   bool lockWithScreenSaver = true;
   TNewEncryption encryption = TNewEncryption::Traditional;  // of new archives
   int backups = kDefaultBackups;  // earlier versions a save keeps beside the archive
+  bool saveAfterEveryChange = false;  // each edit is saved at once
+  bool saveBeforeLock = true;         // an automatic lock saves changes first
+  bool hidePasswordsInEditor = false;
 };
 
 int ClipboardSeconds();
@@ -20,6 +23,9 @@ int IdleLockMinutes();
 bool LockWithScreenSaver();
 TNewEncryption NewArchiveEncryption();
 int BackupCount();
+bool SaveAfterEveryChange();
+bool SaveBeforeLock();
+bool HidePasswordsInEditor();
 
 TOptions ReadOptions();
 // Sets the options in the store and writes them to the settings file at

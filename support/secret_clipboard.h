@@ -1,5 +1,5 @@
 #pragma once
-// Passwords on the system clipboard. Each one carries the hint that tells
+// Passwords, user names and one-time codes on the system clipboard. Each one carries the hint that tells
 // clipboard managers to keep it out of their history, and is taken off the
 // clipboard after the delay the options set and when the program quits,
 // but only while the clipboard still holds exactly that text: whatever the

@@ -14,31 +14,12 @@
 #include "archive/crypto/zip_encryption.h"
 #include "archive/storage/archive_lock.h"
 #include "tests/app/app_test_env.h"
+#include "tests/app/file_size_limit.h"
 
 namespace {
 
 const std::string kText =
     SiteText({"Bank=ann\tb4nk\thttps://bank.example\t", "mail=bob\tm41l\t\tline 1\\nline 2"});
-
-// Limits the size of files the process may write while it exists.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed process
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = nullptr;
-};
 
 QStringList FilesIn(const QString& folder) {
   return QDir(folder).entryList(QDir::Files | QDir::Hidden);

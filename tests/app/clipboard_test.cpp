@@ -8,21 +8,7 @@
 
 #include "support/secret_clipboard.h"
 #include "tests/app/app_test_env.h"
-
-namespace {
-
-// Seconds pass only when the test says so.
-class FakeTicker : public TSecondTicker {
- public:
-  explicit FakeTicker(std::function<void()>* tick) : tick_(tick) {}
-  void Start(std::function<void()> tick) override { *tick_ = std::move(tick); }
-  void Stop() override { *tick_ = nullptr; }
-
- private:
-  std::function<void()>* tick_;
-};
-
-}  // namespace
+#include "tests/app/fake_ticker.h"
 
 class ClipboardTest : public QObject {
   Q_OBJECT

@@ -92,7 +92,7 @@ class FindTest : public QObject {
     // Nothing found: the site commands do nothing and ask nothing.
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     for (const char* command :
-         {"mmiModify", "mmiDelete", "mmiCopyUser", "mmiCopyPW", "mmiOpenURL"}) {
+         {"mmiModify", "mmiDelete", "mmiCopyUser", "mmiCopyPW", "mmiCopyTotp", "mmiOpenURL"}) {
       Trigger(command);
     }
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
@@ -142,7 +142,7 @@ class FindTest : public QObject {
     QStringList items;
     for (QAction* action : window_->findChild<QMenu*>("pmnSiteList")->actions())
       items << (action->isSeparator() ? QStringLiteral("-") : QString(action->text()).remove(u'&'));
-    QCOMPARE(items, (QStringList{"Copy user name", "Copy password", "Open URL", "-",
+    QCOMPARE(items, (QStringList{"Copy user name", "Copy password", "Copy one-time code", "Open URL", "-",
                                  "Modify a site", "Delete a site"}));
     OpenSample();
     QStringList opened;

@@ -147,6 +147,7 @@ class LockTest : public QObject {
   }
 
   void idleLockWaitsForChangesAndDialogs() {
+    State().SetValue("Options.SaveBeforeLock", "0");  // else the changes are saved
     Open("pw");
     emit Find<QMenu>("mmiTools")->aboutToShow();
     QVERIFY(Find<QAction>("mmiLock")->isEnabled());

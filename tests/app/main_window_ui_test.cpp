@@ -69,7 +69,8 @@ class MainWindowUiTest : public QObject {
     for (QAction* action : window_->menuBar()->actions())
       menus << action->menu()->objectName() + "=" + Plain(action->text());
     QCOMPARE(menus,
-             (QStringList{"mmiFile=File", "mmiEdit=Edit", "mmiTools=Tools", "mmiHelp=Help"}));
+             (QStringList{"mmiFile=File", "mmiEdit=Edit", "mmiTools=Tools", "mmiHelp=Help",
+                          "mmiView=View"}));
     QStringList file;
     // Only the items shown: an empty Reopen submenu is stood in for.
     for (QAction* action : window_->findChild<QMenu*>("mmiFile")->actions()) {

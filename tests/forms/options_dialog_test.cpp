@@ -19,7 +19,8 @@ namespace {
 bool Same(const TOptions& a, const TOptions& b) {
   return a.clipboardSeconds == b.clipboardSeconds && a.idleLockMinutes == b.idleLockMinutes &&
          a.lockWithScreenSaver == b.lockWithScreenSaver && a.encryption == b.encryption &&
-         a.backups == b.backups;
+         a.backups == b.backups && a.saveAfterEveryChange == b.saveAfterEveryChange &&
+         a.saveBeforeLock == b.saveBeforeLock && a.hidePasswordsInEditor == b.hidePasswordsInEditor;
 }
 
 TOptions Changed() {
@@ -29,6 +30,9 @@ TOptions Changed() {
   options.lockWithScreenSaver = false;
   options.encryption = TNewEncryption::Aes256;
   options.backups = 3;
+  options.saveAfterEveryChange = true;
+  options.saveBeforeLock = false;
+  options.hidePasswordsInEditor = true;
   return options;
 }
 
@@ -51,6 +55,7 @@ class OptionsDialogTest : public QObject {
     QVERIFY(Same(ReadOptions(), Changed()));
     QCOMPARE(State().GetValue("Options.Encryption"), QStringLiteral("aes256"));
     QCOMPARE(State().GetValue("Options.LockWithScreenSaver"), QStringLiteral("0"));
+    QCOMPARE(State().GetValue("Options.SaveBeforeLock"), QStringLiteral("0"));
   }
 
   void invalidTextsGiveTheDefaults_data() {
@@ -64,7 +69,8 @@ class OptionsDialogTest : public QObject {
     QFETCH(QString, text);
     for (const char* name :
          {"Options.ClipboardSeconds", "Options.IdleLockMinutes", "Options.LockWithScreenSaver",
-          "Options.Encryption", "Options.Backups"})
+          "Options.Encryption", "Options.Backups", "Options.SaveAfterEveryChange",
+          "Options.SaveBeforeLock", "Options.HidePasswordsInEditor"})
       State().SetValue(name, text);
     QVERIFY(Same(ReadOptions(), TOptions()));
   }
@@ -78,6 +84,9 @@ class OptionsDialogTest : public QObject {
         modal::Child<QCheckBox>(dialog, "cbxLockWithScreenSaver")->setChecked(false);
         modal::Child<QComboBox>(dialog, "cmbEncryption")->setCurrentIndex(1);
         modal::Child<QSpinBox>(dialog, "speBackups")->setValue(3);
+        modal::Child<QCheckBox>(dialog, "cbxSaveAfterEveryChange")->setChecked(true);
+        modal::Child<QCheckBox>(dialog, "cbxSaveBeforeLock")->setChecked(false);
+        modal::Child<QCheckBox>(dialog, "cbxHidePasswords")->setChecked(true);
         modal::Click(dialog, ok ? "btnOK" : "btnCancel");
       });
       QCOMPARE(ExecuteOptions(options), ok ? int(mrOk) : int(mrCancel));

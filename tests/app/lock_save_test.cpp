@@ -1,0 +1,96 @@
+// Saving by itself: an automatic lock saves unsaved changes first (and
+// stays unlocked, saying why, when the save fails), and "Save after every
+// change" saves each edit.
+
+#include <QLabel>
+#include <QTest>
+
+#include "app/auto_lock.h"
+#include "tests/app/app_test_env.h"
+#include "tests/app/file_size_limit.h"
+
+namespace {
+const std::string kSites = SiteText({"Bank=ann\tb4nk\t\t", "Mail=bob\tm41l\t\t"});
+}  // namespace
+
+class LockSaveTest : public QObject {
+  Q_OBJECT
+ private:
+  std::unique_ptr<AppTestEnv> env_;
+  std::unique_ptr<TfrmMain> window_;
+  qint64 now_ = 0;
+
+  QString Path() const { return env_->Path("sites.zip"); }
+  void OpenAndAdd(const std::string& password) {
+    WriteArchiveFile(Path(), password, kSites);
+    env_->passwords.push_back(QString::fromStdString(password));
+    window_->OpenCommandLineArchive({Path()});
+    for (int i = 0; i < 20; ++i) AddSiteThroughEditor(*window_, QString("site %1").arg(i));
+    QVERIFY(window_->IsModified());
+  }
+  void LeaveIdle() {
+    now_ += 60 * 60 * 1000;
+    window_->AutoLock().Check();
+  }
+  std::size_t SavedSites() {
+    const auto data = ReadDataMember(Path(), "pw");
+    return data ? QString::fromStdString(*data).split("\r\n", Qt::SkipEmptyParts).size() : 0;
+  }
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<AppTestEnv>();
+    window_ = env_->MakeWindow();
+    now_ = 0;
+    window_->AutoLock().SetClock([this] { return now_; });
+  }
+  void cleanup() {
+    AppTestEnv::DiscardWindow(window_);
+    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
+    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
+    env_.reset();
+  }
+
+  void idleLockSavesFirst() {
+    OpenAndAdd("pw");
+    LeaveIdle();
+    QVERIFY(window_->IsLocked());
+    QCOMPARE(SavedSites(), 22u);
+  }
+
+  void failedSaveKeepsTheWindowUnlockedAndSaysWhyOnce() {
+    OpenAndAdd("pw");
+    const QByteArray before = FileBytes(Path());
+    {
+      const FileSizeLimit limit(before.size() / 2);
+      LeaveIdle();
+      LeaveIdle();  // still idle: not tried again
+    }
+    QVERIFY(!window_->IsLocked());
+    QVERIFY(window_->IsModified());
+    QCOMPARE(FileBytes(Path()), before);
+    QCOMPARE(env_->errors.size(), 1);
+    env_->errors.clear();
+    QCOMPARE(window_->findChild<QLabel*>("lblLockWaiting")->text(),
+             QStringLiteral("Lock waits for unsaved changes"));
+    // The user comes back, then leaves again: this save works.
+    QTest::keyClick(window_->findChild<QWidget*>("lbxSiteList"), Qt::Key_Down);
+    window_->AutoLock().Check();
+    LeaveIdle();
+    QVERIFY(window_->IsLocked());
+    QCOMPARE(SavedSites(), 22u);
+  }
+
+  void saveAfterEveryChange() {
+    State().SetValue("Options.SaveAfterEveryChange", "1");
+    WriteArchiveFile(Path(), "pw", kSites);
+    env_->passwords.push_back(QStringLiteral("pw"));
+    window_->OpenCommandLineArchive({Path()});
+    AddSiteThroughEditor(*window_, "Shop");
+    QTRY_VERIFY(!window_->IsModified());
+    QCOMPARE(SavedSites(), 3u);
+  }
+};
+
+QTEST_MAIN(LockSaveTest)
+#include "lock_save_test.moc"
