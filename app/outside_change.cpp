@@ -45,7 +45,10 @@ bool TfrmMain::MergeDiskVersion(const QString& path) {
     disk.LoadFromText(read->data);
     CollectSites();
     // The list's own rule drops only lines identical to one it holds.
-    for (int i = 0; i < disk.Count(); ++i) FSites->Add(disk[i]);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(disk.Count()));
+    for (int i = 0; i < disk.Count(); ++i) lines.push_back(disk[i]);
+    FSites->Add(std::move(lines));
     RefillKeepingSelection();
   }
   FWatch->Remember(path, snapshot);

@@ -38,10 +38,14 @@ class TSiteListBox : public QListView {
   void Clear() { model_->Clear(); }
   void Wipe() { model_->Wipe(); }
 
-  // Shows only the entries that hold query (site_filter.h). When the
-  // selected entry is hidden, the first shown one is selected instead.
+  // Shows only the entries that hold query (site_filter.h), at once or after
+  // a search in slices. When the selected entry is hidden, the first shown
+  // one is selected instead.
   void SetFilter(const QString& query);
+  // The entries shown for the last query (a pending search is finished).
   int ShownCount() const;
+  // A search is still running in slices.
+  bool Searching() const;
 
  signals:
   // A character typed while the list has the focus (Enter arrives as "\r").
@@ -57,6 +61,7 @@ class TSiteListBox : public QListView {
 
  private:
   void SelectShown(const QModelIndex& shown);
+  void FoundShown();
 
   TSiteListModel* model_;  // owned as a child
   TSiteFilter* filter_;    // owned as a child; the view shows its rows

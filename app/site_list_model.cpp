@@ -1,10 +1,10 @@
 #include "app/site_list_model.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cstdint>
 
 #include "core/collation.h"
-#include "support/secret_text.h"
+#include "core/secret_wipe.h"
 #include "core/search_fold.h"
 #include "support/text_convert.h"
 
@@ -16,13 +16,14 @@ int TSiteListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant TSiteListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Count() || role != Qt::DisplayRole) return {};
-  return entries_[static_cast<std::size_t>(index.row())].text;
+  return Text(index.row());
 }
 
+QString TSiteListModel::Text(int row) const { return ToQString(Record(row).Site()); }
+
 TSiteListModel::Entry TSiteListModel::MakeEntry(std::unique_ptr<TqelPwRec> rec) {
-  QString text = ToQString(rec->Site());
   std::string search = SearchTextOf(*rec);
-  return Entry{std::move(text), std::move(search), std::move(rec)};
+  return Entry{std::move(rec), std::move(search)};
 }
 
 bool TSiteListModel::Before(const Entry& a, const Entry& b) {
@@ -42,24 +43,36 @@ int TSiteListModel::Add(std::unique_ptr<TqelPwRec> rec) {
 
 void TSiteListModel::AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs) {
   if (recs.empty()) return;
-  std::vector<Entry> batch;
-  batch.reserve(recs.size());
-  for (auto& rec : recs) batch.push_back(MakeEntry(std::move(rec)));
-  // An archive's lines arrive nearly always in order already; checking that
-  // costs one comparison per site, sorting would cost log n of them.
-  if (!std::is_sorted(batch.begin(), batch.end(), Before)) {
-    std::stable_sort(batch.begin(), batch.end(), Before);
-  }
-  std::vector<Entry> merged;
-  merged.reserve(entries_.size() + batch.size());
-  // merge takes equal rows from the first range first: present rows stay
-  // before new rows with the same name, as single adds would place them.
-  std::merge(std::make_move_iterator(entries_.begin()), std::make_move_iterator(entries_.end()),
-             std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()),
-             std::back_inserter(merged), Before);
   beginResetModel();
-  entries_ = std::move(merged);
+  entries_.reserve(entries_.size() + recs.size());
+  for (auto& rec : recs) entries_.push_back(MakeEntry(std::move(rec)));
+  // The rows present come first, so a stable sort leaves them before new
+  // rows with the same name, as single adds would place them.
+  SortStable();
   endResetModel();
+}
+
+void TSiteListModel::SortStable() {
+  struct TKeyed {
+    TCollationKey key;
+    std::uint32_t index;
+  };
+  std::vector<TKeyed> keyed(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    keyed[i] = TKeyed{CollationKeyOf(entries_[i].rec->Site()), static_cast<std::uint32_t>(i)};
+  }
+  const auto before = [this](const TKeyed& a, const TKeyed& b) {
+    return CompareCollated(a.key, entries_[a.index].rec->Site(), b.key,
+                           entries_[b.index].rec->Site()) < 0;
+  };
+  // An archive's lines arrive nearly always in order already; checking that
+  // costs one comparison of two keys per site.
+  if (std::is_sorted(keyed.begin(), keyed.end(), before)) return;
+  std::stable_sort(keyed.begin(), keyed.end(), before);
+  std::vector<Entry> sorted;
+  sorted.reserve(entries_.size());
+  for (const TKeyed& item : keyed) sorted.push_back(std::move(entries_[item.index]));
+  entries_ = std::move(sorted);
 }
 
 std::unique_ptr<TqelPwRec> TSiteListModel::Take(int row) {
@@ -80,7 +93,7 @@ void TSiteListModel::Clear() {
 
 void TSiteListModel::Wipe() {
   for (Entry& entry : entries_) {
-    WipeText(entry.text);
+    WipeString(entry.search);
     entry.rec->Wipe();
   }
   Clear();

@@ -2,7 +2,8 @@
 // The entries of the main window's site list: one row per site, kept in
 // case-insensitive collation order of the site name, each row owning its
 // site record. Rows with equal names are allowed; a new row goes after the
-// rows equal to it.
+// rows equal to it. The record is the row's only copy of the site's text:
+// the name shown is made from it when a row is painted.
 
 #include <QAbstractListModel>
 #include <memory>
@@ -22,7 +23,7 @@ class TSiteListModel : public QAbstractListModel {
 
   int Count() const { return static_cast<int>(entries_.size()); }
   TqelPwRec& Record(int row) const { return *entries_.at(static_cast<std::size_t>(row)).rec; }
-  QString Text(int row) const { return entries_.at(static_cast<std::size_t>(row)).text; }
+  QString Text(int row) const;
   // The row's site folded for finding (core/search_fold.h), made when the
   // row is added, so a keystroke only compares.
   const std::string& SearchText(int row) const {
@@ -31,26 +32,27 @@ class TSiteListModel : public QAbstractListModel {
 
   // Inserts at the sorted place and returns the new row.
   int Add(std::unique_ptr<TqelPwRec> rec);
-  // Inserts many records at once: sorts the batch, merges it with the rows
-  // present and resets the model, so a large archive fills in one step.
+  // Inserts many records at once: sorts them in with the rows present and
+  // resets the model, so a large archive fills in one step.
   void AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs);
   // Removes a row and hands its record to the caller.
   std::unique_ptr<TqelPwRec> Take(int row);
   // Removes every row, freeing the records.
   void Clear();
-  // Overwrites every row's name and record, then removes the rows.
+  // Overwrites every row's record and folded text, then removes the rows.
   void Wipe();
   // The row holding rec, or -1.
   int RowOf(const TqelPwRec* rec) const;
 
  private:
   struct Entry {
-    QString text;
-    std::string search;
     std::unique_ptr<TqelPwRec> rec;
+    std::string search;
   };
   static Entry MakeEntry(std::unique_ptr<TqelPwRec> rec);
   static bool Before(const Entry& a, const Entry& b);
+  // Sorts entries_ by name; rows with equal names keep their order.
+  void SortStable();
 
   std::vector<Entry> entries_;
 };

@@ -10,7 +10,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
 #include <fstream>
 #include <string>
 
@@ -43,6 +47,23 @@ std::string SortedAsSaved(const std::string& text) {
   list.LoadFromText(text);
   return list.SaveToText();
 }
+
+// The same lines in a random order.
+std::string Shuffled(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t end = text.find("\r\n", pos);
+    lines.push_back(text.substr(pos, end + 2 - pos));
+    pos = end + 2;
+  }
+  std::shuffle(lines.begin(), lines.end(), std::mt19937(1));
+  std::string out;
+  out.reserve(text.size());
+  for (const std::string& line : lines) out += line;
+  return out;
+}
+
+enum class TOrder { Saved, Numeric, Shuffled };
 
 // The process's peak resident memory in KiB (VmHWM).
 long PeakKiB() {
@@ -80,9 +101,13 @@ void Report(const char* what, int sites, const Step& step, double limitMs, doubl
               step.peakKiB / textKiB);
 }
 
-void Run(const QString& folder, int sites, double limitMs, bool sorted) {
-  const std::string text = sorted ? SortedAsSaved(MakeSiteText(sites)) : MakeSiteText(sites);
-  std::printf("%s archive:\n", sorted ? "Sorted (as saved by Vornix)" : "Unsorted (another tool)");
+void Run(const QString& folder, int sites, double limitMs, TOrder order) {
+  const std::string text = order == TOrder::Saved      ? SortedAsSaved(MakeSiteText(sites))
+                           : order == TOrder::Shuffled ? Shuffled(MakeSiteText(sites))
+                                                       : MakeSiteText(sites);
+  std::printf("%s archive:\n", order == TOrder::Saved      ? "Sorted (as saved by Vornix)"
+                               : order == TOrder::Shuffled ? "Shuffled (another tool)"
+                                                           : "Unsorted (another tool)");
   const QString path = folder + QString("/bench-%1.zip").arg(sites);
   SaveDataArchive(QFile::encodeName(path).toStdString(), kPassword, text);
   const double textKiB = text.size() / 1024.0;
@@ -116,9 +141,17 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QTemporaryDir folder;
   TqelState::SetStorageOverride(folder.filePath("user.conf"), folder.filePath("vornix.ini"));
-  Run(folder.path(), 1000, 50, true);
-  Run(folder.path(), 100000, 1000, true);
-  Run(folder.path(), 100000, 1000, false);
+  if (argc > 1) {
+    // vornix_archive_bench SITES...: saved and shuffled order at each size.
+    for (int i = 1; i < argc; ++i) {
+      Run(folder.path(), std::atoi(argv[i]), 1500, TOrder::Saved);
+      Run(folder.path(), std::atoi(argv[i]), 1500, TOrder::Shuffled);
+    }
+  } else {
+    Run(folder.path(), 1000, 50, TOrder::Saved);
+    Run(folder.path(), 100000, 1000, TOrder::Saved);
+    Run(folder.path(), 100000, 1000, TOrder::Numeric);
+  }
   TqelMsgDlg::SetAnswerer(nullptr);
   return 0;
 }
