@@ -182,7 +182,7 @@ void TfrmMain::WriteLocked(const QString& path) {
 void TfrmMain::CollectSites() {
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(lbxSiteList->Count()));
-  for (int i = 0; i < lbxSiteList->Count(); ++i) lines.push_back(lbxSiteList->Record(i).Line());
+  for (int i = 0; i < lbxSiteList->Count(); ++i) lines.push_back(lbxSiteList->Line(i));
   FSites->Clear();
   FSites->Add(std::move(lines));
 }

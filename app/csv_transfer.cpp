@@ -109,7 +109,7 @@ void TfrmMain::mmiImportCsvClick() {
   TCsvSites sites = SortImported(imported);
   if (!AgreeToSkip(sites.refused, sites.lines.size())) return;
   std::set<std::string> present;
-  for (int i = 0; i < lbxSiteList->Count(); ++i) present.insert(lbxSiteList->Record(i).Line());
+  for (int i = 0; i < lbxSiteList->Count(); ++i) present.insert(lbxSiteList->Line(i));
   TqelPwList offered;
   for (const std::string& line : sites.lines) {
     if (!present.count(line)) offered.Add(line);
@@ -132,6 +132,11 @@ void TfrmMain::mmiExportCsvClick() {
       MsgDlg().SaveFileDlg("Export sites to", choice.filter, choice.extension, true);
   if (path.isEmpty()) return;
   std::vector<TSiteFields> sites;
-  for (int i = 0; i < lbxSiteList->Count(); ++i) sites.push_back(FieldsOf(lbxSiteList->Record(i)));
+  TqelPwRec rec;  // read through the lines, so the list stays compact
+  for (int i = 0; i < lbxSiteList->Count(); ++i) {
+    rec.SetLine(lbxSiteList->Line(i));
+    sites.push_back(FieldsOf(rec));
+  }
+  rec.Wipe();
   WritePrivateFile(path, interchange::WriteSites(sites, choice.format));
 }

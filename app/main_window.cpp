@@ -144,7 +144,7 @@ void TfrmMain::ClearSiteList() { lbxSiteList->Clear(); }
 void TfrmMain::FillSiteList() {
   // The list box holds the only copy of the sites from here on; FSites is
   // rebuilt from it before each save.
-  lbxSiteList->AddBatch(FSites->TakeRecords());
+  lbxSiteList->AddLines(FSites->TakeLines());
   lbxSiteList->SetItemIndex(0);
 }
 

@@ -96,14 +96,14 @@ void TfrmMain::ReReadArchive() {
 // it is still there (the same line, else the same name).
 void TfrmMain::RefillKeepingSelection() {
   const int index = lbxSiteList->ItemIndex();
-  const std::string line = index >= 0 ? lbxSiteList->Record(index).Line() : std::string();
+  const std::string line = index >= 0 ? lbxSiteList->Line(index) : std::string();
   const QString name = index >= 0 ? lbxSiteList->Text(index) : QString();
   ClearSiteList();
   FillSiteList();
   if (index < 0) return;
   int byName = -1;
   for (int i = 0; i < lbxSiteList->Count(); ++i) {
-    if (lbxSiteList->Record(i).Line() == line) {
+    if (lbxSiteList->Line(i) == line) {
       lbxSiteList->SetItemIndex(i);
       return;
     }

@@ -62,6 +62,13 @@ void TSiteListBox::AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs) {
   SetItemIndex(keep != nullptr ? model_->RowOf(keep) : 0);
 }
 
+void TSiteListBox::AddLines(std::vector<std::string> lines) {
+  const int selected = ItemIndex();
+  const TqelPwRec* keep = selected >= 0 ? &Record(selected) : nullptr;
+  model_->AddLines(std::move(lines));
+  SetItemIndex(keep != nullptr ? model_->RowOf(keep) : 0);
+}
+
 void TSiteListBox::keyPressEvent(QKeyEvent* event) {
   const QString text = event->text();
   if (!text.isEmpty()) emit KeyPress(text.front());

@@ -24,6 +24,9 @@ class TSiteListBox : public QListView {
   int Count() const { return model_->Count(); }
   QString Text(int row) const { return model_->Text(row); }
   TqelPwRec& Record(int row) const { return model_->Record(row); }
+  // The entry's site line; unlike Record, it leaves an entry not yet opened
+  // in its compact form.
+  std::string Line(int row) const { return model_->Line(row); }
 
   // The selected entry, or -1.
   int ItemIndex() const;
@@ -34,6 +37,8 @@ class TSiteListBox : public QListView {
   // Adds many entries at once; the selected entry stays selected, or the
   // first entry is selected when none was.
   void AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs);
+  // The same for site lines (an archive read).
+  void AddLines(std::vector<std::string> lines);
   std::unique_ptr<TqelPwRec> Take(int row) { return model_->Take(row); }
   void Clear() { model_->Clear(); }
   void Wipe() { model_->Wipe(); }

@@ -4,9 +4,19 @@
 #include <cstdint>
 
 #include "core/collation.h"
-#include "core/secret_wipe.h"
 #include "core/search_fold.h"
+#include "core/secret_wipe.h"
 #include "support/text_convert.h"
+
+namespace {
+
+// Overwrites a line and gives its memory back.
+void Forget(std::string& line) {
+  WipeString(line);
+  line.shrink_to_fit();
+}
+
+}  // namespace
 
 TSiteListModel::~TSiteListModel() = default;
 
@@ -19,15 +29,46 @@ QVariant TSiteListModel::data(const QModelIndex& index, int role) const {
   return Text(index.row());
 }
 
-QString TSiteListModel::Text(int row) const { return ToQString(Record(row).Site()); }
+TqelPwRec& TSiteListModel::Record(int row) const {
+  const Entry& entry = entries_.at(static_cast<std::size_t>(row));
+  if (!entry.rec) {
+    entry.rec = std::make_unique<TqelPwRec>();
+    entry.rec->SetLine(entry.line);
+    Forget(entry.line);
+  }
+  return *entry.rec;
+}
+
+std::string TSiteListModel::Line(int row) const {
+  const Entry& entry = entries_.at(static_cast<std::size_t>(row));
+  if (entry.rec) return entry.rec->Line();
+  TqelPwRec parsed;
+  parsed.SetLine(entry.line);
+  std::string line = parsed.Line();
+  parsed.Wipe();
+  return line;
+}
+
+QString TSiteListModel::Text(int row) const {
+  return ToQString(SiteOf(entries_.at(static_cast<std::size_t>(row))));
+}
+
+std::string TSiteListModel::SiteOf(const Entry& entry) {
+  if (entry.rec) return entry.rec->Site();
+  TqelPwRec parsed;
+  parsed.SetLine(entry.line);
+  std::string site = parsed.Site();
+  parsed.Wipe();
+  return site;
+}
 
 TSiteListModel::Entry TSiteListModel::MakeEntry(std::unique_ptr<TqelPwRec> rec) {
   std::string search = SearchTextOf(*rec);
-  return Entry{std::move(rec), std::move(search)};
+  return Entry{{}, std::move(rec), std::move(search)};
 }
 
 bool TSiteListModel::Before(const Entry& a, const Entry& b) {
-  return CollateCompare(a.rec->Site(), b.rec->Site()) < 0;
+  return CollateCompare(SiteOf(a), SiteOf(b)) < 0;
 }
 
 int TSiteListModel::Add(std::unique_ptr<TqelPwRec> rec) {
@@ -52,6 +93,20 @@ void TSiteListModel::AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs) {
   endResetModel();
 }
 
+void TSiteListModel::AddLines(std::vector<std::string> lines) {
+  if (lines.empty()) return;
+  beginResetModel();
+  entries_.reserve(entries_.size() + lines.size());
+  TqelPwRec parsed;
+  for (std::string& line : lines) {
+    parsed.SetLine(line);
+    entries_.push_back(Entry{std::move(line), nullptr, SearchTextOf(parsed)});
+  }
+  parsed.Wipe();
+  SortStable();
+  endResetModel();
+}
+
 void TSiteListModel::SortStable() {
   struct TKeyed {
     TCollationKey key;
@@ -59,11 +114,14 @@ void TSiteListModel::SortStable() {
   };
   std::vector<TKeyed> keyed(entries_.size());
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    keyed[i] = TKeyed{CollationKeyOf(entries_[i].rec->Site()), static_cast<std::uint32_t>(i)};
+    keyed[i] = TKeyed{CollationKeyOf(SiteOf(entries_[i])), static_cast<std::uint32_t>(i)};
   }
   const auto before = [this](const TKeyed& a, const TKeyed& b) {
-    return CompareCollated(a.key, entries_[a.index].rec->Site(), b.key,
-                           entries_[b.index].rec->Site()) < 0;
+    if (a.key.head != b.key.head || (a.key.complete && b.key.complete)) {
+      return CompareCollated(a.key, {}, b.key, {}) < 0;
+    }
+    // Names that share the key's head: compared in full.
+    return CollateCompare(SiteOf(entries_[a.index]), SiteOf(entries_[b.index])) < 0;
   };
   // An archive's lines arrive nearly always in order already; checking that
   // costs one comparison of two keys per site.
@@ -77,6 +135,7 @@ void TSiteListModel::SortStable() {
 
 std::unique_ptr<TqelPwRec> TSiteListModel::Take(int row) {
   if (row < 0 || row >= Count()) return nullptr;
+  Record(row);
   beginRemoveRows(QModelIndex(), row, row);
   auto place = entries_.begin() + row;
   std::unique_ptr<TqelPwRec> rec = std::move(place->rec);
@@ -87,6 +146,7 @@ std::unique_ptr<TqelPwRec> TSiteListModel::Take(int row) {
 
 void TSiteListModel::Clear() {
   beginResetModel();
+  for (Entry& entry : entries_) Forget(entry.line);
   entries_.clear();
   endResetModel();
 }
@@ -94,12 +154,13 @@ void TSiteListModel::Clear() {
 void TSiteListModel::Wipe() {
   for (Entry& entry : entries_) {
     WipeString(entry.search);
-    entry.rec->Wipe();
+    if (entry.rec) entry.rec->Wipe();
   }
   Clear();
 }
 
 int TSiteListModel::RowOf(const TqelPwRec* rec) const {
+  if (rec == nullptr) return -1;
   for (int row = 0; row < Count(); ++row) {
     if (entries_[static_cast<std::size_t>(row)].rec.get() == rec) return row;
   }

@@ -160,6 +160,12 @@ void TqelPwList::SaveToStream(std::ostream& out) const {
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
+std::vector<std::string> TqelPwList::TakeLines() {
+  std::vector<std::string> lines = std::move(lines_);
+  lines_.clear();
+  return lines;
+}
+
 TqelPwRec& TqelPwList::Rec(int index) {
   scratch_.SetLine((*this)[index]);
   return scratch_;

@@ -39,6 +39,8 @@ class TqelPwList {
   // Every line parsed into a record of its own, in list order; the lines are
   // overwritten and freed one by one and the list is left empty.
   std::vector<std::unique_ptr<TqelPwRec>> TakeRecords();
+  // The lines themselves, in list order; the list is left empty.
+  std::vector<std::string> TakeLines();
 
  private:
   std::vector<std::string> lines_;
