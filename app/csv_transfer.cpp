@@ -110,10 +110,12 @@ void TfrmMain::mmiImportCsvClick() {
   if (!AgreeToSkip(sites.refused, sites.lines.size())) return;
   std::set<std::string> present;
   for (int i = 0; i < lbxSiteList->Count(); ++i) present.insert(lbxSiteList->Line(i));
-  TqelPwList offered;
+  std::vector<std::string> fresh;
   for (const std::string& line : sites.lines) {
-    if (!present.count(line)) offered.Add(line);
+    if (!present.count(line)) fresh.push_back(line);
   }
+  TqelPwList offered;
+  offered.Add(std::move(fresh));
   if (offered.Count() == 0 || ExecuteImport(offered) != mrOk) return;
   std::vector<std::unique_ptr<TqelPwRec>> recs;
   for (int i = 0; i < offered.Count(); ++i) recs.push_back(offered.Rec(i).Clone());
