@@ -122,8 +122,7 @@ void TfrmMain::mmiImportClick() {
   }
   if (!other) return;
   if (ExecuteImport(*other) != mrOk) return;
-  std::vector<std::unique_ptr<TqelPwRec>> recs;
-  for (int i = 0; i < other->Count(); ++i) recs.push_back(other->Rec(i).Clone());
+  std::vector<std::unique_ptr<TqelPwRec>> recs = other->TakeRecords();
   if (recs.empty()) return;
   SetModified(true);
   lbxSiteList->AddBatch(std::move(recs));

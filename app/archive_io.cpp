@@ -20,6 +20,7 @@
 #include "archive/zip/zip_engine.h"
 #include "core/pw_list.h"
 #include "core/retry_limits.h"
+#include "core/secret_wipe.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/options.h"
@@ -151,7 +152,11 @@ void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   options.backups = BackupCount();
   options.passwordChanged = FPasswordChanged;
   const std::string file = ToFileName(path);
-  SaveDataArchive(file, FSites->SaveToText(), options);
+  std::string text = FSites->SaveToText();
+  // The list box keeps the sites; a second copy would only double the memory.
+  FSites->Wipe();
+  SaveDataArchive(file, text, options);
+  WipeString(text);
   FPasswordChanged = false;
   ShowEncryption(WriteEncryption());
   try {
@@ -163,8 +168,11 @@ void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
 }
 
 void TfrmMain::CollectSites() {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(lbxSiteList->Count()));
+  for (int i = 0; i < lbxSiteList->Count(); ++i) lines.push_back(lbxSiteList->Line(i));
   FSites->Clear();
-  for (int i = 0; i < lbxSiteList->Count(); ++i) FSites->Add(lbxSiteList->Record(i).Line());
+  FSites->Add(std::move(lines));
 }
 
 TEncryption TfrmMain::WriteEncryption() const {

@@ -131,13 +131,15 @@ void TfrmMain::mmiImportCsvClick() {
   const interchange::TSiteLines sites = interchange::SiteLinesOf(imported, false);
   if (!AgreeToSkip(IssueTexts(sites.refused), sites.lines.size())) return;
   std::set<std::string> present;
-  for (int i = 0; i < lbxSiteList->Count(); ++i) present.insert(lbxSiteList->Record(i).Line());
-  TqelPwList offered;
+  for (int i = 0; i < lbxSiteList->Count(); ++i) present.insert(lbxSiteList->Line(i));
+  std::vector<std::string> fresh;
   std::size_t held = 0;
   for (const std::string& line : sites.lines) {
     if (present.count(line)) ++held;
-    else offered.Add(line);
+    else fresh.push_back(line);
   }
+  TqelPwList offered;
+  offered.Add(std::move(fresh));
   const QString name = QFileInfo(path).fileName();
   if (offered.Count() == 0) {
     if (held > 0) {
@@ -171,6 +173,11 @@ void TfrmMain::mmiExportCsvClick() {
       MsgDlg().SaveFileDlg("Export sites to", choice.filter, choice.extension, true);
   if (path.isEmpty()) return;
   std::vector<TSiteFields> sites;
-  for (int i = 0; i < lbxSiteList->Count(); ++i) sites.push_back(FieldsOf(lbxSiteList->Record(i)));
+  TqelPwRec rec;  // read through the lines, so the list stays compact
+  for (int i = 0; i < lbxSiteList->Count(); ++i) {
+    rec.SetLine(lbxSiteList->Line(i));
+    sites.push_back(FieldsOf(rec));
+  }
+  rec.Wipe();
   WritePrivateFile(path, interchange::WriteSites(sites, choice.format));
 }

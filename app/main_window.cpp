@@ -149,10 +149,9 @@ void TfrmMain::SetModified(bool flag) {
 void TfrmMain::ClearSiteList() { lbxSiteList->Clear(); }
 
 void TfrmMain::FillSiteList() {
-  std::vector<std::unique_ptr<TqelPwRec>> recs;
-  recs.reserve(static_cast<std::size_t>(FSites->Count()));
-  for (int i = 0; i < FSites->Count(); ++i) recs.push_back(FSites->Rec(i).Clone());
-  lbxSiteList->AddBatch(std::move(recs));
+  // The list box holds the only copy of the sites from here on; FSites is
+  // rebuilt from it before each save.
+  lbxSiteList->AddLines(FSites->TakeLines());
   lbxSiteList->SetItemIndex(0);
 }
 

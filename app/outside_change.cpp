@@ -45,7 +45,10 @@ bool TfrmMain::MergeDiskVersion(const QString& path) {
     disk.LoadFromText(read->data.str());
     CollectSites();
     // The list's own rule drops only lines identical to one it holds.
-    for (int i = 0; i < disk.Count(); ++i) FSites->Add(disk[i]);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(disk.Count()));
+    for (int i = 0; i < disk.Count(); ++i) lines.push_back(disk[i]);
+    FSites->Add(std::move(lines));
     RefillKeepingSelection();
   }
   FWatch->Remember(path, snapshot);
@@ -93,14 +96,14 @@ void TfrmMain::ReReadArchive() {
 // it is still there (the same line, else the same name).
 void TfrmMain::RefillKeepingSelection() {
   const int index = lbxSiteList->ItemIndex();
-  const std::string line = index >= 0 ? lbxSiteList->Record(index).Line() : std::string();
+  const std::string line = index >= 0 ? lbxSiteList->Line(index) : std::string();
   const QString name = index >= 0 ? lbxSiteList->Text(index) : QString();
   ClearSiteList();
   FillSiteList();
   if (index < 0) return;
   int byName = -1;
   for (int i = 0; i < lbxSiteList->Count(); ++i) {
-    if (lbxSiteList->Record(i).Line() == line) {
+    if (lbxSiteList->Line(i) == line) {
       lbxSiteList->SetItemIndex(i);
       return;
     }

@@ -13,11 +13,12 @@ TSiteListBox::TSiteListBox(QWidget* parent)
   // Every row has the same height: the view then lays out 100,000 rows
   // without measuring each.
   setUniformItemSizes(true);
+  connect(filter_, &TSiteFilter::Shown, this, &TSiteListBox::FoundShown);
 }
 
 int TSiteListBox::ItemIndex() const {
   const QModelIndexList rows = selectionModel()->selectedIndexes();
-  return rows.isEmpty() ? -1 : filter_->mapToSource(rows.first()).row();
+  return rows.isEmpty() ? -1 : filter_->ToSource(rows.first().row());
 }
 
 void TSiteListBox::SetItemIndex(int row) {
@@ -25,8 +26,8 @@ void TSiteListBox::SetItemIndex(int row) {
     SelectShown({});
     return;
   }
-  const QModelIndex shown = filter_->mapFromSource(model_->index(row));
-  SelectShown(shown.isValid() ? shown : filter_->index(0, 0));
+  const int shown = filter_->FromSource(row);
+  SelectShown(filter_->index(shown >= 0 ? shown : 0));
 }
 
 void TSiteListBox::SelectShown(const QModelIndex& shown) {
@@ -38,18 +39,33 @@ void TSiteListBox::SelectShown(const QModelIndex& shown) {
   scrollTo(shown);
 }
 
-void TSiteListBox::SetFilter(const QString& query) {
+void TSiteListBox::SetFilter(const QString& query) { filter_->SetQuery(query); }
+
+// The selection follows its site through the new rows; a hidden one gives
+// way to the first site shown.
+void TSiteListBox::FoundShown() {
   const int selected = ItemIndex();
-  filter_->SetQuery(query);
   SetItemIndex(selected >= 0 ? selected : 0);
 }
 
-int TSiteListBox::ShownCount() const { return filter_->rowCount(); }
+bool TSiteListBox::Searching() const { return filter_->Searching(); }
+
+int TSiteListBox::ShownCount() const {
+  filter_->Finish();
+  return filter_->rowCount();
+}
 
 void TSiteListBox::AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs) {
   const int selected = ItemIndex();
   const TqelPwRec* keep = selected >= 0 ? &Record(selected) : nullptr;
   model_->AddBatch(std::move(recs));
+  SetItemIndex(keep != nullptr ? model_->RowOf(keep) : 0);
+}
+
+void TSiteListBox::AddLines(std::vector<std::string> lines) {
+  const int selected = ItemIndex();
+  const TqelPwRec* keep = selected >= 0 ? &Record(selected) : nullptr;
+  model_->AddLines(std::move(lines));
   SetItemIndex(keep != nullptr ? model_->RowOf(keep) : 0);
 }
 

@@ -24,6 +24,9 @@ class TSiteListBox : public QListView {
   int Count() const { return model_->Count(); }
   QString Text(int row) const { return model_->Text(row); }
   TqelPwRec& Record(int row) const { return model_->Record(row); }
+  // The entry's site line; unlike Record, it leaves an entry not yet opened
+  // in its compact form.
+  std::string Line(int row) const { return model_->Line(row); }
 
   // The selected entry, or -1.
   int ItemIndex() const;
@@ -34,14 +37,20 @@ class TSiteListBox : public QListView {
   // Adds many entries at once; the selected entry stays selected, or the
   // first entry is selected when none was.
   void AddBatch(std::vector<std::unique_ptr<TqelPwRec>> recs);
+  // The same for site lines (an archive read).
+  void AddLines(std::vector<std::string> lines);
   std::unique_ptr<TqelPwRec> Take(int row) { return model_->Take(row); }
   void Clear() { model_->Clear(); }
   void Wipe() { model_->Wipe(); }
 
-  // Shows only the entries that hold query (site_filter.h). When the
-  // selected entry is hidden, the first shown one is selected instead.
+  // Shows only the entries that hold query (site_filter.h), at once or after
+  // a search in slices. When the selected entry is hidden, the first shown
+  // one is selected instead.
   void SetFilter(const QString& query);
+  // The entries shown for the last query (a pending search is finished).
   int ShownCount() const;
+  // A search is still running in slices.
+  bool Searching() const;
 
  signals:
   // A character typed while the list has the focus (Enter arrives as "\r").
@@ -57,6 +66,7 @@ class TSiteListBox : public QListView {
 
  private:
   void SelectShown(const QModelIndex& shown);
+  void FoundShown();
 
   TSiteListModel* model_;  // owned as a child
   TSiteFilter* filter_;    // owned as a child; the view shows its rows

@@ -135,19 +135,18 @@ int RunImport(TCliContext& ctx) {
     throw EUsageError(ctx.command, "import reads a file; standard input carries the passwords");
   }
   // The whole file is checked before the archive is opened.
-  const std::vector<std::string> lines = SiteLinesFromFile(ctx, *source, ReadWholeFile(*source));
+  std::vector<std::string> lines = SiteLinesFromFile(ctx, *source, ReadWholeFile(*source));
+  const std::size_t given = lines.size();
 
   TArchiveContent archive = ReadForChange(ctx);
   AskNewSiteListPassword(ctx, archive);
   TLockedArchive locked(ctx, archive);
   TqelPwList sites = TakeSites(locked.Content());
-  const int before = sites.Count();
-  for (const std::string& line : lines) sites.Add(line);
-  const int added = sites.Count() - before;
+  const int added = sites.Add(std::move(lines));
   if (added > 0) locked.Save(sites);
   ctx.out << added << (added == 1 ? " site" : " sites") << " imported";
-  if (static_cast<std::size_t>(added) < lines.size()) {
-    ctx.out << ", " << lines.size() - static_cast<std::size_t>(added) << " already present";
+  if (static_cast<std::size_t>(added) < given) {
+    ctx.out << ", " << given - static_cast<std::size_t>(added) << " already present";
   }
   ctx.out << '\n';
   return kExitOk;

@@ -1,6 +1,7 @@
 #include "core/pw_list.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <stdexcept>
 
@@ -17,7 +18,44 @@ int CompareLines(std::string_view a, std::string_view b) {
   return a.compare(b);
 }
 
-bool LineLess(const std::string& a, const std::string& b) { return CompareLines(a, b) < 0; }
+// A line's collation key beside its place in the list being sorted.
+struct TKeyedLine {
+  TCollationKey key;
+  std::uint32_t index;
+};
+
+// Sorts the lines as adding them one by one would and drops identical ones.
+// Each line's key is made once, so its text is read once; input already in
+// order (as archives are saved) costs one key comparison per line.
+void SortDistinct(std::vector<std::string>& lines) {
+  std::vector<TKeyedLine> keyed(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    keyed[i] = TKeyedLine{CollationKeyOf(lines[i]), static_cast<std::uint32_t>(i)};
+  }
+  const auto order = [&lines](const TKeyedLine& a, const TKeyedLine& b) {
+    const std::string& lineA = lines[a.index];
+    const std::string& lineB = lines[b.index];
+    const int collated = CompareCollated(a.key, lineA, b.key, lineB);
+    return collated != 0 ? collated : lineA.compare(lineB);
+  };
+  const auto notAscending = [&order](const TKeyedLine& a, const TKeyedLine& b) {
+    return order(a, b) >= 0;
+  };
+  if (std::adjacent_find(keyed.begin(), keyed.end(), notAscending) == keyed.end()) return;
+  std::sort(keyed.begin(), keyed.end(),
+            [&order](const TKeyedLine& a, const TKeyedLine& b) { return order(a, b) < 0; });
+  std::vector<std::string> sorted;
+  sorted.reserve(lines.size());
+  for (const TKeyedLine& item : keyed) {
+    std::string& line = lines[item.index];
+    if (!sorted.empty() && sorted.back() == line) {
+      WipeString(line);
+    } else {
+      sorted.push_back(std::move(line));
+    }
+  }
+  lines = std::move(sorted);
+}
 
 // Splits at CR, LF or NUL: CR then an optional LF end one line, so LF CR
 // ends a line and then an empty one; a NUL ends the text; a final line
@@ -72,13 +110,32 @@ void TqelPwList::LoadFromText(std::string_view text) {
   lines_ = SplitLines(text);
   // Adding the lines one by one gives the sorted set of distinct lines; a
   // sort reaches the same result without the quadratic inserts of unsorted
-  // input, and saved archives take the already-sorted path.
-  const auto strictlyAscending = [](const std::string& a, const std::string& b) {
-    return CompareLines(a, b) >= 0;
-  };
-  if (std::adjacent_find(lines_.begin(), lines_.end(), strictlyAscending) == lines_.end()) return;
-  std::sort(lines_.begin(), lines_.end(), LineLess);
-  lines_.erase(std::unique(lines_.begin(), lines_.end()), lines_.end());
+  // input.
+  SortDistinct(lines_);
+}
+
+int TqelPwList::Add(std::vector<std::string> lines) {
+  const int before = Count();
+  lines_.reserve(lines_.size() + lines.size());
+  for (std::string& line : lines) lines_.push_back(std::move(line));
+  SortDistinct(lines_);
+  return Count() - before;
+}
+
+std::vector<std::unique_ptr<TqelPwRec>> TqelPwList::TakeRecords() {
+  std::vector<std::unique_ptr<TqelPwRec>> recs;
+  recs.reserve(lines_.size());
+  for (std::string& line : lines_) {
+    auto rec = std::make_unique<TqelPwRec>();
+    rec->SetLine(line);
+    recs.push_back(std::move(rec));
+    // Freed at once, so the records reuse the lines' memory.
+    WipeString(line);
+    line.shrink_to_fit();
+  }
+  lines_.clear();
+  lines_.shrink_to_fit();
+  return recs;
 }
 
 void TqelPwList::LoadFromStream(std::istream& in) {
@@ -101,6 +158,12 @@ std::string TqelPwList::SaveToText() const {
 void TqelPwList::SaveToStream(std::ostream& out) const {
   const std::string text = SaveToText();
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+std::vector<std::string> TqelPwList::TakeLines() {
+  std::vector<std::string> lines = std::move(lines_);
+  lines_.clear();
+  return lines;
 }
 
 TqelPwRec& TqelPwList::Rec(int index) {

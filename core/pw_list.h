@@ -3,6 +3,7 @@
 // byte-identical duplicates, with the CR LF text form of the member "Data".
 
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ class TqelPwList {
   // Inserts at the sorted position; an identical line is not added twice.
   // Returns the line's index.
   int Add(std::string_view line);
+  // Adds many lines at once, with the result of adding them one by one in
+  // linear-logarithmic time. Returns how many were not present.
+  int Add(std::vector<std::string> lines);
   void Clear() { lines_.clear(); }
   // Overwrites every line and the scratch record, then empties the list.
   void Wipe();
@@ -40,6 +44,11 @@ class TqelPwList {
   // Parses line i into the list's scratch record and returns it; valid until
   // the next call. Callers that keep a record take Clone().
   TqelPwRec& Rec(int index);
+  // Every line parsed into a record of its own, in list order; the lines are
+  // overwritten and freed one by one and the list is left empty.
+  std::vector<std::unique_ptr<TqelPwRec>> TakeRecords();
+  // The lines themselves, in list order; the list is left empty.
+  std::vector<std::string> TakeLines();
 
  private:
   std::vector<std::string> lines_;

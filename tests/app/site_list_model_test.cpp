@@ -76,26 +76,41 @@ class SiteListModelTest : public QObject {
     QTest::newRow("empty list, unsorted batch") << QStringList{} << QStringList{"c", "A", "b", "a"};
     QTest::newRow("merge into present") << QStringList{"b", "d"} << QStringList{"e", "a", "c"};
     QTest::newRow("equal names across both") << QStringList{"x", "X"} << QStringList{"x", "a"};
+    QTest::newRow("names alike past the sort key's head")
+        << QStringList{"a long site name shared by every entry, then B"}
+        << QStringList{"a long site name shared by every entry, then c",
+                       "A LONG SITE NAME SHARED BY EVERY ENTRY, THEN b",
+                       "a long site name shared by every entry, then a"};
   }
   void batchMatchesSingleAdds() {
     QFETCH(QStringList, present);
     QFETCH(QStringList, batch);
-    TSiteListModel single, batched;
+    TSiteListModel single, batched, lined;  // lined: the batch as site lines
     int user = 0;
     for (const QString& site : present) {
       const std::string tag = std::to_string(user++);
       single.Add(Rec(site.toUtf8().constData(), tag.c_str()));
       batched.Add(Rec(site.toUtf8().constData(), tag.c_str()));
+      lined.Add(Rec(site.toUtf8().constData(), tag.c_str()));
     }
     std::vector<std::unique_ptr<TqelPwRec>> recs;
+    std::vector<std::string> lines;
     for (const QString& site : batch) {
       const std::string tag = std::to_string(user++);
       single.Add(Rec(site.toUtf8().constData(), tag.c_str()));
       recs.push_back(Rec(site.toUtf8().constData(), tag.c_str()));
+      lines.push_back(recs.back()->Line());
     }
     batched.AddBatch(std::move(recs));
+    lined.AddLines(std::move(lines));
     QCOMPARE(Texts(batched), Texts(single));
     QCOMPARE(Users(batched), Users(single));
+    QCOMPARE(Texts(lined), Texts(single));
+    for (int row = 0; row < single.Count(); ++row) {
+      QCOMPARE(lined.Line(row), single.Record(row).Line());
+      QCOMPARE(lined.SearchText(row), single.SearchText(row));
+    }
+    QCOMPARE(Users(lined), Users(single));  // the records made from the lines
   }
 
   void takeHandsOverTheSameRecord() {

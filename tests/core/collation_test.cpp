@@ -28,6 +28,21 @@ TEST_P(Collate, OrdersAndIsAntisymmetric) {
   EXPECT_EQ(Sign(CollateCompare(c.b, c.a)), -c.expected);
 }
 
+// Keys order as the comparison does, whether the heads decide or the texts
+// are long enough to tie on them.
+TEST_P(Collate, KeysOrderAsTheComparison) {
+  const CollateCase& c = GetParam();
+  const std::string tail(60, 'x');
+  for (const std::string& prefix : {std::string(), std::string(40, 'q') + " "}) {
+    const std::string a = prefix + c.a + tail;
+    const std::string b = prefix + c.b + tail;
+    EXPECT_EQ(Sign(CompareCollated(CollationKeyOf(a), a, CollationKeyOf(b), b)),
+              Sign(CollateCompare(a, b)));
+    EXPECT_EQ(Sign(CompareCollated(CollationKeyOf(c.a), c.a, CollationKeyOf(c.b), c.b)),
+              c.expected);
+  }
+}
+
 // Holds in every locale the tests may run under, the C locale included.
 INSTANTIATE_TEST_SUITE_P(
     AnyLocale, Collate,

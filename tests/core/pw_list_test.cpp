@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -155,6 +157,47 @@ TEST(Load, LargeUnsortedTextGivesSortedDistinctLines) {
   list.LoadFromText(text);
   ASSERT_EQ(list.Count(), 1000);
   for (int i = 1; i < list.Count(); ++i) EXPECT_LT(list[i - 1], list[i]) << i;  // ASCII digits
+}
+
+// Lines that stress the keyed sort: case and accent variants, Windows-1252
+// bytes, punctuation, and names that share far more than the key head, so
+// ties are settled by the full comparison.
+Strings TrickyLines() {
+  const Strings stems{"bank", "Bank", "BANK", "b\xc3\xa4nk", "B\xc3\x84NK", "b\xe4nk",
+                      "caf\xe9", "CAF\xc3\x89", "", "-bank", "bank-", "bank=", "\x80uro",
+                      "very long common site name that runs well past the key head "};
+  Strings lines;
+  for (const std::string& stem : stems) {
+    for (int i = 0; i < 12; ++i) lines.push_back(stem + std::to_string(i % 5) + "=u" + std::to_string(i % 3));
+  }
+  return lines;  // holds identical lines: i and i + 5 share digits, i + 15 too
+}
+
+TEST(Load, ShuffledLinesGetTheOrderOfAddingOneByOne) {
+  Strings lines = TrickyLines();
+  TqelPwList oneByOne;
+  for (const std::string& line : lines) oneByOne.Add(std::string_view(line));
+  std::mt19937 random(7);
+  for (int round = 0; round < 3; ++round) {
+    std::shuffle(lines.begin(), lines.end(), random);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    EXPECT_EQ(Loaded(text), Lines(oneByOne)) << round;
+    TqelPwList many;
+    many.Add(std::string_view("bank0=u0"));
+    EXPECT_EQ(many.Add(lines), oneByOne.Count() - 1) << round;
+    EXPECT_EQ(Lines(many), Lines(oneByOne)) << round;
+  }
+}
+
+TEST(Load, TakeRecordsParsesEveryLineInOrderAndEmptiesTheList) {
+  TqelPwList list;
+  list.LoadFromText("b=2\tpw\r\na=1\tpw\r\n");
+  const auto recs = list.TakeRecords();
+  ASSERT_EQ(recs.size(), 2u);
+  EXPECT_EQ(recs[0]->Line(), "a=1\tpw\t\t");
+  EXPECT_EQ(recs[1]->Site(), "b");
+  EXPECT_EQ(list.Count(), 0);
 }
 
 }  // namespace
