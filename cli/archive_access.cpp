@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "archive/archive_errors.h"
+#include "archive/zip/change_records_member.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/streams.h"
 #include "archive/zip/zip_engine.h"
 #include "cli/archive_file.h"
 #include "cli/cli_error.h"
 #include "cli/password_input.h"
+#include "core/secret_wipe.h"
 #include "core/text_codec.h"
 
 namespace cli {
@@ -69,14 +71,18 @@ class TDataExtractor {
 
   std::vector<std::string> Members() const { return reader_.MemberNames(); }
   const TZipItem* SiteList() const { return reader_.FindMember(kSiteListMember); }
+  bool HasMember(const std::string& name) const { return reader_.FindMember(name) != nullptr; }
 
   // nullopt on success, else the failure the engine reported; a failure to
   // read the file ends the command.
   std::optional<TItemFailure> TryPassword(const std::string& password) {
+    return TryMember(kSiteListMember, password);
+  }
+  std::optional<TItemFailure> TryMember(const std::string& name, const std::string& password) {
     failure_.reset();
     buffer_.Clear();
     reader_.SetPassword(password);
-    reader_.ExtractToStream(kSiteListMember, buffer_);
+    reader_.ExtractToStream(name, buffer_);
     if (failure_ && failure_->errorClass == TItemErrorClass::InputOutput) ThrowReadFailure(file_);
     return failure_;
   }
@@ -126,8 +132,19 @@ TArchiveContent Describe(const TArchiveFile& file, const TDataExtractor& extract
     CheckSiteList(*entry);
     content.hasSiteList = true;
     content.encryption = EncryptionOf(*entry);
+    content.dataTime = (std::uint32_t{entry->Date} << 16) | entry->Time;
   }
   return content;
+}
+
+// Takes "Data" out of the extractor and, with the same password, the change
+// records that describe it; records that do not open or do not match are
+// as good as none.
+void TakeSiteList(TDataExtractor& extractor, TArchiveContent& content) {
+  content.data = extractor.TakeData();
+  if (!extractor.HasMember(kChangeRecordsMember)) return;
+  if (extractor.TryMember(kChangeRecordsMember, content.password)) return;
+  content.records = ChangeRecordsFor(extractor.TakeData(), content.data);
 }
 
 // The byte forms to try for one typed password, in the order to try them.
@@ -178,16 +195,21 @@ std::string FindPassword(TDataExtractor& extractor, TPasswordInput& input, TItem
 
 }  // namespace
 
-TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input) {
+TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
+                            const std::string* tryFirst) {
   const TArchiveFile file(path);
   TDataExtractor extractor(file);
   TArchiveContent content = Describe(file, extractor);
   if (!content.hasSiteList) return content;
   if (auto failure = extractor.TryPassword("")) {
     if (!IsMissingPassword(*failure)) ThrowUnreadable(*failure);
-    content.password = FindPassword(extractor, input, *failure);
+    if (tryFirst && !tryFirst->empty() && !extractor.TryPassword(*tryFirst)) {
+      content.password = *tryFirst;
+    } else {
+      content.password = FindPassword(extractor, input, *failure);
+    }
   }
-  content.data = extractor.TakeData();
+  TakeSiteList(extractor, content);
   return content;
 }
 
@@ -208,14 +230,14 @@ TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier) {
     if (content.encryption == TEncryption::None) ThrowUnreadable(*failure);
     ThrowWrongPassword(*failure);
   }
-  content.data = extractor.TakeData();
+  TakeSiteList(extractor, content);
   return content;
 }
 
 TqelPwList TakeSites(TArchiveContent& archive) {
   TqelPwList sites;
   sites.LoadFromText(archive.data);
-  std::string().swap(archive.data);
+  WipeString(archive.data);
   return sites;
 }
 

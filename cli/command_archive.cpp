@@ -1,9 +1,11 @@
 #include "cli/command_archive.h"
 
+#include "archive/storage/vault_save.h"
 #include "cli/cli_error.h"
 #include "cli/command_context.h"
 #include "cli/gen_options.h"
 #include "cli/password_input.h"
+#include "core/secret_wipe.h"
 
 namespace cli {
 
@@ -26,9 +28,10 @@ void RefuseWithoutSiteList(const TCliContext& ctx, const TArchiveContent& archiv
   }
 }
 
-void SaveThrough(const std::string& path, const std::string& data, const TSaveOptions& options) {
+void SaveThrough(const std::string& path, const std::string& data,
+                 const std::optional<TChangeRecords>& records, const TSaveOptions& options) {
   try {
-    SaveDataArchive(path, data, options);
+    SaveVault(path, data, records, options);
   } catch (const std::exception& e) {
     throw ECliError(kExitFailure, e.what());
   }
@@ -72,10 +75,13 @@ void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive) {
 
 TLockedArchive::TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier)
     : ctx_(ctx), lock_(earlier.path) {
-  std::string().swap(earlier.data);  // what is read under the lock replaces it
+  WipeString(earlier.data);  // what is read under the lock replaces it
   content_ = ReadArchiveAgain(earlier);
   RefuseWithoutSiteList(ctx_, content_);
+  baseline_ = content_.data;
 }
+
+TLockedArchive::~TLockedArchive() { WipeString(baseline_); }
 
 TSaveOptions TLockedArchive::SaveOptions() const {
   TSaveOptions options;
@@ -86,13 +92,18 @@ TSaveOptions TLockedArchive::SaveOptions() const {
 }
 
 void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
-  SaveThrough(content_.path, data, options);
+  SaveThrough(content_.path, data, RecordSaveNow(content_.records, baseline_, data), options);
+}
+
+void TLockedArchive::Save(const std::string& data, const TChangeRecords& records,
+                          const TSaveOptions& options) {
+  SaveThrough(content_.path, data, records, options);
 }
 
 void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }
 
 void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options) {
-  SaveThrough(path, data, options);
+  SaveThrough(path, data, RecordSaveNow(std::nullopt, "", data), options);
 }
 
 }  // namespace cli

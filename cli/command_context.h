@@ -37,5 +37,6 @@ int RunPasswd(TCliContext& ctx);
 int RunCreate(TCliContext& ctx);
 int RunExport(TCliContext& ctx);
 int RunImport(TCliContext& ctx);
+int RunMerge(TCliContext& ctx);
 
 }  // namespace cli
