@@ -11,6 +11,8 @@
 #include "archive/storage/archive_lock.h"
 #include "archive/storage/file_snapshot.h"
 #include "archive/storage/safe_save.h"
+#include "archive/storage/vault_save.h"
+#include "archive/zip/change_records_member.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/streams.h"
 #include "archive/zip/zip_engine.h"
@@ -40,10 +42,12 @@ void TfrmMain::ReadArchive(const QString& path) {
   // An abandoned read has started a new, empty archive meanwhile.
   if (FReadAbandoned) return;
   FSites->LoadFromText(read.data);
+  FHistory.Loaded(read.data, read.records, read.dataTime);
   FEncryption = EncryptionToWrite(read.encryption);
   ShowEncryption(read.encryption);
   FWatch->Remember(path, snapshot);
   if (read.hasMembers && !read.found) MsgDlg().ShowWarning(kNoSiteListWarning);
+  OfferConflictCopies();
 }
 
 std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
@@ -77,14 +81,29 @@ TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
     CheckSiteListSize(*entry);
     read.found = true;
     read.encryption = EncryptionOf(*entry);
+    read.dataTime = (std::uint32_t{entry->Date} << 16) | entry->Time;
   }
   // Without a password an encrypted member fails once and the failure
   // handler asks for it.
   FReader->ExtractToStream(kSiteListMember, *FDataStream);
   FDataStream->SetPosition(0);
   read.data = FDataStream->TakeBytes();
+  if (read.found && !FReadAbandoned) ReadChangeRecords(read);
   FReader->CloseArchive();
   return read;
+}
+
+// With the password that opened "Data"; records that fail to open or do
+// not describe it are as good as none, and no failure of theirs is shown.
+void TfrmMain::ReadChangeRecords(TMemberRead& read) {
+  if (!FReader->FindMember(kChangeRecordsMember)) return;
+  bool failed = false;
+  FReader->OnProcessItemFailure = [&failed](TZipComponent&, const TZipItem&, int, int, int) {
+    failed = true;
+  };
+  TMemoryStream buffer;
+  FReader->ExtractToStream(kChangeRecordsMember, buffer);
+  if (!failed) read.records = ChangeRecordsFor(buffer.TakeBytes(), read.data);
 }
 
 // Every extraction failure counts as a wrong password. Retries nest: a
@@ -163,7 +182,10 @@ void TfrmMain::WriteLocked(const QString& path) {
   options.backups = BackupCount();
   options.passwordChanged = FPasswordChanged;
   const std::string file = ToFileName(path);
-  SaveDataArchive(file, FSites->SaveToText(), options);
+  const std::string data = FSites->SaveToText();
+  const TChangeRecords records = FHistory.ForSave(data);
+  SaveVault(file, data, records, options);
+  FHistory.Adopt(data, records);
   FPasswordChanged = false;
   ShowEncryption(WriteEncryption());
   try {

@@ -119,6 +119,7 @@ void TfrmMain::LockNow() {
   FLocked = true;
   lbxSiteList->Wipe();
   FSites->Wipe();
+  FHistory.Forget();
   WipeText(FArchivePW);
   ShowLocked(true);
   FAutoLock->Restart();
@@ -164,6 +165,7 @@ void TfrmMain::Unlock(const QString& password) {
   }
   FArchivePW = password;
   FSites->LoadFromText(read->data);
+  FHistory.Loaded(read->data, read->records, read->dataTime);
   WipeString(read->data);
   FEncryption = EncryptionToWrite(read->encryption);
   ShowEncryption(read->encryption);

@@ -46,6 +46,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildMenus();
   BuildToolbar();
   BuildListAndStatusBar();
+  BuildConflictBar();
   BuildLock();
   BuildFindAndCopy();
   ShowEncryption(WriteEncryption());

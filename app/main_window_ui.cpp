@@ -99,6 +99,8 @@ void TfrmMain::BuildMenus() {
   mmiFile->addSeparator()->setObjectName("mmiFileSep02");
   add(mmiFile, {"mmiNewPW", "New archive password...", {}, std::nullopt, &TfrmMain::mmiNewPWClick});
   add(mmiFile, {"mmiImport", "Import...", {}, std::nullopt, &TfrmMain::mmiImportClick});
+  add(mmiFile, {"mmiMergeArchive", "Merge from archive...", {}, std::nullopt,
+                &TfrmMain::mmiMergeArchiveClick});
   mmiFile->addSeparator()->setObjectName("mmiFileSep01");
   add(mmiFile, {"mmiExit", "Exit", QKeySequence(Qt::ALT | Qt::Key_F4), std::nullopt,
                 &TfrmMain::mmiExitClick});

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "archive/storage/conflict_copies.h"
+#include "archive/storage/vault_history.h"
 #include "archive/storage/vault_save.h"
 #include "cli/archive_access.h"
 #include "cli/cli_error.h"
@@ -23,14 +24,7 @@ struct TOtherVersion {
 };
 
 TVaultVersion VersionOf(const TArchiveContent& content) {
-  TVaultVersion version;
-  TqelPwList sites;
-  sites.LoadFromText(content.data);
-  for (int i = 0; i < sites.Count(); ++i) version.lines.push_back(sites[i]);
-  sites.Wipe();
-  version.records = content.records;
-  version.dataTime = content.dataTime;
-  return version;
+  return VaultVersion(content.data, content.records, content.dataTime);
 }
 
 std::string FolderOf(const std::string& path) {
