@@ -38,7 +38,7 @@ void TfrmMain::BuildConflictBar() {
 
 // Each copy is offered once; the bar shows one at a time.
 void TfrmMain::OfferConflictCopies() {
-  if (FLocked || ArchivePath().isEmpty() || pnlConflictCopy->isVisible()) return;
+  if (FLocked || ArchivePath().isEmpty() || !pnlConflictCopy->isHidden()) return;
   for (const std::string& name : ConflictCopiesOf(ToFileName(ArchivePath()))) {
     const QString copy = ToQString(name);
     if (FOfferedCopies.contains(copy)) continue;
