@@ -59,7 +59,8 @@ class MainWindowUiTest : public QObject {
     }
     QCOMPARE(file, (QStringList{"mmiFileNew", "mmiFileOpen", "mmiReopen", "mmiFileSave",
                                 "mmiFileSaveAs", "mmiFileClose", "mmiFileSep02", "mmiNewPW",
-                                "mmiImport", "mmiFileSep01", "mmiExit", "mmiFileSepCsv",
+                                "mmiImport", "mmiMergeArchive", "mmiFileSep01", "mmiExit",
+                                "mmiFileSepCsv",
                                 "mmiImportCsv", "mmiExportCsv"}));
     QVERIFY(Action("mmiFileSep01")->isSeparator());
     QCOMPARE(window_->findChild<QMenu*>("mmiReopen")->title(), QStringLiteral("Reopen"));
