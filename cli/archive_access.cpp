@@ -143,7 +143,11 @@ TArchiveContent Describe(const TArchiveFile& file, const TDataExtractor& extract
 void TakeSiteList(TDataExtractor& extractor, TArchiveContent& content) {
   content.data = extractor.TakeData();
   if (!extractor.HasMember(kChangeRecordsMember)) return;
-  if (extractor.TryMember(kChangeRecordsMember, content.password)) return;
+  try {
+    if (extractor.TryMember(kChangeRecordsMember, content.password)) return;
+  } catch (const ECliError&) {
+    return;  // a records member that runs past the file is no reason to fail
+  }
   content.records = ChangeRecordsFor(extractor.TakeData(), content.data);
 }
 
