@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 source scripts/common.sh
 TEST_PACKAGES=(zip unzip p7zip-full libarchive-tools keepassxc python3 xvfb xauth xdotool x11-utils imagemagick desktop-file-utils clang libclang-rt-14-dev
   lintian appstream man-db bash-completion
-  oathtool libdeflate-dev syncthing devscripts xclip gdb xdg-utils)
+  oathtool libdeflate-dev syncthing curl devscripts xclip gdb xdg-utils)
 install_missing "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 deb=$(./package.sh)

@@ -30,6 +30,7 @@ void TfrmMain::mmiFileCloseClick() {
   SetModified(false);
   ClearSiteList();
   FSites = std::make_unique<TqelPwList>();
+  FHistory.Loaded({}, std::nullopt, 0);
   FillSiteList();
   FWatch->Forget();
   FPasswordChanged = false;

@@ -15,6 +15,7 @@
 #include "archive/storage/file_snapshot.h"
 #include "archive/site_list_reader.h"
 #include "archive/storage/safe_save.h"
+#include "archive/storage/vault_save.h"
 #include "archive/streams.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_engine.h"
@@ -45,10 +46,12 @@ void TfrmMain::ReadArchive(const QString& path) {
   // An abandoned read has started a new, empty archive meanwhile.
   if (FReadAbandoned) return;
   FSites->LoadFromText(read.data.str());
+  FHistory.Loaded(read.data.str(), read.records, read.dataTime);
   FEncryption = EncryptionToWrite(read.encryption);
   ShowEncryption(read.encryption);
   FWatch->Remember(path, snapshot);
   if (read.hasMembers && !read.found) MsgDlg().ShowWarning(kNoSiteListWarning);
+  OfferConflictCopies();
 }
 
 std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
@@ -88,6 +91,8 @@ TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
     AbandonRead(path, *found.failure);
   } else {
     read.data = std::move(found.data);
+    read.records = std::move(found.records);
+    read.dataTime = found.dataTime;
   }
   FReader->CloseArchive();
   return read;
@@ -155,7 +160,9 @@ void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   std::string text = FSites->SaveToText();
   // The list box keeps the sites; a second copy would only double the memory.
   FSites->Wipe();
-  SaveDataArchive(file, text, options);
+  const TChangeRecords records = FHistory.ForSave(text);
+  SaveVault(file, text, records, options);
+  FHistory.Adopt(text, records);
   WipeString(text);
   FPasswordChanged = false;
   ShowEncryption(WriteEncryption());

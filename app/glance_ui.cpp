@@ -49,7 +49,7 @@ void TfrmMain::BuildGlance() {
   mmiDetails->setCheckable(true);
   mmiDetails->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
 
-  QAction* copyTotp = new QAction("Copy one-time c&ode", this);
+  QAction* copyTotp = new QAction("Copy one-&time code", this);
   copyTotp->setObjectName("mmiCopyTotp");
   copyTotp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
   connect(copyTotp, &QAction::triggered, this, [this] { RunCommand(&TfrmMain::mmiCopyTotpClick); });

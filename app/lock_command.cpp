@@ -120,6 +120,7 @@ void TfrmMain::LockNow() {
   edtFind->clear();  // what was looked for is not shown while locked
   lbxSiteList->Wipe();
   FSites->Wipe();
+  FHistory.Forget();
   WipeText(FArchivePW);
   ShowLocked(true);
   FAutoLock->Restart();
@@ -166,6 +167,7 @@ void TfrmMain::Unlock(const QString& password) {
   }
   FArchivePW = password;
   FSites->LoadFromText(read->data.str());
+  FHistory.Loaded(read->data.str(), read->records, read->dataTime);
   read->data.Clear();
   FEncryption = EncryptionToWrite(read->encryption);
   ShowEncryption(read->encryption);

@@ -48,6 +48,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   BuildMenus();
   BuildToolbar();
   BuildListAndStatusBar();
+  BuildConflictBar();
   BuildLock();
   BuildFindAndCopy();
   BuildGlance();

@@ -16,6 +16,7 @@
 #include "archive/crypto/zip_encryption.h"
 #include "core/secret_bytes.h"
 #include "core/change_date.h"
+#include "archive/storage/vault_history.h"
 
 class QAction;
 class QFrame;
@@ -25,6 +26,8 @@ class QStatusBar;
 class QToolButton;
 class TArchiveLock;
 class TArchiveWatch;
+class TConflictBar;
+struct TMergeOutcome;
 class TAutoLock;
 class TEncryptionLabel;
 class TDetailsPane;
@@ -151,6 +154,9 @@ class TfrmMain : public QMainWindow {
     TEncryption encryption = TEncryption::None;
     bool found = false;       // the archive has a member "Data"
     bool hasMembers = false;  // the archive has any member at all
+    // The change records that describe `data`, and the DOS time of "Data".
+    std::optional<TChangeRecords> records;
+    std::uint32_t dataTime = 0;
   };
   void OpenCurrentArchive();
   void ReadArchive(const QString& path);
@@ -180,6 +186,22 @@ class TfrmMain : public QMainWindow {
   void ArchiveTouched();
   void ReReadArchive();
   void RefillKeepingSelection();
+
+  // Other versions of the archive merged in: File > Merge from archive...
+  // and the offer to merge a sync service's conflict copy (vault_merge.cpp).
+  void mmiMergeArchiveClick();
+  void BuildConflictBar();
+  void OfferConflictCopies();
+  void MergeConflictCopy(const QString& name);
+  // Merges the archive at path into the window's sites; false when its
+  // read was abandoned.
+  bool MergeVersionFrom(const QString& path, bool tellAlways);
+  void TellMergeOutcome(const QString& path, const TMergeOutcome& outcome, bool tellAlways);
+  TConflictBar* pnlConflictCopy = nullptr;
+  // Conflict copies offered once already.
+  QStringList FOfferedCopies;
+  // The site list as last read or saved, with its change records.
+  TVaultHistory FHistory;
 
   // Locking (lock_command.cpp).
   void BuildLock();

@@ -105,7 +105,8 @@ void TfrmMain::BuildMenus() {
   add(mmiFile,
       {"mmiNewPW", "New archive &password...", {}, std::nullopt, &TfrmMain::mmiNewPWClick});
   add(mmiFile, {"mmiImport", "&Import...", {}, std::nullopt, &TfrmMain::mmiImportClick});
-  // Merge from archive... goes here, after Import....
+  add(mmiFile, {"mmiMergeArchive", "&Merge from archive...", {}, std::nullopt,
+                &TfrmMain::mmiMergeArchiveClick});
   add(mmiFile,
       {"mmiImportCsv", "Import from CS&V...", {}, std::nullopt, &TfrmMain::mmiImportCsvClick});
   add(mmiFile,

@@ -19,8 +19,8 @@ namespace {
 const char kOutsideChangeQuestion[] =
     "The archive was changed by another program since it was opened.";
 const char kOutsideChangeHelp[] =
-    "Merge keeps the sites of both versions: a site deleted here comes back if the other "
-    "version still has it. Overwrite replaces the other version with this one.";
+    "Merge keeps the changes of both versions. Overwrite replaces the other version with "
+    "this one.";
 
 }  // namespace
 
@@ -32,25 +32,11 @@ int TfrmMain::AskAboutOutsideChange(const QString& path) {
   return choice < 0 ? kOutsideCancel : choice;
 }
 
-// Adds the sites of the file's version to the window's. The window keeps its
-// own password and encryption: it is this window's save that follows.
+// Merges the file's version into the window's. The window keeps its own
+// password and encryption: it is this window's save that follows.
 bool TfrmMain::MergeDiskVersion(const QString& path) {
   const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
-  if (snapshot.exists) {
-    const QString password = FArchivePW;
-    const auto restore = qScopeGuard([this, password] { FArchivePW = password; });
-    const std::optional<TMemberRead> read = ReadKeepingArchive(path);
-    if (!read) return false;
-    TqelPwList disk;
-    disk.LoadFromText(read->data.str());
-    CollectSites();
-    // The list's own rule drops only lines identical to one it holds.
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(disk.Count()));
-    for (int i = 0; i < disk.Count(); ++i) lines.push_back(disk[i]);
-    FSites->Add(std::move(lines));
-    RefillKeepingSelection();
-  }
+  if (snapshot.exists && !MergeVersionFrom(path, false)) return false;
   FWatch->Remember(path, snapshot);
   return true;
 }
@@ -86,6 +72,7 @@ void TfrmMain::ReReadArchive() {
   const std::optional<TMemberRead> read = ReadKeepingArchive(path);
   if (!read) return;  // the next save asks what to do
   FSites->LoadFromText(read->data.str());
+  FHistory.Loaded(read->data.str(), read->records, read->dataTime);
   FEncryption = EncryptionToWrite(read->encryption);
   ShowEncryption(read->encryption);
   RefillKeepingSelection();

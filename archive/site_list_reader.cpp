@@ -2,6 +2,7 @@
 
 #include "archive/archive_errors.h"
 #include "archive/streams.h"
+#include "archive/zip/change_records_member.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_records.h"
 #include "core/text_codec.h"
@@ -80,6 +81,21 @@ bool SaysMore(const TReadFailure& next, const TReadFailure& kept) {
          next.verdict == TReadVerdict::FailedAfterCheck;
 }
 
+// With the password that opened "Data"; no failure of theirs is reported.
+std::optional<TChangeRecords> ReadChangeRecords(TZipReader& reader, const TSiteListRead& read) {
+  if (!reader.FindMember(kChangeRecordsMember)) return std::nullopt;
+  bool failed = false;
+  reader.OnProcessItemFailure = [&failed](TZipComponent&, const TZipItem&, int, int, int) {
+    failed = true;
+  };
+  TMemoryStream buffer;
+  reader.SetPassword(read.password.str());
+  reader.ExtractToStream(kChangeRecordsMember, buffer);
+  reader.OnProcessItemFailure = nullptr;
+  if (failed) return std::nullopt;
+  return ChangeRecordsFor(buffer.TakeBytes(), read.data.str());
+}
+
 }  // namespace
 
 std::string ReadFailureText(const TReadFailure& failure) {
@@ -106,6 +122,7 @@ TSiteListRead ReadSiteList(TZipReader& reader, TMemoryStream& buffer, const std:
   // A bomb is refused before a byte of it is inflated.
   CheckSiteListSize(*entry);
   read.hasSiteList = true;
+  read.dataTime = (std::uint32_t{entry->Date} << 16) | entry->Time;
   TAttempts attempts(reader, buffer, *entry);
   read.encryption = attempts.Encryption();
 
@@ -134,6 +151,7 @@ TSiteListRead ReadSiteList(TZipReader& reader, TMemoryStream& buffer, const std:
   }
   buffer.SetPosition(0);
   read.data = TSecretBytes(buffer.TakeBytes());
+  read.records = ReadChangeRecords(reader, read);
   return read;
 }
 

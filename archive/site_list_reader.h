@@ -5,6 +5,7 @@
 // The window and vornix-cli differ only in their password sources and in
 // what they make of a failure.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "archive/crypto/zip_encryption.h"
 #include "archive/zip/zip_engine.h"
+#include "core/change_records.h"
 #include "core/secret_bytes.h"
 
 class TMemoryStream;
@@ -76,6 +78,10 @@ struct TSiteListRead {
   TEncryption encryption = TEncryption::None;
   TSecretBytes password;  // the bytes that opened it
   TSecretBytes data;      // the member "Data" exactly as stored
+  std::uint32_t dataTime = 0;  // DOS date (high half) and time of "Data"
+  // The change records that describe `data` and open with its password;
+  // records that do not are as good as none.
+  std::optional<TChangeRecords> records;
   // Set when no password opened it: the last failure, after the source
   // gave up.
   std::optional<TReadFailure> failure;

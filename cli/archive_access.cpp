@@ -19,13 +19,17 @@ namespace {
 // answers at a terminal; an empty answer at a terminal gives up.
 class TInputPasswords final : public TPasswordSource {
  public:
-  explicit TInputPasswords(TPasswordInput& input)
-      : input_(input), prompts_(input.Interactive() ? kRetryPrompts : 1) {}
+  // triedPassword: the first attempt had a password of its own, so any
+  // failure of it is a question of passwords.
+  TInputPasswords(TPasswordInput& input, bool triedPassword)
+      : input_(input), prompts_(input.Interactive() ? kRetryPrompts : 1), triedPassword_(triedPassword) {}
 
   std::optional<TSecretBytes> Next(const TReadFailure& failure) override {
     // Without a password, only a missing one is a question of passwords:
     // anything else is a file that cannot be read as it is.
-    if (asked_ == 0 && failure.verdict != TReadVerdict::NoPassword) return std::nullopt;
+    if (asked_ == 0 && !triedPassword_ && failure.verdict != TReadVerdict::NoPassword) {
+      return std::nullopt;
+    }
     if (!failure.IsPasswordQuestion() || asked_ >= prompts_) return std::nullopt;
     ++asked_;
     std::optional<TSecretBytes> typed = input_.Ask("Enter password: ");
@@ -37,6 +41,7 @@ class TInputPasswords final : public TPasswordSource {
  private:
   TPasswordInput& input_;
   int prompts_;
+  bool triedPassword_;
   int asked_ = 0;
 };
 
@@ -105,15 +110,19 @@ TArchiveContent ContentOf(const TArchiveFile& file, TSiteListRead& read) {
   content.encryption = read.encryption;
   content.password = std::move(read.password);
   content.data = std::move(read.data);
+  content.records = std::move(read.records);
+  content.dataTime = read.dataTime;
   return content;
 }
 
 }  // namespace
 
-TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input) {
+TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
+                            const std::string* tryFirst) {
   const TArchiveFile file(path);
-  TInputPasswords passwords(input);
-  TSiteListRead read = Read(file, "", passwords);
+  const std::string first = tryFirst ? *tryFirst : std::string();
+  TInputPasswords passwords(input, !first.empty());
+  TSiteListRead read = Read(file, first, passwords);
   if (read.failure) ThrowFailure(file, *read.failure, passwords.Asked());
   return ContentOf(file, read);
 }

@@ -2,10 +2,13 @@
 // Reading archives the way the window does: the archive engine extracts the
 // member "Data", asking for the password when the member is encrypted.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "archive/crypto/zip_encryption.h"
+#include "core/change_records.h"
 #include "core/pw_list.h"
 #include "core/secret_bytes.h"
 
@@ -23,6 +26,9 @@ struct TArchiveContent {
   std::vector<std::string> members;            // in the archive's directory order
   bool hasSiteList = false;                    // a member "Data" exists
   TSecretBytes data;                           // the member "Data" exactly as stored
+  // The change records that describe `data` and open with its password.
+  std::optional<TChangeRecords> records;
+  std::uint32_t dataTime = 0;  // DOS date (high half) and time of "Data"
 
   // Members, but none of them the site list: not an archive this program
   // made, or one whose site list lost its name.
@@ -32,13 +38,14 @@ struct TArchiveContent {
 // Reads the member "Data". Without a password first; when the member is
 // encrypted, asks `input` (once, or up to three times when a person answers
 // at a terminal), and tries each answer as typed (UTF-8) and, when it
-// differs, as Windows-1252 bytes, for archives written on the original
-// platform. Throws ECliError: the file cannot be read (kExitFailure, see
+// differs, as Windows-1252 bytes, as older archives were written. Throws ECliError: the file cannot be read (kExitFailure, see
 // TArchiveFile); the engine's message when the file is no archive it can
 // read, an unencrypted member is damaged or the site list is too large
 // (kExitNotArchive); "Cannot extract file - invalid password" when no
 // password given opens an encrypted member (kExitWrongPassword).
-TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input);
+// When `tryFirst` is given, that password is tried before any is asked for.
+TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
+                            const std::string* tryFirst = nullptr);
 
 // Reads the member "Data" again with the password an earlier read found,
 // without asking: the archive may have changed in between. When that

@@ -1,10 +1,12 @@
 #include "cli/command_archive.h"
 
+#include "archive/storage/vault_save.h"
 #include "cli/cli_error.h"
 #include "cli/command_context.h"
 #include "cli/gen_options.h"
 #include "cli/password_input.h"
 #include "cli/settings_access.h"
+#include "core/secret_wipe.h"
 
 namespace cli {
 
@@ -28,9 +30,10 @@ void RefuseWithoutSiteList(const TCliContext& ctx, const TArchiveContent& archiv
   }
 }
 
-void SaveThrough(const std::string& path, const std::string& data, const TSaveOptions& options) {
+void SaveThrough(const std::string& path, const std::string& data,
+                 const std::optional<TChangeRecords>& records, const TSaveOptions& options) {
   try {
-    SaveDataArchive(path, data, options);
+    SaveVault(path, data, records, options);
   } catch (const std::exception& e) {
     throw ECliError(kExitFailure, e.what());
   }
@@ -79,7 +82,10 @@ TLockedArchive::TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier)
   earlier.data.Clear();  // what is read under the lock replaces it
   content_ = ReadArchiveAgain(earlier);
   RefuseWithoutSiteList(ctx_, content_);
+  baseline_ = content_.data;
 }
+
+TLockedArchive::~TLockedArchive() = default;
 
 TSaveOptions TLockedArchive::SaveOptions() const {
   TSaveOptions options;
@@ -92,7 +98,14 @@ TSaveOptions TLockedArchive::SaveOptions() const {
 void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
   TSaveOptions locked = options;
   locked.lock = &lock_;
-  SaveThrough(content_.path, data, locked);
+  SaveThrough(content_.path, data, RecordSaveNow(content_.records, baseline_.str(), data), locked);
+}
+
+void TLockedArchive::Save(const std::string& data, const TChangeRecords& records,
+                          const TSaveOptions& options) {
+  TSaveOptions locked = options;
+  locked.lock = &lock_;
+  SaveThrough(content_.path, data, records, locked);
 }
 
 void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }
@@ -101,7 +114,7 @@ void SaveNewArchive(const std::string& path, const std::string& data, const TSav
                     TArchiveLock& lock) {
   TSaveOptions locked = options;
   locked.lock = &lock;
-  SaveThrough(path, data, locked);
+  SaveThrough(path, data, RecordSaveNow(std::nullopt, "", data), locked);
 }
 
 }  // namespace cli

@@ -49,20 +49,28 @@ class TLockedArchive {
   // and reads the archive again with the password `earlier` was read with.
   // The data of `earlier` is given up.
   TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier);
+  ~TLockedArchive();
+  TLockedArchive(const TLockedArchive&) = delete;
+  TLockedArchive& operator=(const TLockedArchive&) = delete;
 
   TArchiveContent& Content() { return content_; }
   // The options a save of this archive takes: its password and encryption
   // as read, and --backups.
   TSaveOptions SaveOptions() const;
-  // Saves data as the site list; ECliError (kExitFailure) with the save's
+  // Saves data as the site list, with change records that stamp what
+  // changed since the read; ECliError (kExitFailure) with the save's
   // message when it fails, the file then being left as it was.
   void Save(const std::string& data, const TSaveOptions& options);
   void Save(const TqelPwList& sites);
+  // The same with the records a merge made.
+  void Save(const std::string& data, const TChangeRecords& records, const TSaveOptions& options);
 
  private:
   const TCliContext& ctx_;
   TArchiveLock lock_;
   TArchiveContent content_;
+  // The site list as read, which the records describe.
+  TSecretBytes baseline_;
 };
 
 // Saves data as the only member of a new archive at path under the

@@ -40,5 +40,6 @@ int RunExport(TCliContext& ctx);
 int RunImport(TCliContext& ctx);
 int RunTotp(TCliContext& ctx);
 int RunReport(TCliContext& ctx);
+int RunMerge(TCliContext& ctx);
 
 }  // namespace cli

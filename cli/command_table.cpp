@@ -246,6 +246,27 @@ const std::vector<TCommand>& Commands() {
        .changesArchive = true,
        .run = RunImport,
        .formatNames = interchange::ImportFormatNames},
+      {.name = "merge",
+       .synopsis = "merge ARCHIVE [OTHER...]",
+       .summary = "fold other versions or conflict copies into the archive",
+       .usage = "Usage: vornix-cli merge ARCHIVE [OTHER...] [--backups N] [--force]\n"
+                "\n"
+                "Merges the OTHER archives into ARCHIVE and saves it, printing each site\n"
+                "added, updated or deleted and each conflict. Sites either side added are\n"
+                "kept, of a site both hold the newer version wins, a site deleted on one\n"
+                "side goes unless it was edited later on the other, and a site edited on\n"
+                "both sides keeps the newer edit and is named as a conflict. Deletions are\n"
+                "known only in AES-256 archives, which record their changes.\n"
+                "\n"
+                "Without OTHER, merges the conflict copies that file-syncing services left\n"
+                "beside ARCHIVE (keys.sync-conflict-...zip, \"keys (conflicted copy ...).zip\",\n"
+                "keys_conflict-...zip) and moves each one merged into the backups, the\n"
+                "newest first; conflict copies of the backups are removed. The archive's\n"
+                "password is tried first, and another one asked for when it does not\n"
+                "open a copy. A copy that cannot be read is left where it is and named;\n"
+                "the exit status is then 1.\n",
+       .changesArchive = true,
+       .run = RunMerge},
       {.name = "create",
        .synopsis = "create ARCHIVE",
        .summary = "make a new, empty archive",

@@ -28,6 +28,8 @@ TNameParts SplitName(const std::string& name) {
   return {name.substr(0, dot), name.substr(dot)};
 }
 
+}  // namespace
+
 bool IsBackupName(const std::string& archiveName, const std::string& name) {
   const TNameParts parts = SplitName(archiveName);
   const std::string prefix = parts.stem + kBackupMark;
@@ -45,6 +47,8 @@ bool IsBackupName(const std::string& archiveName, const std::string& name) {
          number != "1";
 }
 
+namespace {
+
 TTempFile CopyOf(int folderFd, const std::string& archiveName, int oldFd, const struct stat& old,
                  const std::string& shownPath) {
   TTempFile copy = TTempFile::Create(folderFd, archiveName, shownPath);
@@ -61,6 +65,14 @@ void RenameIfPresent(int folderFd, const std::string& from, const std::string& t
   }
 }
 
+void ShiftBackups(int folderFd, const std::string& folderPath, const std::string& archiveName,
+                  int count) {
+  for (int number = count; number >= 2; --number) {
+    RenameIfPresent(folderFd, BackupName(archiveName, number - 1), BackupName(archiveName, number),
+                    folderPath);
+  }
+}
+
 }  // namespace
 
 std::string BackupName(const std::string& archiveName, int number) {
@@ -74,12 +86,18 @@ void KeepBackup(int folderFd, const std::string& folderPath, const std::string& 
   const std::string shownPath = folderPath + "/" + latest;
   std::optional<TTempFile> kept = TTempFile::Link(folderFd, archiveName, oldFd);
   if (!kept) kept.emplace(CopyOf(folderFd, archiveName, oldFd, old, shownPath));
-  for (int number = count; number >= 2; --number) {
-    RenameIfPresent(folderFd, BackupName(archiveName, number - 1), BackupName(archiveName, number),
-                    folderPath);
-  }
+  ShiftBackups(folderFd, folderPath, archiveName, count);
   if (!kept->RenameOver(latest, shownPath)) {
     throw EFileError("Cannot write file " + shownPath + ": replaced by another program");
+  }
+}
+
+void MoveIntoBackups(int folderFd, const std::string& folderPath, const std::string& archiveName,
+                     const std::string& name, int count) {
+  ShiftBackups(folderFd, folderPath, archiveName, count);
+  const std::string latest = BackupName(archiveName, 1);
+  if (::renameat(folderFd, name.c_str(), folderFd, latest.c_str()) != 0) {
+    ThrowFileError("Cannot write file", folderPath + "/" + latest, errno);
   }
 }
 

@@ -18,6 +18,14 @@ std::string BackupName(const std::string& archiveName, int number);
 void KeepBackup(int folderFd, const std::string& folderPath, const std::string& archiveName,
                 int oldFd, const struct stat& old, int count);
 
+// True for the names BackupName makes for the archive.
+bool IsBackupName(const std::string& archiveName, const std::string& name);
+
+// Moves the backups one number up, as KeepBackup does, and renames the file
+// `name` of the same folder to backup 1. Failures throw EFileError.
+void MoveIntoBackups(int folderFd, const std::string& folderPath, const std::string& archiveName,
+                     const std::string& name, int count);
+
 // Removes every backup of the archive; throws EFileError naming the first
 // one that could not be removed.
 void RemoveBackups(int folderFd, const std::string& folderPath, const std::string& archiveName);

@@ -1,11 +1,11 @@
 #include "archive/storage/member_copy.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <limits>
 
 #include "archive/storage/descriptor_io.h"
-#include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_archive.h"
 #include "archive/zip/zip_records.h"
 
@@ -82,20 +82,35 @@ class TImageBuilder {
   std::size_t count_ = 0;
 };
 
-// The index of the old member the new "Data" replaces, or -1.
-int ReplacedIndex(const TArchiveLayout& old) {
+bool Named(const std::string& name, const std::vector<std::string>& names) {
+  for (const std::string& other : names) {
+    if (SameMemberName(name, other)) return true;
+  }
+  return false;
+}
+
+bool NamesNewMember(const std::string& name, const std::vector<TNewMember>& members) {
+  for (const TNewMember& member : members) {
+    if (SameMemberName(name, member.Entry.Name)) return true;
+  }
+  return false;
+}
+
+// The index of the old member a new one of this name replaces, or -1.
+int ReplacedIndex(const TArchiveLayout& old, const std::string& name) {
   for (std::size_t i = old.Members.size(); i-- > 0;) {
-    if (SameMemberName(old.Members[i].Name, kSiteListMember)) return static_cast<int>(i);
+    if (SameMemberName(old.Members[i].Name, name)) return static_cast<int>(i);
   }
   return -1;
 }
 
 }  // namespace
 
-TNewMember ProduceDataMember(const std::string& data, const TZipMemberSettings& settings) {
+TNewMember ProduceNewMember(const std::string& name, const std::string& data,
+                            const TZipMemberSettings& settings) {
   TNewMember member;
   TZipDirectoryEntry& entry = member.Entry;
-  entry.Name = kSiteListMember;
+  entry.Name = name;
   const std::uint32_t stamp = DosDateTimeNow();
   entry.Time = static_cast<std::uint16_t>(stamp >> 16);
   entry.Date = static_cast<std::uint16_t>(stamp & 0xFFFF);
@@ -107,22 +122,29 @@ TNewMember ProduceDataMember(const std::string& data, const TZipMemberSettings& 
   return member;
 }
 
-void WriteArchiveImage(int out, const TArchiveLayout* old, int oldFd, const TNewMember& data,
-                       const std::string& shownPath) {
+void WriteArchiveImage(int out, const TArchiveLayout* old, int oldFd,
+                       const std::vector<TNewMember>& members,
+                       const std::vector<std::string>& dropped, const std::string& shownPath) {
   TImageBuilder image(out, shownPath);
-  const int replaced = old ? ReplacedIndex(*old) : -1;
+  std::vector<int> replaced;
+  for (const TNewMember& member : members) {
+    replaced.push_back(old ? ReplacedIndex(*old, member.Entry.Name) : -1);
+  }
   if (old) {
     for (std::size_t i = 0; i < old->Members.size(); ++i) {
       const TRawMember& member = old->Members[i];
-      if (static_cast<int>(i) == replaced) {
-        image.AddNew(data);
-      } else if (!SameMemberName(member.Name, kSiteListMember)) {
-        // Shadowed older copies of "Data" are never read and would keep an
-        // old site list (and its password) alive.
+      const auto at = std::find(replaced.begin(), replaced.end(), static_cast<int>(i));
+      if (at != replaced.end()) {
+        image.AddNew(members[static_cast<std::size_t>(at - replaced.begin())]);
+      } else if (!Named(member.Name, dropped) && !NamesNewMember(member.Name, members)) {
+        // Shadowed older copies of a member are never read and would keep
+        // an old site list (and its password) alive.
         image.AddCopy(member, oldFd);
       }
     }
   }
-  if (replaced < 0) image.AddNew(data);
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    if (replaced[i] < 0) image.AddNew(members[i]);
+  }
   image.Finish(old ? old->Comment : std::string());
 }

@@ -1,14 +1,15 @@
 #pragma once
-// Writing a whole archive file for a save: the site list as the member
-// "Data", and every other member of the previous file carried over byte for
-// byte.
+// Writing a whole archive file for a save: the members the save brings (the
+// site list "Data" among them), and every other member of the previous file
+// carried over byte for byte.
 
 #include <string>
+#include <vector>
 
 #include "archive/storage/archive_layout.h"
 #include "archive/zip/zip_member_out.h"
 
-// The member "Data" ready to be written: its local record (header, data,
+// A member ready to be written: its local record (header, data,
 // descriptor) and its directory entry, whose local-header offset is set
 // when the record is placed.
 struct TNewMember {
@@ -16,15 +17,18 @@ struct TNewMember {
   std::string Record;
 };
 
-// Compresses and encrypts the site list as the engine's writer does.
-TNewMember ProduceDataMember(const std::string& data, const TZipMemberSettings& settings);
+// Compresses and encrypts a member as the engine's writer does.
+TNewMember ProduceNewMember(const std::string& name, const std::string& data,
+                            const TZipMemberSettings& settings);
 
 // Writes the archive at out's position. Without an old layout the file
-// holds "Data" alone, laid out as the engine's writer lays out a new
-// archive. With one, the old members are copied from oldFd in their order,
-// central entries as they were but for the local-header offset, and the new
-// "Data" takes the place of the old one (the last of that name, which is the
-// one readers use; earlier ones are dropped), or comes last when there was
-// none; the end record keeps the old comment.
-void WriteArchiveImage(int out, const TArchiveLayout* old, int oldFd, const TNewMember& data,
-                       const std::string& shownPath);
+// holds the new members alone, in their order, laid out as the engine's
+// writer lays out a new archive. With one, the old members are copied from
+// oldFd in their order, central entries as they were but for the
+// local-header offset; each new member takes the place of the old one of its
+// name (the last of that name, which is the one readers use; earlier ones are
+// dropped), or comes last when there was none; old members named in
+// `dropped` are left out; the end record keeps the old comment.
+void WriteArchiveImage(int out, const TArchiveLayout* old, int oldFd,
+                       const std::vector<TNewMember>& members,
+                       const std::vector<std::string>& dropped, const std::string& shownPath);

@@ -15,6 +15,7 @@
 #include "archive/storage/member_copy.h"
 #include "archive/storage/safe_save_hook.h"
 #include "archive/storage/temp_file.h"
+#include "archive/zip/site_list_member.h"
 
 namespace {
 
@@ -71,9 +72,14 @@ void SaveDataArchive(const std::string& path, const std::string& password,
   SaveDataArchive(path, data, options);
 }
 
-// Error messages name the file as the caller gave it.
 void SaveDataArchive(const std::string& path, const std::string& data,
                      const TSaveOptions& options) {
+  SaveArchiveMembers(path, {{kSiteListMember, data}}, {}, options);
+}
+
+// Error messages name the file as the caller gave it.
+void SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
+                        const std::vector<std::string>& dropped, const TSaveOptions& options) {
   const TArchivePlace archive = ResolveArchivePlace(path);
   if (archive.name.empty()) ThrowFileError("Cannot create file", path, EISDIR);
   // Everything below goes through this one descriptor of the folder, so a
@@ -84,10 +90,14 @@ void SaveDataArchive(const std::string& path, const std::string& data,
   TOldArchive old = OpenOldArchive(folder.Get(), archive.name, path);
 
   // Compressing first keeps the temporary file's life short.
-  const TNewMember member = ProduceDataMember(data, MemberSettings(options));
+  std::vector<TNewMember> produced;
+  for (const TNamedMember& member : members) {
+    produced.push_back(ProduceNewMember(member.name, member.data, MemberSettings(options)));
+  }
   TTempFile temp = TTempFile::Create(folder.Get(), archive.name, path);
   if (auto& hook = SafeSaveTempCreatedHook()) hook(archive.folder + "/" + temp.Name());
-  WriteArchiveImage(temp.Fd(), old.layout ? &*old.layout : nullptr, old.fd.Get(), member, path);
+  WriteArchiveImage(temp.Fd(), old.layout ? &*old.layout : nullptr, old.fd.Get(), produced,
+                    dropped, path);
   temp.TakeOwnerAndMode(old.fd.IsOpen() ? &old.st : nullptr, path);
   temp.Sync(path);
 

@@ -2,6 +2,7 @@
 // Writing an archive file without ever destroying the previous one.
 
 #include <string>
+#include <vector>
 
 #include "archive/archive_errors.h"
 #include "archive/crypto/zip_encryption.h"
@@ -29,6 +30,19 @@ class EArchiveReplaced : public EFileError {
  public:
   using EFileError::EFileError;
 };
+
+// One member a save writes, by name.
+struct TNamedMember {
+  std::string name;
+  std::string data;
+};
+
+// Writes `members` into the archive at path, each compressed and encrypted
+// as the options say; each replaces the old member of its name. Old members
+// named in `dropped` go; every other member of an existing archive, and its
+// comment, are carried over byte for byte. Otherwise as SaveDataArchive.
+void SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
+                        const std::vector<std::string>& dropped, const TSaveOptions& options);
 
 // Writes `data` as the member "Data" of the archive at path. Every other
 // member of an existing archive, and its comment, are carried over byte for

@@ -79,7 +79,8 @@ class MainWindowUiTest : public QObject {
     }
     QCOMPARE(file,
              (QStringList{"mmiFileNew", "mmiFileOpen", "mmiReopen", "mmiFileSave", "mmiFileSaveAs",
-                          "mmiFileClose", "mmiFileSep02", "mmiNewPW", "mmiImport", "mmiImportCsv",
+                          "mmiFileClose", "mmiFileSep02", "mmiNewPW", "mmiImport", "mmiMergeArchive",
+                          "mmiImportCsv",
                           "mmiExportCsv", "mmiFileSep01", "mmiExit"}));
     QVERIFY(Action("mmiFileSep01")->isSeparator());
     QCOMPARE(Plain(window_->findChild<QMenu*>("mmiReopen")->title()), QStringLiteral("Reopen"));

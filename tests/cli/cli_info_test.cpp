@@ -33,7 +33,8 @@ TEST_F(CliInfoTest, AsksNoPasswordForAnUnencryptedArchive) {
 TEST_F(CliInfoTest, AesArchiveStaysAesUntilPasswdChangesIt) {
   ASSERT_EQ(Cli({"create", "keys.zip", "--encryption", "aes256"}, "pw\npw\n").status, 0);
   AddSite(Path("keys.zip"), "pw", {"Bank"}, "p1");
-  EXPECT_EQ(Info("pw"), "Encryption: AES-256\nSites: 1\nMembers: 1\n  Data\n");
+  // AES archives carry the site list's change records beside it.
+  EXPECT_EQ(Info("pw"), "Encryption: AES-256\nSites: 1\nMembers: 2\n  Data\n  Data.changes\n");
   EXPECT_EQ(Cli({"list", "keys.zip"}, "pw\n").out, "Bank\n");
   EXPECT_EQ(Cli({"list", "keys.zip"}, "wrong\n").status, 2);
 

@@ -121,11 +121,16 @@ void WriteDataArchive(const std::string& path, const std::string& data, const st
 }
 
 std::string ReadDataMember(const std::string& path, const std::string& password) {
+  return ReadNamedMember(path, "Data", password);
+}
+
+std::string ReadNamedMember(const std::string& path, const std::string& name,
+                            const std::string& password) {
   TZipReader reader;
   reader.SetPassword(password);
   reader.SetFileName(path);
   TMemoryStream buffer;
-  reader.ExtractToStream("Data", buffer);
+  reader.ExtractToStream(name, buffer);
   return buffer.Bytes();
 }
 

@@ -59,6 +59,9 @@ class TFailingStream final : public TStream {
 
 // The member "Data" of an archive as the engine's reader extracts it.
 std::string ReadDataMember(const std::string& path, const std::string& password);
+// Any member, the same way; empty when it is missing or does not open.
+std::string ReadNamedMember(const std::string& path, const std::string& name,
+                            const std::string& password);
 
 // The names in a folder, sorted.
 std::vector<std::string> FolderContents(const std::string& folder);

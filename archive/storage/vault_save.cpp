@@ -1,0 +1,42 @@
+#include "archive/storage/vault_save.h"
+
+#include <ctime>
+
+#include "archive/zip/change_records_member.h"
+#include "archive/zip/site_list_member.h"
+#include "core/pw_list.h"
+
+namespace {
+
+std::vector<std::string> LinesOf(const std::string& data) {
+  TqelPwList list;
+  list.LoadFromText(data);
+  std::vector<std::string> lines;
+  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
+  list.Wipe();
+  return lines;
+}
+
+}  // namespace
+
+void SaveVault(const std::string& path, const std::string& data,
+               const std::optional<TChangeRecords>& records, const TSaveOptions& options) {
+  std::vector<TNamedMember> members{{kSiteListMember, data}};
+  std::vector<std::string> dropped;
+  if (records && CarriesChangeRecords(options.encryption, options.password.str())) {
+    members.push_back({kChangeRecordsMember, ChangeRecordsText(*records, data)});
+  } else {
+    dropped.push_back(kChangeRecordsMember);
+  }
+  SaveArchiveMembers(path, members, dropped, options);
+}
+
+TStampTime StampNow(const std::optional<TChangeRecords>& records) {
+  const TStampTime clock = static_cast<TStampTime>(std::time(nullptr));
+  return records ? StampTime(*records, clock) : clock;
+}
+
+TChangeRecords RecordSaveNow(const std::optional<TChangeRecords>& old, const std::string& oldData,
+                             const std::string& newData) {
+  return RecordSave(old, LinesOf(oldData), LinesOf(newData), StampNow(old));
+}

@@ -1,0 +1,77 @@
+#include "core/change_records.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kMail1 = "Mail=ann\tpw1\t\t";
+const std::string kMail2 = "Mail=ann\tpw2\t\t";
+const std::string kBank = "Bank=ann\tb\t\t";
+
+TEST(ChangeRecords, TextRoundTripsEveryField) {
+  TChangeRecords records = RecordSave(std::nullopt, {}, {kMail1, kBank}, 100);
+  records = RecordSave(records, {kMail1, kBank}, {kMail2}, 200);
+  records.dataCrc = 0xDEADBEEF;
+  records.dataSize = 42;
+  const auto parsed = ParseChangeRecords(FormatChangeRecords(records));
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->dataCrc, 0xDEADBEEFu);
+  EXPECT_EQ(parsed->dataSize, 42u);
+  ASSERT_EQ(parsed->lines.size(), 1u);
+  EXPECT_EQ(parsed->lines.begin()->second.changed, 200);
+  ASSERT_EQ(parsed->tombstones.size(), 2u);
+  EXPECT_EQ(FormatChangeRecords(*parsed), FormatChangeRecords(records));
+}
+
+TEST(ChangeRecords, RefusesTextItDidNotWrite) {
+  const std::string good = FormatChangeRecords(RecordSave(std::nullopt, {}, {kMail1}, 100));
+  const std::string fp = LineFingerprint(kMail1);
+  for (const std::string& text : {
+           std::string(),
+           std::string("vornix change records 2\ndata 0 0\n"),
+           std::string("vornix change records 1\n"),                     // no data line
+           good.substr(0, good.size() - 1),                              // last LF missing
+           std::string("vornix change records 1\ndata 0 0\nline x ") + fp + " " + fp + "\n",
+           std::string("vornix change records 1\ndata 0 0\nline 5 ") + fp + " short\n",
+           std::string("vornix change records 1\ndata 0 0\ngone 5 ") + fp + " " + fp +
+               " lost Mail=ann\n",
+           std::string("vornix change records 1\ndata zz 0\n"),
+       }) {
+    EXPECT_FALSE(ParseChangeRecords(text)) << text;
+  }
+  EXPECT_TRUE(ParseChangeRecords(good));
+}
+
+TEST(ChangeRecords, ASaveStampsOnlyWhatChanged) {
+  const TChangeRecords first = RecordSave(std::nullopt, {kBank}, {kBank, kMail1}, 100);
+  // A line the old site list held without records counts as changed at 0.
+  EXPECT_EQ(first.lines.at(LineFingerprint(kBank)).changed, 0);
+  EXPECT_EQ(first.lines.at(LineFingerprint(kMail1)).changed, 100);
+
+  const TChangeRecords edited = RecordSave(first, {kBank, kMail1}, {kBank, kMail2}, 200);
+  EXPECT_EQ(edited.lines.at(LineFingerprint(kBank)).changed, 0);
+  EXPECT_EQ(edited.lines.at(LineFingerprint(kMail2)).family, LineFingerprint(kMail1));
+  ASSERT_EQ(edited.tombstones.size(), 1u);
+  EXPECT_FALSE(edited.tombstones[0].deleted);
+  EXPECT_EQ(edited.tombstones[0].identity, "Mail=ann");
+
+  const TChangeRecords deleted = RecordSave(edited, {kBank, kMail2}, {kBank}, 300);
+  ASSERT_EQ(deleted.tombstones.size(), 2u);
+  EXPECT_TRUE(deleted.tombstones[1].deleted);
+  // The family goes on through the edit, so a later deletion names the site's first line.
+  EXPECT_EQ(deleted.tombstones[1].family, LineFingerprint(kMail1));
+}
+
+TEST(ChangeRecords, TombstonesOlderThanAYearGo) {
+  const TChangeRecords first = RecordSave(std::nullopt, {kBank}, {}, 100);
+  EXPECT_EQ(RecordSave(first, {}, {}, 100 + kTombstoneLifetime).tombstones.size(), 1u);
+  EXPECT_TRUE(RecordSave(first, {}, {}, 101 + kTombstoneLifetime).tombstones.empty());
+}
+
+TEST(ChangeRecords, StampsNeverGoBackInTime) {
+  const TChangeRecords records = RecordSave(std::nullopt, {}, {kBank}, 5000);
+  EXPECT_EQ(StampTime(records, 4000), 5001);
+  EXPECT_EQ(StampTime(records, 6000), 6000);
+}
+
+}  // namespace
