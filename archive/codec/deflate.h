@@ -1,6 +1,8 @@
 #pragma once
 // Raw Deflate encoder with lazy matching and per-block choice of stored,
-// fixed or dynamic Huffman coding.
+// fixed or dynamic Huffman coding, with the settings record: the traditional
+// encryption (when PasswordText is set), the log and the result sizes around
+// the codec core (deflate_core.h).
 
 #include <cstdint>
 #include <vector>

@@ -1,46 +1,29 @@
-// Settings record: the setting rule for the search parameters and the table
-// of level letters.
+// Settings record: the setting rule for the search parameters and the level
+// letters (the table is in deflate_levels.h).
 #include "archive/codec/deflate_helper.h"
 
 #include <cctype>
 
-namespace {
+#include "archive/codec/deflate_levels.h"
 
-// A value below 4 becomes 4, except -1 which means "unlimited".
-std::int32_t Clamped(std::int32_t value) { return (value != -1 && value < 4) ? 4 : value; }
+TPlDeflateHelper::TPlDeflateHelper() : tuning_(deflate_levels::kNewRecord) {}
 
-struct LevelRow {
-  char letter;
-  bool storedOnly;
-  std::uint32_t lowBits;
-  std::int32_t sufficient, chain, lazy;
-};
-
-constexpr LevelRow kLevels[] = {
-    {'0', true, 0x1, 8, 32, 16},   {'2', false, 0xF, 8, 32, 16}, {'f', false, 0x7, 4, 32, 6},
-    {'n', false, 0xF, 16, 32, 24}, {'s', false, 0x7, 4, 4, 4},   {'x', false, 0xF, 64, 4096, 258},
-};
-
-}  // namespace
-
-TPlDeflateHelper::TPlDeflateHelper() = default;
+void TPlDeflateHelper::SetTuned(std::int32_t TDeflateTuning::*field, std::int32_t value) {
+  if (value == tuning_.*field) return;
+  tuning_.*field = deflate_tuning::Clamped(value);
+  levelLetter_ = '?';
+}
 
 void TPlDeflateHelper::SetSufficientLength(std::int32_t value) {
-  if (value == sufficientLength_) return;
-  sufficientLength_ = Clamped(value);
-  levelLetter_ = '?';
+  SetTuned(&TDeflateTuning::sufficientLength, value);
 }
 
 void TPlDeflateHelper::SetChainLimit(std::int32_t value) {
-  if (value == chainLimit_) return;
-  chainLimit_ = Clamped(value);
-  levelLetter_ = '?';
+  SetTuned(&TDeflateTuning::chainLimit, value);
 }
 
 void TPlDeflateHelper::SetLazyLimit(std::int32_t value) {
-  if (value == lazyLimit_) return;
-  lazyLimit_ = Clamped(value);
-  levelLetter_ = '?';
+  SetTuned(&TDeflateTuning::lazyLimit, value);
 }
 
 void TPlDeflateHelper::SetOptions(std::uint32_t value) {
@@ -50,16 +33,23 @@ void TPlDeflateHelper::SetOptions(std::uint32_t value) {
 }
 
 void TPlDeflateHelper::SetLevelLetter(char letter) {
-  char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+  const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
   if (lower == levelLetter_) return;
-  for (const LevelRow& row : kLevels) {
-    if (row.letter != lower) continue;
-    // "0" clears the low four bits before setting "stored"; the others only set.
-    options_ = row.storedOnly ? ((options_ & ~0xFu) | row.lowBits) : (options_ | row.lowBits);
-    sufficientLength_ = row.sufficient;
-    chainLimit_ = row.chain;
-    lazyLimit_ = row.lazy;
-    levelLetter_ = lower;
-    return;
-  }
+  const TDeflateLevel* row = deflate_levels::Find(lower);
+  if (!row) return;
+  options_ = (row->clearsLowBits ? options_ & ~0xFu : options_) | row->lowBits;
+  tuning_ = row->tuning;
+  levelLetter_ = lower;
+}
+
+TCodecCall TPlDeflateHelper::CodecCall(std::int64_t inputSize) const {
+  TCodecCall call;
+  call.options = options_;
+  call.tuning = tuning_;
+  call.deeperTextSearch = levelLetter_ == 'n';
+  call.windowBytes = WindowBytes;
+  call.inputSize = ProgressCallback ? inputSize : 0;
+  call.progress = ProgressCallback;
+  call.outputLimit = OutputLimit;
+  return call;
 }

@@ -6,6 +6,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "archive/codec/codec_call.h"
+#include "archive/codec/deflate_tuning.h"
+
 namespace deflate_options {
 constexpr std::uint32_t kStored = 0x1;
 constexpr std::uint32_t kFixed = 0x2;
@@ -16,13 +19,17 @@ constexpr std::uint32_t kAdler32 = 0x20;
 constexpr std::uint32_t kTestOnly = 0x40000000;
 }  // namespace deflate_options
 
+// One codec call's settings, logging, progress, password and results. The
+// codec core itself sees only the TCodecCall built from it (CodecCall()); the
+// password is applied by Inflate and Deflate around the core.
 class TPlDeflateHelper {
  public:
   TPlDeflateHelper();
 
-  std::int32_t SufficientLength() const { return sufficientLength_; }
-  std::int32_t ChainLimit() const { return chainLimit_; }
-  std::int32_t LazyLimit() const { return lazyLimit_; }
+  std::int32_t SufficientLength() const { return tuning_.sufficientLength; }
+  std::int32_t ChainLimit() const { return tuning_.chainLimit; }
+  std::int32_t LazyLimit() const { return tuning_.lazyLimit; }
+  const TDeflateTuning& Tuning() const { return tuning_; }
   std::uint32_t Options() const { return options_; }
   char LevelLetter() const { return levelLetter_; }
   // Setting rule: equal value changes nothing; below 4 becomes 4 (but -1
@@ -33,6 +40,10 @@ class TPlDeflateHelper {
   void SetOptions(std::uint32_t value);
   // Level letters 0, 2, f, n, s, x (either case); others change nothing.
   void SetLevelLetter(char letter);
+
+  // What the codec core needs of this record; inputSize as the caller
+  // resolved it for progress (0: no reports).
+  TCodecCall CodecCall(std::int64_t inputSize) const;
 
   std::uint32_t CheckWord = 0xFFFFFFFFu;
   std::string LogFileName;
@@ -45,9 +56,9 @@ class TPlDeflateHelper {
   std::uint32_t WindowBytes = 32768;
 
  private:
-  std::int32_t sufficientLength_ = 8;
-  std::int32_t chainLimit_ = 32;
-  std::int32_t lazyLimit_ = 16;
+  void SetTuned(std::int32_t TDeflateTuning::*field, std::int32_t value);
+
+  TDeflateTuning tuning_;
   std::uint32_t options_ = 15;
   char levelLetter_ = 'n';
 };

@@ -17,6 +17,9 @@ constexpr std::int32_t kEmpty = -1;
 // only the last window and the look-ahead down while many windows of input
 // pass between slides.
 constexpr std::size_t kSlideWindows = 6;
+// Sequence numbers sit in a ring of two windows (see Search), which a slide
+// must keep in place.
+static_assert(kSlideWindows % 2 == 0);
 
 std::uint16_t Load16(const std::uint8_t* p) {
   std::uint16_t v;
@@ -51,8 +54,9 @@ TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, i
       adler32_(adler32),
       checksum_(adler32 ? 1u : 0xFFFFFFFFu),
       capacity_((kSlideWindows + 2) * window_ + 2 * static_cast<std::size_t>(maxMatch)),
-      heads_(kHashSize, kEmpty),
-      chains_(window_, static_cast<std::uint32_t>(kEmpty)),
+      slotCounts_(kHashSize, 0),
+      sequence_(2 * window_, 0),
+      links_(window_, static_cast<std::uint32_t>(kEmpty)),
       latest_(std::size_t{1} << kLatestBits, kEmpty) {
   buffer_.assign(capacity_ + kSlack, 0);
 }
@@ -80,9 +84,8 @@ void TPlDfInputWindow::Slide() {
   std::memmove(buffer_.data(), buffer_.data() + shift, dataEnd_ - shift);
   const auto delta = static_cast<std::int32_t>(shift);
   auto down = [delta](std::int32_t& v) { v = v >= delta ? v - delta : kEmpty; };
-  std::for_each(heads_.begin(), heads_.end(), down);
   std::for_each(latest_.begin(), latest_.end(), down);
-  for (std::uint64_t& entry : chains_) {
+  for (std::uint64_t& entry : links_) {
     std::int32_t prev = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));
     down(prev);
     entry = (entry & ~std::uint64_t{0xFFFFFFFF}) | static_cast<std::uint32_t>(prev);
@@ -98,15 +101,13 @@ void TPlDfInputWindow::Prepare() {
   if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2) Fill();
 }
 
-std::int32_t TPlDfInputWindow::Insert(std::size_t p) {
+void TPlDfInputWindow::Insert(std::size_t p) {
   const std::uint8_t* b = buffer_.data() + p;
-  std::size_t h = HeadSlot(b);
-  std::int32_t old = heads_[h];
   const std::uint32_t three = Load24(b);
-  chains_[p & mask_] = std::uint64_t{three} << 32 | static_cast<std::uint32_t>(old);
-  heads_[h] = static_cast<std::int32_t>(p);
-  latest_[LatestSlot(three)] = static_cast<std::int32_t>(p);
-  return old;
+  sequence_[p & (2 * mask_ + 1)] = ++slotCounts_[HeadSlot(b)];
+  std::int32_t& latest = latest_[LatestSlot(three)];
+  links_[p & mask_] = std::uint64_t{three} << 32 | static_cast<std::uint32_t>(latest);
+  latest = static_cast<std::int32_t>(p);
 }
 
 void TPlDfInputWindow::Advance(std::size_t count) {
@@ -135,46 +136,52 @@ int TPlDfInputWindow::MatchLength(std::size_t candidate, std::size_t p, int limi
 
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
-  const std::int32_t seen = latest_[LatestSlot(Load24(buffer_.data() + p))];
+  const std::uint8_t* here = buffer_.data() + p;
+  const std::uint32_t here3 = Load24(here);
+  // The candidate budget counts every position of the 14-bit hash chain,
+  // newest first; the hash slot's count before this insertion is the
+  // sequence number of the chain's first candidate.
+  const std::uint32_t first = slotCounts_[HeadSlot(here)];
+  std::int32_t c = latest_[LatestSlot(here3)];
   // The next search is almost always one byte on: start fetching its table
   // slots now (the large latest-position table is mostly out of cache). The
   // bytes read lie before the zeroed slack's end, since three are left here.
   const std::uint8_t* following = buffer_.data() + p + 1;
   __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
-  __builtin_prefetch(&heads_[HeadSlot(following)]);
-  std::int32_t c = Insert(p);
+  __builtin_prefetch(&slotCounts_[HeadSlot(following)]);
+  Insert(p);
   inserted_ = p + 1;
   const int m = static_cast<int>(std::min<std::size_t>(maxMatch_, dataEnd_ - p));
   const int s = std::min(sufficient, m);
   if (pending > 0 && m < pending) return {};
   int best = pending > 0 ? pending : 2;
   int bestDistance = 0;
-  int candidates = best >= s ? chainLimit / 4 : chainLimit;
+  const int candidates = best >= s ? chainLimit / 4 : chainLimit;
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
-  const std::uint8_t* here = buffer_.data() + p;
-  const std::uint32_t here3 = Load24(here);
-  if (seen == kEmpty || seen < limit) return {};  // no equal three bytes in the window
-  while (c != kEmpty && c >= limit && candidates-- > 0) {
-    const std::uint64_t entry = chains_[static_cast<std::size_t>(c) & mask_];
+  const std::size_t ring = 2 * mask_ + 1;
+  while (c != kEmpty && c >= limit) {
+    const std::uint64_t entry = links_[static_cast<std::size_t>(c) & mask_];
     const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));
-    const auto there3 = static_cast<std::uint32_t>(entry >> 32);
-    // Fetch the next candidate's entry while this one is compared: the walk
-    // is bound by memory latency, not by the comparisons.
-    __builtin_prefetch(&chains_[static_cast<std::size_t>(next) & mask_]);
-    // The first two bytes equal, and the two bytes ending at the best length;
-    // with best 2 that is all three bytes the entry holds. (At exactly one
-    // window back the entry belongs to the current position; a wrong pass
-    // only costs the full comparison below.)
-    bool candidate = best == 2
-                         ? there3 == here3
-                         : (there3 & 0xFFFF) == (here3 & 0xFFFF) &&
-                               Load16(buffer_.data() + c + best - 1) == Load16(here + best - 1);
-    if (candidate) {
-      int len = MatchLength(static_cast<std::size_t>(c), p, m);
-      if (len > best) {
-        best = len;
-        bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
-        if (len >= s) break;
+    // Fetch the next link while this one is compared: the walk is bound by
+    // memory latency, not by the comparisons.
+    __builtin_prefetch(&links_[static_cast<std::size_t>(next) & mask_]);
+    // Only positions with the same three bytes can give a match longer than
+    // 2, so the walk follows the finer chain of the latest-position table
+    // and skips other values; the budget still counts every position the
+    // hash chain holds before c. (At exactly one window back the link
+    // belongs to the current position; a wrong pass only costs the full
+    // comparison below, and the walk ends there.)
+    if (static_cast<std::uint32_t>(entry >> 32) == here3) {
+      const std::uint32_t rank = first - sequence_[static_cast<std::size_t>(c) & ring];
+      if (rank >= static_cast<std::uint32_t>(std::max(candidates, 0))) break;
+      // The two bytes ending at the best length must be equal too.
+      if (best == 2 || Load16(buffer_.data() + c + best - 1) == Load16(here + best - 1)) {
+        const int len = MatchLength(static_cast<std::size_t>(c), p, m);
+        if (len > best) {
+          best = len;
+          bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
+          if (len >= s) break;
+        }
       }
     }
     if (next >= c) break;  // a slot reused by a newer position: the chain ends here

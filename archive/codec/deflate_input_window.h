@@ -1,24 +1,27 @@
 #pragma once
-// Input window of the encoder: the sliding buffer over the source, the hash
-// heads and chains of the match finder, and the running checksum.
+// Input window of the encoder: the sliding buffer over the source, the
+// match finder's tables, and the running checksum.
 //
-// Positions are indices into the buffer. Every position is inserted into the
-// hash exactly once and in order (hash of p = bytes p, p+1, p+2 in 14 bits).
-// The buffer holds several windows plus look-ahead; once the current
-// position nears its end the buffer slides down by a multiple of the window,
-// so chain entries (indexed modulo the window size) keep their slots. A candidate is rejected
-// by two 16-bit comparisons (its first two bytes and the two bytes ending at
-// the current best length) before the full comparison, which runs eight
-// bytes at a time; the zeroed slack after the data keeps those loads inside
-// the buffer. Each chain entry also keeps the first three bytes of its own
-// position, so a candidate is usually rejected (or accepted for the full
-// comparison) from the entry the walk loads anyway.
+// Positions are indices into the buffer. Every position is inserted exactly
+// once and in order. The buffer holds several windows plus look-ahead; once
+// the current position nears its end the buffer slides down by a multiple of
+// the window, so entries indexed modulo the window keep their slots.
 //
-// Any match needs a candidate with the same first three bytes. A second,
-// finer table keeps the latest position of each (hashed) three-byte value;
-// when that position is already out of the window, no candidate can match
-// and the walk is skipped: its result would be "no match" whatever the
-// chain holds.
+// The search's result is defined over the 14-bit hash chain (hash of p =
+// bytes p, p+1, p+2): at most the candidate budget of its newest positions
+// are examined, and every position counts against the budget whatever its
+// bytes. Only positions with the same three bytes can give a match, though,
+// so the walk follows a finer chain instead: positions linked by a 17-bit
+// hash of the exact three bytes, each link holding its position's three
+// bytes, so other values are passed over from the entry the walk loads
+// anyway. Each position also keeps its number among the positions of its
+// 14-bit hash, so a candidate's place in the coarse chain, and with it the
+// end of the budget, is known without walking that chain. A candidate is
+// then rejected by the two bytes ending at the current best length before
+// the full comparison, which runs eight bytes at a time; the zeroed slack
+// after the data keeps those loads inside the buffer. When the latest
+// position of the three bytes is already out of the window, no candidate
+// can match and there is no walk.
 
 #include <cstdint>
 #include <vector>
@@ -64,8 +67,8 @@ class TPlDfInputWindow {
  private:
   std::size_t Fill();
   void Slide();
-  // Inserts position p; returns the previous head of its hash.
-  std::int32_t Insert(std::size_t p);
+  // Inserts position p into the hash.
+  void Insert(std::size_t p);
   int MatchLength(std::size_t candidate, std::size_t p, int limit) const;
 
   TStream& source_;
@@ -76,10 +79,14 @@ class TPlDfInputWindow {
   std::uint32_t checksum_;
   std::vector<std::uint8_t> buffer_;
   std::size_t capacity_;  // data part of the buffer; slack follows
-  std::vector<std::int32_t> heads_;
-  // Low 32 bits: the previous position with the same hash (kEmpty: none);
-  // high 32 bits: the three bytes at the entry's own position.
-  std::vector<std::uint64_t> chains_;
+  // Positions inserted per 14-bit hash so far, and each position's number
+  // among them (a ring of two windows, so that the position one window back
+  // keeps its own).
+  std::vector<std::uint32_t> slotCounts_;
+  std::vector<std::uint32_t> sequence_;
+  // Low 32 bits: the previous position with the same 17-bit hash (kEmpty:
+  // none); high 32 bits: the three bytes at the entry's own position.
+  std::vector<std::uint64_t> links_;
   std::vector<std::int32_t> latest_;  // by 17-bit hash of the exact three bytes
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;

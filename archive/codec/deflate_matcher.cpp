@@ -5,8 +5,8 @@
 #include "archive/codec/deflate_matcher.h"
 
 #include <cmath>
-#include <limits>
 
+#include "archive/codec/deflate_helper.h"
 #include "archive/codec/deflate_input_window.h"
 #include "archive/codec/deflate_lz_stream.h"
 #include "archive/codec/deflate_tables.h"
@@ -19,7 +19,7 @@ constexpr std::int64_t kProgressStep = 4096;
 
 class Matcher {
  public:
-  Matcher(TStream& source, TPlDfOutBitStream& out, TPlDeflateHelper& settings, BlockKinds kinds);
+  Matcher(TStream& source, TPlDfOutBitStream& out, const TCodecCall& call, BlockKinds kinds);
   std::uint32_t Run();
 
  private:
@@ -38,7 +38,8 @@ class Matcher {
   TStream& source_;
   std::int64_t sourceStart_;
   TPlDfOutBitStream& out_;
-  TPlDeflateHelper& settings_;
+  const TCodecCall& call_;
+  TDeflateTuning tuning_;
   BlockKinds kinds_;
   bool deflate64_;
   TPlDfInputWindow window_;
@@ -48,42 +49,32 @@ class Matcher {
   std::int64_t nextProgress_ = kProgressStep;
 };
 
-std::int32_t Unlimited(std::int32_t v) {
-  return v == -1 ? std::numeric_limits<std::int32_t>::max() : v;
-}
-
-std::uint32_t WindowSize(const TPlDeflateHelper& s, bool deflate64) {
+std::uint32_t WindowSize(const TCodecCall& call, bool deflate64) {
   // A power of two between 256 bytes and the format's window.
   std::size_t largest = deflate64 ? deflate_tables::kWindowSize64 : deflate_tables::kWindowSize;
   std::uint32_t w = 256;
-  while (w < s.WindowBytes && w < largest) w <<= 1;
+  while (w < call.windowBytes && w < largest) w <<= 1;
   return w;
 }
 
-Matcher::Matcher(TStream& source, TPlDfOutBitStream& out, TPlDeflateHelper& settings,
+Matcher::Matcher(TStream& source, TPlDfOutBitStream& out, const TCodecCall& call,
                  BlockKinds kinds)
     : source_(source),
       sourceStart_(source.Position()),
       out_(out),
-      settings_(settings),
+      call_(call),
+      tuning_(call.tuning),
       kinds_(kinds),
-      deflate64_((settings.Options() & deflate_options::kDeflate64) != 0),
-      window_(source, WindowSize(settings, deflate64_),
-              deflate64_ ? 65536 : deflate_tables::kMaxMatch,
-              (settings.Options() & deflate_options::kAdler32) != 0),
+      deflate64_((call.options & deflate_options::kDeflate64) != 0),
+      window_(source, WindowSize(call, deflate64_), deflate64_ ? 65536 : deflate_tables::kMaxMatch,
+              (call.options & deflate_options::kAdler32) != 0),
       lz_(deflate64_) {}
 
 void Matcher::MaybeDouble() {
   if (doublingChecked_ || lz_.StoredSize() != kDoublingPoint) return;
   doublingChecked_ = true;
-  if (settings_.LevelLetter() != 'n' || lz_.HasZeroLiteral()) return;
   // Text without zero bytes is worth a deeper search.
-  auto twice = [](std::int32_t v) {
-    return (v == -1 || v > std::numeric_limits<std::int32_t>::max() / 2) ? v : 2 * v;
-  };
-  settings_.SetSufficientLength(twice(settings_.SufficientLength()));
-  settings_.SetLazyLimit(twice(settings_.LazyLimit()));
-  settings_.SetChainLimit(twice(settings_.ChainLimit()));
+  if (call_.deeperTextSearch && !lz_.HasZeroLiteral()) tuning_ = deflate_tuning::Doubled(tuning_);
 }
 
 void Matcher::ReadInput(std::int64_t offset, std::size_t count, std::uint8_t* dest) {
@@ -107,11 +98,11 @@ void Matcher::AddPendingMatch() {
 }
 
 void Matcher::ReportProgress() {
-  if (!settings_.ProgressCallback || settings_.InputSize <= 0) return;
+  if (!call_.progress || call_.inputSize <= 0) return;
   std::int64_t passed = window_.Offset();
   if (passed < nextProgress_) return;
   nextProgress_ = (passed / kProgressStep + 1) * kProgressStep;
-  settings_.ProgressCallback(static_cast<int>(std::lround(passed * 100.0 / settings_.InputSize)));
+  call_.progress(static_cast<int>(std::lround(passed * 100.0 / call_.inputSize)));
 }
 
 std::uint32_t Matcher::Run() {
@@ -119,9 +110,9 @@ std::uint32_t Matcher::Run() {
   while (window_.Left() >= 3) {
     MaybeDouble();
     if (lz_.WantsEnd()) EndBlock(false);
-    const int sufficient = Unlimited(settings_.SufficientLength());
-    const int lazy = Unlimited(settings_.LazyLimit());
-    const int chain = Unlimited(settings_.ChainLimit());
+    const int sufficient = deflate_tuning::Effective(tuning_.sufficientLength);
+    const int lazy = deflate_tuning::Effective(tuning_.lazyLimit);
+    const int chain = deflate_tuning::Effective(tuning_.chainLimit);
     const std::uint8_t here = window_.CurrentByte();
     TPlDfInputWindow::Match found = window_.Search(pending_.length, sufficient, chain);
     if (found.length == 3 && found.distance > kFarDistance) found = {};
@@ -164,6 +155,6 @@ std::uint32_t Matcher::Run() {
 }  // namespace
 
 std::uint32_t DeflateStaticDynamic(TStream& source, TPlDfOutBitStream& out,
-                                   TPlDeflateHelper& settings, BlockKinds kinds) {
-  return Matcher(source, out, settings, kinds).Run();
+                                   const TCodecCall& call, BlockKinds kinds) {
+  return Matcher(source, out, call, kinds).Run();
 }

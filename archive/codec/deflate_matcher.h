@@ -4,11 +4,10 @@
 #include <cstdint>
 
 #include "archive/codec/deflate_block_writer.h"
-#include "archive/codec/deflate_helper.h"
+#include "archive/codec/codec_call.h"
 #include "archive/streams.h"
 
 // Compresses the whole source (read from its current position) into out;
-// returns the checksum of the input. Updates settings when the level-n
-// doubling takes place.
+// returns the checksum of the input.
 std::uint32_t DeflateStaticDynamic(TStream& source, TPlDfOutBitStream& out,
-                                   TPlDeflateHelper& settings, BlockKinds kinds);
+                                   const TCodecCall& call, BlockKinds kinds);

@@ -1,5 +1,8 @@
 #pragma once
 // Canonical Huffman code table used by both the decoder and the encoder.
+// The decoder reads its literal/length and distance codes through
+// TInflateTable (inflate_table.h), whose entries carry base values; this
+// table serves it for the code-length code.
 //
 // Decoding is table-driven: the root table has 2^R entries (R = the longest
 // code present, at most 10 bits for literal/length codes and 8 for distance

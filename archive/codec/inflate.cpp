@@ -1,18 +1,14 @@
-// Inflate: sets up the streams for one call, runs the block decoder and turns
-// internal failures into the errors the caller sees.
+// Inflate: the settings record, the log and the traditional decryption
+// around the codec core, as AES decryption wraps it for AES members.
 #include "archive/codec/inflate.h"
 
 #include <memory>
 
-#include "archive/codec/codec_errors.h"
 #include "archive/codec/codec_log.h"
-#include "archive/codec/inflate_decoder.h"
+#include "archive/codec/inflate_core.h"
 #include "archive/crypto/zip_crypto.h"
 
 namespace {
-
-constexpr const char* kInflatePrefix =
-    "Pellam inflate error, possibly a corrupted compressed stream. (Internal cause: ";
 
 // How far the stream's position has moved since start.
 std::int32_t BytesSince(TStream& stream, std::int64_t start) {
@@ -32,43 +28,23 @@ std::unique_ptr<TZipDecryptStream> OpenDecryption(TStream& source, const TPlDefl
 }  // namespace
 
 std::uint32_t Inflate(TStream& source, TStream& dest, TPlDeflateHelper* helper) {
-  TPlDeflateHelper settings = helper ? *helper : TPlDeflateHelper();
+  const TPlDeflateHelper settings = helper ? *helper : TPlDeflateHelper();
   WriteCodecLog(settings.LogFileName, "INFLATING STREAM...");
   const std::int64_t sourceStart = source.Position();
   const std::int64_t destStart = dest.Position();
-  std::int64_t inputSize = 0;
-  if (settings.ProgressCallback)
-    inputSize = settings.InputSize == -1 ? source.Size() : settings.InputSize;
-
-  const std::uint32_t options = settings.Options();
-  const bool testOnly = (options & deflate_options::kTestOnly) != 0;
-  std::uint32_t checksum = 0;
-  std::int64_t counted = 0;
-  bool stopped = false;
+  const std::int64_t inputSize =
+      settings.ProgressCallback && settings.InputSize == -1 ? source.Size() : settings.InputSize;
+  TInflateOutcome outcome;
   {
     std::unique_ptr<TZipDecryptStream> decrypt = OpenDecryption(source, settings);
-    TStream& input = decrypt ? static_cast<TStream&>(*decrypt) : source;
-    TPlDfOutputWindow window(dest, (options & deflate_options::kDeflate64) != 0, testOnly,
-                             (options & deflate_options::kAdler32) != 0, settings.OutputLimit);
-    TPlDfInBitStream bits(input, inputSize, settings.ProgressCallback);
-    try {
-      TPlDfInflater(bits, window, (options & deflate_options::kDeflate64) != 0).Run();
-      checksum = window.Finish();
-      bits.Finish();
-    } catch (const EPlInternalInflateError& e) {
-      throw EPlInflateError(std::string(kInflatePrefix) + e.what() + ")");
-    } catch (const EPlPartSizedInflate&) {
-      stopped = true;
-    } catch (const EPlAbortProgress&) {
-      stopped = true;
-    }
-    counted = window.Produced();
+    outcome = InflateCore(decrypt ? static_cast<TStream&>(*decrypt) : source, dest,
+                          settings.CodecCall(inputSize));
   }
-  if (stopped) checksum = 0;
   if (helper) {
+    const bool testOnly = (settings.Options() & deflate_options::kTestOnly) != 0;
     helper->OutputSize =
-        testOnly ? static_cast<std::int32_t>(counted) : BytesSince(dest, destStart);
+        testOnly ? static_cast<std::int32_t>(outcome.produced) : BytesSince(dest, destStart);
     helper->ConsumedSize = BytesSince(source, sourceStart);
   }
-  return checksum;
+  return outcome.checksum;
 }

@@ -1,5 +1,7 @@
 #pragma once
-// Raw Deflate (and Deflate64) decoder.
+// Raw Deflate (and Deflate64) decoder with the settings record: the
+// traditional decryption (when PasswordText is set), the log and the result
+// sizes around the codec core (inflate_core.h).
 
 #include <cstdint>
 

@@ -1,14 +1,20 @@
 // Symbol decoding, the decoder's hot loop.
 //
-// Fast path: entered while at least 16 bytes are buffered, so each of the at
-// most two refills per symbol loads eight bytes without a bounds check, and
-// while the window's end is below its stop point, so a literal or a match of
-// up to 258 bytes (plus an 8-byte overrun of the word copy) fits. One table
-// lookup yields a literal, or a length symbol whose extra bits are taken from
-// the same bit buffer; the state lives in locals so that byte stores into the
-// window cannot force it back to memory. Everything else (the last bytes of
-// the input, padding past its end, Deflate64 copies longer than 258) takes
-// the checked slow path one symbol at a time.
+// Fast path: entered while at least 16 bytes are buffered, so the one refill
+// per symbol (two for Deflate64's 16 extra length bits) loads eight bytes
+// without a bounds check, and while the window's end is below its stop
+// point, so a literal or a match of up to 258 bytes (plus the word copy's
+// overrun) fits. The refill leaves 56 to 63 valid bits, enough for the
+// longest Deflate symbol (15 + 5 length bits, 15 + 13 distance bits). One
+// lookup (inflate_table.h) yields a literal, or a length or distance with its
+// base value and extra-bit count; the decoder shifts by the entry's low byte.
+// The next lookup is issued as soon as its bits are known, before the store
+// or copy of the current symbol, so the table's latency overlaps the copy.
+// State lives in locals so that byte stores into the window cannot force it
+// back to memory. Matches are copied by 16- or 8-byte words (a period below
+// 8 is widened to a multiple of itself of at least 8). Everything else (the
+// last bytes of the input, padding past its end, Deflate64 copies longer than
+// 258) takes the checked slow path one symbol at a time.
 #include <bit>
 #include <cstring>
 
@@ -17,7 +23,7 @@
 #include "archive/codec/inflate_decoder.h"
 
 namespace dt = deflate_tables;
-using Tree = TPlDfDecodeHuffmanTree;
+using Table = TInflateTable;
 
 namespace {
 
@@ -30,6 +36,17 @@ constexpr const char* kBadDistance64 =
 constexpr const char* kTooFar = "distance reaches before the start of the output [DecodeData]";
 constexpr const char* kDiscard = "no more compressed data in stream [TPlDfInBitStream.DiscardBits]";
 constexpr std::size_t kFastInput = 16;
+// Bits a refill guarantees; the fast path relies on them covering a length
+// and a distance code with their extra bits (Deflate) or one of them (Deflate64).
+constexpr unsigned kRefilledBits = 56;
+// A Deflate length and distance, and the bits of the lookup made after them,
+// fit in the 64 bits a refill loads.
+static_assert(2 * dt::kMaxCodeLength + 5 + 13 <= kRefilledBits);
+static_assert(3 * dt::kMaxCodeLength + 5 + 13 <= 64);
+// Deflate64: a distance code with its extra bits.
+constexpr unsigned kDist64Bits = dt::kMaxCodeLength + 14;
+static_assert(dt::kMaxCodeLength + 16 + kDist64Bits + dt::kMaxCodeLength > 64,
+              "Deflate64 needs the second refill");
 
 std::uint64_t LoadLe64(const std::uint8_t* p) {
   std::uint64_t v;
@@ -42,44 +59,48 @@ std::uint32_t LowBits(std::uint64_t bits, unsigned count) {
   return static_cast<std::uint32_t>(bits & ((std::uint64_t{1} << count) - 1));
 }
 
-// Copies a back-reference of at most 258 bytes; may write up to 15 bytes past
-// the end when the distance allows 16- or 8-byte copies (the window's slack).
-std::uint8_t* CopyShort(std::uint8_t* out, std::uint32_t distance, std::uint32_t length) {
+// Copies a back-reference of at most 258 bytes; may write up to 31 bytes past
+// the end (the window's slack).
+[[gnu::always_inline]] inline std::uint8_t* CopyShort(std::uint8_t* out, std::uint32_t distance,
+                                                      std::uint32_t length) {
   const std::uint8_t* src = out - distance;
-  std::uint8_t* end = out + length;
+  std::uint8_t* const end = out + length;
   if (distance >= 16) {
-    do {
-      std::memcpy(out, src, 16);
-      out += 16;
-      src += 16;
-    } while (out < end);
+    // Most matches are short: two words unconditionally, a loop only beyond.
+    std::memcpy(out, src, 16);
+    std::memcpy(out + 16, src + 16, 16);
+    for (out += 32, src += 32; out < end; out += 16, src += 16) std::memcpy(out, src, 16);
   } else if (distance >= 8) {
-    do {
-      std::memcpy(out, src, 8);
-      out += 8;
-      src += 8;
-    } while (out < end);
+    std::memcpy(out, src, 8);
+    std::memcpy(out + 8, src + 8, 8);
+    for (out += 16, src += 16; out < end; out += 8, src += 8) std::memcpy(out, src, 8);
   } else if (distance == 1) {
     std::memset(out, *src, length);
   } else {
-    while (out < end) *out++ = *src++;  // overlapping: repeats the bytes just written
+    // The first eight bytes one by one (each may repeat one just written);
+    // from there the output repeats with a period of a multiple of the
+    // distance that is at least 8, so whole words can be copied.
+    for (int i = 0; i < 8; ++i) out[i] = src[i];
+    const std::uint32_t period = distance * ((8 + distance - 1) / distance);
+    for (std::uint8_t* at = out + 8; at < end; at += 8) std::memcpy(at, at - period, 8);
   }
   return end;
 }
 
 }  // namespace
 
-void TPlDfInflater::DecodeData(const TPlDfDecodeHuffmanTree& litLen,
-                               const TPlDfDecodeHuffmanTree& dist) {
+void TPlDfInflater::DecodeData(const TInflateTable& litLen, const TInflateTable& dist) {
   for (;;) {
-    if (DecodeFast(litLen, dist)) return;
+    if (deflate64_ ? DecodeFast<true>(litLen, dist) : DecodeFast<false>(litLen, dist)) return;
     if (DecodeOneSlow(litLen, dist)) return;
   }
 }
 
-bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
-                               const TPlDfDecodeHuffmanTree& dist) {
+template <bool kDeflate64>
+bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable& dist) {
   TPlDfInBitStream::State s = bits_.Save();
+  if (s.end - s.next < static_cast<std::ptrdiff_t>(kFastInput)) return false;
+  if (window_.End() >= window_.StopPoint()) window_.Overflow();
   std::uint64_t bb = s.bits;
   unsigned bc = static_cast<unsigned>(s.count);
   const std::uint8_t* in = s.next;
@@ -87,130 +108,121 @@ bool TPlDfInflater::DecodeFast(const TPlDfDecodeHuffmanTree& litLen,
   std::uint8_t* out = window_.End();
   std::uint8_t* stop = window_.StopPoint();
   std::uint8_t* const base = window_.Begin();
-  const std::uint32_t* const lt = litLen.Table();
-  const std::uint32_t lmask = litLen.Mask();
-  const unsigned lroot = static_cast<unsigned>(litLen.RootBits());
-  const std::uint32_t* const dtab = dist.Table();
-  const std::uint32_t dmask = dist.Mask();
-  const unsigned droot = static_cast<unsigned>(dist.RootBits());
-  const unsigned maxDist = static_cast<unsigned>(maxDistSymbol_);
-  const std::uint16_t* const lengthBase = lengthBase_;
+  const std::uint32_t* const lt = litLen.Entries();
+  const std::uint32_t* const dtab = dist.Entries();
+  // Constants, so that they take no registers in the loop.
+  constexpr unsigned lroot = Table::RootBitsOf(Table::Kind::LitLen);
+  constexpr unsigned droot = Table::RootBitsOf(Table::Kind::Dist);
+  constexpr std::uint64_t lmask = (1u << lroot) - 1;
+  constexpr std::uint64_t dmask = (1u << droot) - 1;
 
   auto save = [&] {
     bits_.Restore({bb, static_cast<int>(bc), in, inEnd});
     window_.SetEnd(out);
   };
-  // Branch-free refill to 56..63 valid bits; needs 8 readable bytes.
+  // Branch-free refill to 56..63 valid bits; needs 8 readable bytes. All 64
+  // bits of bb then hold input, so a lookup made before a refill stays valid.
   auto refill = [&] {
     bb |= LoadLe64(in) << bc;
     in += (63 - bc) >> 3;
-    bc |= 56;
+    bc |= kRefilledBits;
+  };
+  auto consume = [&](unsigned n) {
+    bb >>= n;
+    bc -= n;
   };
 
-  while (inEnd - in >= static_cast<std::ptrdiff_t>(kFastInput)) {
+  refill();
+  std::uint32_t e = lt[bb & lmask];
+  for (;;) {
+    if (e & Table::kLink) e = lt[Table::LinkTarget(e, bb >> lroot)];
+    if (e & Table::kLiteral) {
+      consume(Table::CodeLength(e));
+      *out++ = static_cast<std::uint8_t>(Table::Value(e));
+      // A second literal fits in the bits left and in the window's slack.
+      e = lt[bb & lmask];
+      if (e & Table::kLiteral) {
+        consume(Table::CodeLength(e));
+        *out++ = static_cast<std::uint8_t>(Table::Value(e));
+        e = lt[bb & lmask];
+      }
+    } else if (e & (Table::kEnd | Table::kBad)) {
+      if (e & Table::kBad) {
+        save();
+        FailInflate(kBadLength);
+      }
+      consume(Table::CodeLength(e));
+      save();
+      return true;
+    } else {
+      const unsigned n = Table::CodeLength(e);
+      const std::uint32_t length = Table::Value(e) + LowBits(bb >> n, Table::ExtraBits(e));
+      consume(n + Table::ExtraBits(e));
+      // Deflate64's 16 extra length bits can leave too few for the distance
+      // and the next lookup.
+      if (kDeflate64 && bc < kDist64Bits + dt::kMaxCodeLength) refill();
+      std::uint32_t de = dtab[bb & dmask];
+      if (de & Table::kLink) de = dtab[Table::LinkTarget(de, bb >> droot)];
+      if (de & Table::kBad) {
+        save();
+        FailInflate(kDeflate64 ? kBadDistance64 : kBadDistance);
+      }
+      const unsigned dn = Table::CodeLength(de);
+      const std::uint32_t distance = Table::Value(de) + LowBits(bb >> dn, Table::ExtraBits(de));
+      consume(dn + Table::ExtraBits(de));
+      e = lt[bb & lmask];
+      if (distance > static_cast<std::size_t>(out - base)) {
+        save();
+        FailInflate(kTooFar);
+      }
+      if (kDeflate64 && length > dt::kMaxMatch) {
+        save();
+        window_.CopyLong(distance, length);
+        out = window_.End();
+        stop = window_.StopPoint();
+      } else {
+        out = CopyShort(out, distance, length);
+      }
+    }
     if (out >= stop) {
       save();
       window_.Overflow();
       out = window_.End();
       stop = window_.StopPoint();
     }
+    if (inEnd - in < static_cast<std::ptrdiff_t>(kFastInput)) break;
     refill();
-    std::uint32_t e = lt[bb & lmask];
-    if (Tree::IsLink(e)) e = lt[Tree::LinkTarget(e, bb >> lroot)];
-    unsigned sym = Tree::EntrySymbol(e);
-    unsigned n = Tree::EntryLength(e);
-    if (sym < 256) {
-      bb >>= n;
-      bc -= n;
-      *out++ = static_cast<std::uint8_t>(sym);
-      // A second literal fits in the bits left (at least 41) and in the
-      // window's slack; links and invalid entries are never below 256.
-      e = lt[bb & lmask];
-      if (Tree::EntrySymbol(e) < 256) {
-        n = Tree::EntryLength(e);
-        bb >>= n;
-        bc -= n;
-        *out++ = static_cast<std::uint8_t>(e);
-      }
-      continue;
-    }
-    if (sym == dt::kEndOfBlock) {
-      bb >>= n;
-      bc -= n;
-      save();
-      return true;
-    }
-    if (sym > dt::kLastLengthSymbol) {
-      save();
-      FailInflate(kBadLength);
-    }
-    unsigned extra = Tree::EntryExtra(e);
-    std::uint32_t length = lengthBase[sym - dt::kFirstLengthSymbol] + LowBits(bb >> n, extra);
-    n += extra;
-    bb >>= n;
-    bc -= n;
-    if (bc < 32) refill();
-    std::uint32_t de = dtab[bb & dmask];
-    if (Tree::IsLink(de)) de = dtab[Tree::LinkTarget(de, bb >> droot)];
-    unsigned ds = Tree::EntrySymbol(de);
-    if (ds > maxDist) {
-      save();
-      FailInflate(deflate64_ ? kBadDistance64 : kBadDistance);
-    }
-    unsigned dn = Tree::EntryLength(de);
-    const unsigned dextra = Tree::EntryExtra(de);
-    std::uint32_t distance = dt::kDistBase[ds] + LowBits(bb >> dn, dextra);
-    dn += dextra;
-    bb >>= dn;
-    bc -= dn;
-    if (distance > static_cast<std::size_t>(out - base)) {
-      save();
-      FailInflate(kTooFar);
-    }
-    if (length > dt::kMaxMatch) {
-      save();
-      window_.CopyLong(distance, length);
-      out = window_.End();
-      stop = window_.StopPoint();
-      continue;
-    }
-    out = CopyShort(out, distance, length);
   }
   save();
-  if (out >= stop) window_.Overflow();
   return false;
 }
 
-bool TPlDfInflater::DecodeOneSlow(const TPlDfDecodeHuffmanTree& litLen,
-                                  const TPlDfDecodeHuffmanTree& dist) {
-  std::uint64_t peek = bits_.PeekBits(litLen.MaxCodeLength() + (deflate64_ ? 16 : 5));
-  std::uint32_t e = litLen.Decode(peek);
-  const unsigned sym = Tree::EntrySymbol(e);
-  const unsigned n = Tree::EntryLength(e);
-  if (sym < 256) {
-    bits_.DiscardBits(n, kDiscard);
-    *window_.End() = static_cast<std::uint8_t>(sym);
+bool TPlDfInflater::DecodeOneSlow(const TInflateTable& litLen, const TInflateTable& dist) {
+  std::uint64_t peek = bits_.PeekBits(dt::kMaxCodeLength + (deflate64_ ? 16 : 5));
+  const std::uint32_t e = litLen.Lookup(peek);
+  const unsigned n = Table::CodeLength(e);
+  if (e & Table::kLiteral) {
+    bits_.DiscardBits(static_cast<int>(n), kDiscard);
+    *window_.End() = static_cast<std::uint8_t>(Table::Value(e));
     window_.SetEnd(window_.End() + 1);
     if (window_.End() >= window_.StopPoint()) window_.Overflow();
     return false;
   }
-  if (sym == dt::kEndOfBlock) {
-    bits_.DiscardBits(n, kDiscard);
+  if (e & Table::kBad) FailInflate(kBadLength);
+  if (e & Table::kEnd) {
+    bits_.DiscardBits(static_cast<int>(n), kDiscard);
     return true;
   }
-  if (sym > dt::kLastLengthSymbol) FailInflate(kBadLength);
-  const unsigned extra = Tree::EntryExtra(e);
-  std::uint32_t length = lengthBase_[sym - dt::kFirstLengthSymbol] + LowBits(peek >> n, extra);
+  const unsigned extra = Table::ExtraBits(e);
+  const std::uint32_t length = Table::Value(e) + LowBits(peek >> n, extra);
   bits_.DiscardBits(static_cast<int>(n + extra), kDiscard);
 
-  peek = bits_.PeekBits(dist.MaxCodeLength() + 14);
-  std::uint32_t de = dist.Decode(peek);
-  const unsigned ds = Tree::EntrySymbol(de);
-  if (ds > static_cast<unsigned>(maxDistSymbol_))
-    FailInflate(deflate64_ ? kBadDistance64 : kBadDistance);
-  const unsigned dn = Tree::EntryLength(de);
-  const unsigned dextra = Tree::EntryExtra(de);
-  std::uint32_t distance = dt::kDistBase[ds] + LowBits(peek >> dn, dextra);
+  peek = bits_.PeekBits(dt::kMaxCodeLength + 14);
+  const std::uint32_t de = dist.Lookup(peek);
+  if (de & Table::kBad) FailInflate(deflate64_ ? kBadDistance64 : kBadDistance);
+  const unsigned dn = Table::CodeLength(de);
+  const unsigned dextra = Table::ExtraBits(de);
+  const std::uint32_t distance = Table::Value(de) + LowBits(peek >> dn, dextra);
   bits_.DiscardBits(static_cast<int>(dn + dextra), kDiscard);
   CopyMatch(length, distance);
   return false;

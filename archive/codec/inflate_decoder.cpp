@@ -14,10 +14,8 @@ TPlDfInflater::TPlDfInflater(TPlDfInBitStream& bits, TPlDfOutputWindow& window, 
     : bits_(bits),
       window_(window),
       deflate64_(deflate64),
-      maxDistSymbol_(deflate64 ? dt::kDist64Symbols - 1 : dt::kDistSymbols - 1),
-      lengthBase_(deflate64 ? dt::kLength64Base.data() : dt::kLengthBase.data()),
-      litLenTree_(dt::kLitLenSymbols, TPlDfDecodeHuffmanTree::Usage::Decode, dt::kMaxCodeLength),
-      distTree_(dt::kDist64Symbols, TPlDfDecodeHuffmanTree::Usage::Decode, dt::kMaxCodeLength),
+      litLenTable_(deflate64 ? TInflateTable::Kind::LitLen64 : TInflateTable::Kind::LitLen),
+      distTable_(deflate64 ? TInflateTable::Kind::Dist64 : TInflateTable::Kind::Dist),
       codeLenTree_(dt::kCodeLenSymbols, TPlDfDecodeHuffmanTree::Usage::Decode,
                    dt::kMaxCodeLenCodeLength) {}
 
@@ -30,7 +28,7 @@ void TPlDfInflater::Run() {
         InflateStoredBlock();
         break;
       case 1:
-        DecodeData(FixedLitLenTree(deflate64_), FixedDistTree());
+        DecodeData(FixedLitLenTable(deflate64_), FixedDistTable(deflate64_));
         break;
       case 2:
         InflateDynamicBlock();
@@ -76,13 +74,10 @@ void TPlDfInflater::InflateDynamicBlock() {
   std::array<std::uint8_t, dt::kLitLenSymbols + dt::kDist64Symbols> lengths{};
   ReadLitDistCodeLengths(codeLenTree_, lengths.data(), litCount + distCount);
 
-  const auto& lengthExtra = deflate64_ ? dt::kLength64Extra : dt::kLengthExtra;
-  if (!litLenTree_.Build(lengths.data(), litCount, dt::kFirstLengthSymbol, lengthExtra.data(),
-                         dt::kLengthSymbols) ||
-      !distTree_.Build(lengths.data() + litCount, distCount, 0, dt::kDistExtra.data(),
-                       dt::kDist64Symbols))
+  if (!litLenTable_.Build(lengths.data(), litCount) ||
+      !distTable_.Build(lengths.data() + litCount, distCount))
     FailInflate("code lengths over-subscribe the code space [InflateDynamicBlock]");
-  DecodeData(litLenTree_, distTree_);
+  DecodeData(litLenTable_, distTable_);
 }
 
 void TPlDfInflater::ReadLitDistCodeLengths(const TPlDfDecodeHuffmanTree& codeLenTree,

@@ -6,6 +6,7 @@
 
 #include "archive/codec/huffman_tree.h"
 #include "archive/codec/inflate_bit_stream.h"
+#include "archive/codec/inflate_table.h"
 #include "archive/codec/inflate_window.h"
 
 class TPlDfInflater {
@@ -20,21 +21,20 @@ class TPlDfInflater {
   void InflateDynamicBlock();
   void ReadLitDistCodeLengths(const TPlDfDecodeHuffmanTree& codeLenTree, std::uint8_t* lengths,
                               int total);
-  void DecodeData(const TPlDfDecodeHuffmanTree& litLen, const TPlDfDecodeHuffmanTree& dist);
+  void DecodeData(const TInflateTable& litLen, const TInflateTable& dist);
   // The fast loop runs while enough input is buffered and the window has
   // room; returns true at the end of the block.
-  bool DecodeFast(const TPlDfDecodeHuffmanTree& litLen, const TPlDfDecodeHuffmanTree& dist);
+  template <bool kDeflate64>
+  bool DecodeFast(const TInflateTable& litLen, const TInflateTable& dist);
   // Decodes one symbol (and its distance) with checked bit-stream calls;
   // returns true at the end of the block.
-  bool DecodeOneSlow(const TPlDfDecodeHuffmanTree& litLen, const TPlDfDecodeHuffmanTree& dist);
+  bool DecodeOneSlow(const TInflateTable& litLen, const TInflateTable& dist);
   void CopyMatch(std::uint32_t length, std::uint32_t distance);
 
   TPlDfInBitStream& bits_;
   TPlDfOutputWindow& window_;
   bool deflate64_;
-  int maxDistSymbol_;
-  const std::uint16_t* lengthBase_;
-  TPlDfDecodeHuffmanTree litLenTree_;
-  TPlDfDecodeHuffmanTree distTree_;
+  TInflateTable litLenTable_;
+  TInflateTable distTable_;
   TPlDfDecodeHuffmanTree codeLenTree_;
 };

@@ -3,11 +3,11 @@
 //
 // The decoder writes straight into one buffer: literals and back-reference
 // copies go to End(). Once End() reaches the stop point the window either
-// flushes its oldest 128 KiB (checksum, write, move the rest down, so at least
+// flushes its oldest 256 KiB (checksum, write, move the rest down, so at least
 // the 32 KiB (Deflate64: 64 KiB) a back-reference may reach stay behind) or,
 // when the stop point is the output limit, cuts the output there and ends
 // decoding. A copy may run up to the longest match past the stop point and
-// up to 16 bytes further (16-byte copies), so the buffer is that much longer.
+// up to 32 bytes further (word copies), so the buffer is that much longer.
 
 #include <cstdint>
 #include <vector>
@@ -20,8 +20,8 @@ class TPlDfOutputWindow {
  public:
   // Flushing in large pieces keeps the move of the kept history down to a
   // quarter of the output and gives the checksum and the writer long runs.
-  static constexpr std::size_t kSlide = 131072;
-  static constexpr std::size_t kSlack = deflate_tables::kMaxMatch + 16;
+  static constexpr std::size_t kSlide = 262144;
+  static constexpr std::size_t kSlack = deflate_tables::kMaxMatch + 32;
 
   // outputLimit 0 means no limit.
   TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnly, bool adler32,

@@ -50,12 +50,19 @@ std::uint16_t LevelFlags(TDeflationOption option) {
   return 0;
 }
 
+// The traditional encryption around what is written to out (none without a
+// password), the way AES wraps it.
+std::unique_ptr<TZipEncryptStream> TraditionalEncryption(TStream& out, const std::string& password,
+                                                         std::uint32_t check) {
+  if (password.empty()) return nullptr;
+  return std::make_unique<TZipEncryptStream>(out, password, check);
+}
+
 // Copies the source as it is, through the encryption when there is a
 // password; returns the CRC-32 of the plain bytes.
 std::uint32_t StoreData(TStream& source, TStream& out, const std::string& password,
                         std::uint32_t check) {
-  std::unique_ptr<TZipEncryptStream> encrypt;
-  if (!password.empty()) encrypt = std::make_unique<TZipEncryptStream>(out, password, check);
+  std::unique_ptr<TZipEncryptStream> encrypt = TraditionalEncryption(out, password, check);
   TStream& target = encrypt ? static_cast<TStream&>(*encrypt) : out;
   std::vector<char> chunk(kStoreChunk);
   std::uint32_t crc = 0xFFFFFFFFu;
@@ -66,17 +73,15 @@ std::uint32_t StoreData(TStream& source, TStream& out, const std::string& passwo
   return ~crc;
 }
 
-// Deflates the source into out; the encoder encrypts on its own when given
-// a password (the traditional scheme), AES callers pass none.
+// Deflates the source into out, which the caller may have wrapped in an
+// encryption stream.
 std::uint32_t DeflateData(TStream& source, TStream& out, TDeflationOption deflation,
-                          const std::string& password, std::uint32_t check, std::int64_t size) {
+                          std::int64_t size) {
   TPlDeflateHelper helper;
   // A new record already holds letter n with other parameters, so the
   // letter is first reset for the level's own parameters to take effect.
   helper.SetLevelLetter('0');
   helper.SetLevelLetter(LevelLetter(deflation));
-  helper.PasswordText = password;
-  helper.CheckWord = check;
   helper.InputSize = static_cast<std::int32_t>(size);
   return Deflate(source, out, &helper);
 }
@@ -90,7 +95,7 @@ bool UsesAes(const TZipMemberSettings& settings) {
 std::uint32_t ProduceAes(TStream& source, TMemoryStream& out, const TZipMemberSettings& settings,
                          std::int64_t size, bool deflate) {
   TAesEncryptStream encrypt(out, settings.Password, kAesStrength256);
-  const std::uint32_t crc = deflate ? DeflateData(source, encrypt, settings.Deflation, {}, 0, size)
+  const std::uint32_t crc = deflate ? DeflateData(source, encrypt, settings.Deflation, size)
                                     : StoreData(source, encrypt, {}, 0);
   encrypt.Finish();
   return crc;
@@ -156,8 +161,13 @@ std::string ProduceMemberData(TZipDirectoryEntry& entry, TStream& source,
   TMemoryStream out;
   bool deflate = size > 0 && settings.Method != TCompressionMethodToUse::smStored;
   if (deflate) {
-    std::uint32_t crc =
-        DeflateData(source, out, settings.Deflation, settings.Password, check, size);
+    std::uint32_t crc = 0;
+    {
+      std::unique_ptr<TZipEncryptStream> encrypt =
+          TraditionalEncryption(out, settings.Password, check);
+      crc = DeflateData(source, encrypt ? static_cast<TStream&>(*encrypt) : out,
+                        settings.Deflation, size);
+    }
     // Best method: deflated output larger than the data is dropped; equal
     // sizes keep the deflated form.
     if (settings.Method == TCompressionMethodToUse::smBestMethod && out.Size() > size) {

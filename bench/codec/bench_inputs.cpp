@@ -55,14 +55,14 @@ std::string Random(std::size_t size) {
   return out;
 }
 
+}  // namespace
+
 std::string Repetitive(std::size_t size) {
   std::string out;
   while (out.size() < size) out += "0123456789abcdef-repeated-record;";
   out.resize(size);
   return out;
 }
-
-}  // namespace
 
 std::vector<BenchInput> MakeBenchInputs(double scale) {
   return {

@@ -1,0 +1,129 @@
+#include "archive/codec/inflate_table.h"
+
+#include <algorithm>
+#include <array>
+
+#include "archive/codec/deflate_tables.h"
+#include "archive/codec/huffman_tree.h"
+
+namespace dt = deflate_tables;
+
+namespace {
+
+constexpr std::uint32_t Entry(std::uint32_t value, unsigned flags, unsigned extra,
+                              unsigned length) {
+  return value << 16 | flags | extra << 8 | length;
+}
+constexpr std::uint32_t kBadEntry = Entry(0, TInflateTable::kBad, 0, 0);
+
+static_assert(dt::kMaxMatch64 - 3 < (1 << 16) && dt::kDistBase[31] < (1 << 16),
+              "base values fit the value field");
+static_assert(dt::kLength64Extra[28] < 32 && dt::kDistExtra[31] < 32, "extra bits fit 5 bits");
+static_assert((TInflateTable::kLiteral | TInflateTable::kEnd | TInflateTable::kLink) == 0xE000,
+              "kind flags sit above the extra-bit field");
+static_assert(TInflateTable::kBad > 0x3F && TInflateTable::kBad < 0x100,
+              "the bad flag sits above the code length, inside its byte");
+// Subtable starts fit in the value field.
+static_assert((1 << 11) * ((1 << (dt::kMaxCodeLength - 11)) + 1) < (1 << 16));
+
+}  // namespace
+
+TInflateTable::TInflateTable(Kind kind) : kind_(kind), root_(RootBitsOf(kind)) {
+  entries_.assign(std::size_t{1} << root_, kBadEntry);
+}
+
+std::uint32_t TInflateTable::SymbolEntry(int s, unsigned length) const {
+  if (kind_ == Kind::Dist || kind_ == Kind::Dist64) {
+    const int last = kind_ == Kind::Dist ? dt::kDistSymbols - 1 : dt::kDist64Symbols - 1;
+    if (s > last) return Entry(0, kBad, 0, length);
+    return Entry(dt::kDistBase[s], 0, dt::kDistExtra[s], length);
+  }
+  if (s < dt::kEndOfBlock) return Entry(static_cast<std::uint32_t>(s), kLiteral, 0, length);
+  if (s == dt::kEndOfBlock) return Entry(0, kEnd, 0, length);
+  if (s > dt::kLastLengthSymbol) return Entry(0, kBad, 0, length);
+  const int i = s - dt::kFirstLengthSymbol;
+  const bool wide = kind_ == Kind::LitLen64;
+  return Entry(wide ? dt::kLength64Base[i] : dt::kLengthBase[i], 0,
+               wide ? dt::kLength64Extra[i] : dt::kLengthExtra[i], length);
+}
+
+bool TInflateTable::Build(const std::uint8_t* lengths, int count) {
+  constexpr int kLongest = dt::kMaxCodeLength;
+  std::array<int, kLongest + 1> perLength{};
+  for (int s = 0; s < count; ++s) {
+    if (lengths[s] > kLongest) return false;
+    ++perLength[lengths[s]];
+  }
+  // Canonical first codes per length; codes left going negative means the
+  // lengths over-subscribe the code space.
+  std::array<std::uint32_t, kLongest + 1> next{};
+  int left = 1;
+  for (int len = 1; len <= kLongest; ++len) {
+    left = (left << 1) - perLength[len];
+    if (left < 0) return false;
+    next[len] = (next[len - 1] + static_cast<std::uint32_t>(perLength[len - 1] * (len > 1)))
+                << 1;
+  }
+  const std::size_t size = std::size_t{1} << root_;
+  const std::uint32_t mask = static_cast<std::uint32_t>(size - 1);
+  entries_.assign(size, kBadEntry);
+  std::array<std::uint32_t, dt::kFixedLitLenSymbols> codes{};
+  std::array<std::uint8_t, std::size_t{1} << 11> subBits{};
+  for (int s = 0; s < count; ++s) {
+    const int len = lengths[s];
+    if (len == 0) continue;
+    codes[s] = ReverseBits(next[len]++, len);
+    if (len > root_) {
+      std::uint8_t& bits = subBits[codes[s] & mask];
+      bits = static_cast<std::uint8_t>(std::max(static_cast<int>(bits), len - root_));
+      continue;
+    }
+    const std::uint32_t e = SymbolEntry(s, static_cast<unsigned>(len));
+    for (std::size_t i = codes[s]; i < size; i += std::size_t{1} << len) entries_[i] = e;
+  }
+  // One subtable per root prefix shared by longer codes, sized for the
+  // longest of them; its entries hold the whole code length.
+  for (std::size_t prefix = 0; prefix < size; ++prefix) {
+    if (subBits[prefix] == 0) continue;
+    const auto start = static_cast<std::uint32_t>(entries_.size());
+    entries_.resize(entries_.size() + (std::size_t{1} << subBits[prefix]), kBadEntry);
+    entries_[prefix] = Entry(start, kLink, subBits[prefix], 0);
+  }
+  for (int s = 0; s < count; ++s) {
+    const int len = lengths[s];
+    if (len <= root_) continue;
+    const std::uint32_t link = entries_[codes[s] & mask];
+    const std::size_t span = std::size_t{1} << ExtraBits(link);
+    const std::uint32_t e = SymbolEntry(s, static_cast<unsigned>(len));
+    for (std::size_t i = codes[s] >> root_; i < span; i += std::size_t{1} << (len - root_))
+      entries_[Value(link) + i] = e;
+  }
+  return true;
+}
+
+namespace {
+
+TInflateTable MakeFixed(TInflateTable::Kind kind) {
+  const bool litLen = kind == TInflateTable::Kind::LitLen || kind == TInflateTable::Kind::LitLen64;
+  std::array<std::uint8_t, dt::kFixedLitLenSymbols> lengths{};
+  const int count = litLen ? dt::kFixedLitLenSymbols : dt::kDist64Symbols;
+  for (int s = 0; s < count; ++s)
+    lengths[s] = static_cast<std::uint8_t>(litLen ? dt::FixedLitLenLength(s) : dt::kFixedDistLength);
+  TInflateTable table(kind);
+  table.Build(lengths.data(), count);
+  return table;
+}
+
+}  // namespace
+
+const TInflateTable& FixedLitLenTable(bool deflate64) {
+  static const TInflateTable plain = MakeFixed(TInflateTable::Kind::LitLen);
+  static const TInflateTable wide = MakeFixed(TInflateTable::Kind::LitLen64);
+  return deflate64 ? wide : plain;
+}
+
+const TInflateTable& FixedDistTable(bool deflate64) {
+  static const TInflateTable plain = MakeFixed(TInflateTable::Kind::Dist);
+  static const TInflateTable wide = MakeFixed(TInflateTable::Kind::Dist64);
+  return deflate64 ? wide : plain;
+}
