@@ -25,6 +25,14 @@ namespace {
 
 const char kNoSiteListWarning[] = "This archive holds no site list; saving will add one.";
 
+// The archive was saved; what the save could not do is told in one box.
+void ShowSaveWarnings(const TSaveWarnings& warnings) {
+  if (warnings.empty()) return;
+  QStringList lines;
+  for (const std::string& warning : warnings) lines << ToQString(warning);
+  MsgDlg().ShowWarning(lines.join('\n'));
+}
+
 }  // namespace
 
 void TfrmMain::ReadArchive(const QString& path) {
@@ -131,12 +139,14 @@ bool TfrmMain::WriteArchive(const QString& path) {
   const std::string file = ToFileName(path);
   for (;;) {
     CollectSites();
+    std::optional<TSaveWarnings> saved;
     {
       const TArchiveLock lock(file);
-      if (!FWatch->ChangedOnDisk(path)) {
-        WriteLocked(path);
-        return true;
-      }
+      if (!FWatch->ChangedOnDisk(path)) saved = WriteLocked(path);
+    }
+    if (saved) {
+      ShowSaveWarnings(*saved);
+      return true;
     }
     // The lock is let go while the question waits for a person.
     switch (AskAboutOutsideChange(path)) {
@@ -145,8 +155,12 @@ bool TfrmMain::WriteArchive(const QString& path) {
         if (!MergeDiskVersion(path)) return false;
         break;
       case kOutsideOverwrite: {
-        const TArchiveLock lock(file);
-        WriteLocked(path);
+        TSaveWarnings warnings;
+        {
+          const TArchiveLock lock(file);
+          warnings = WriteLocked(path);
+        }
+        ShowSaveWarnings(warnings);
         return true;
       }
       default:
@@ -156,14 +170,14 @@ bool TfrmMain::WriteArchive(const QString& path) {
 }
 
 // The caller holds the archive's lock.
-void TfrmMain::WriteLocked(const QString& path) {
+TSaveWarnings TfrmMain::WriteLocked(const QString& path) {
   TSaveOptions options;
   options.password = ToBytes(FArchivePW);
   options.encryption = FEncryption;
   options.backups = BackupCount();
   options.passwordChanged = FPasswordChanged;
   const std::string file = ToFileName(path);
-  SaveDataArchive(file, FSites->SaveToText(), options);
+  TSaveWarnings warnings = SaveDataArchive(file, FSites->SaveToText(), options);
   FPasswordChanged = false;
   ShowEncryption(WriteEncryption());
   try {
@@ -172,6 +186,7 @@ void TfrmMain::WriteLocked(const QString& path) {
     // Saved, but not readable back: nothing to compare a later save with.
     FWatch->Forget();
   }
+  return warnings;
 }
 
 void TfrmMain::CollectSites() {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/crypto/zip_encryption.h"
 
@@ -143,7 +144,9 @@ class TfrmMain : public QMainWindow {
   void AbandonRead();
   // False when the user cancelled the save at the outside-change question.
   bool WriteArchive(const QString& path);
-  void WriteLocked(const QString& path);
+  // Returns what the save could not do (a backup), to be shown once the
+  // lock is let go.
+  std::vector<std::string> WriteLocked(const QString& path);
   void CollectSites();
   void AddToReopen(const QString& path);
   void ShowEncryption(TEncryption encryption);

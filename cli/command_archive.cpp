@@ -26,9 +26,12 @@ void RefuseWithoutSiteList(const TCliContext& ctx, const TArchiveContent& archiv
   }
 }
 
-void SaveThrough(const std::string& path, const std::string& data, const TSaveOptions& options) {
+TSaveWarnings SaveThrough(const std::string& path, const std::string& data,
+                          const TSaveOptions& options) {
   try {
-    SaveDataArchive(path, data, options);
+    return SaveDataArchive(path, data, options);
+  } catch (const EMemberTooLarge& e) {
+    throw ECliError(kExitDataError, e.what());
   } catch (const std::exception& e) {
     throw ECliError(kExitFailure, e.what());
   }
@@ -86,12 +89,15 @@ TSaveOptions TLockedArchive::SaveOptions() const {
 }
 
 void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
-  SaveThrough(content_.path, data, options);
+  for (const std::string& warning : SaveThrough(content_.path, data, options)) {
+    Warn(ctx_, warning);
+  }
 }
 
 void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }
 
 void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options) {
+  // Nothing was there to keep a backup of, so there is nothing to warn of.
   SaveThrough(path, data, options);
 }
 

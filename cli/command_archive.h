@@ -54,8 +54,10 @@ class TLockedArchive {
   // The options a save of this archive takes: its password and encryption
   // as read, and --backups.
   TSaveOptions SaveOptions() const;
-  // Saves data as the site list; ECliError (kExitFailure) with the save's
-  // message when it fails, the file then being left as it was.
+  // Saves data as the site list; ECliError (kExitFailure; kExitDataError
+  // for a site list too large to save) with the save's message when it
+  // fails, the file then being left as it was. What the save could not do
+  // (a backup) is printed as a warning.
   void Save(const std::string& data, const TSaveOptions& options);
   void Save(const TqelPwList& sites);
 
@@ -66,7 +68,7 @@ class TLockedArchive {
 };
 
 // Saves data as the only member of a new archive at path (the caller holds
-// the archive's lock); ECliError (kExitFailure) when it fails.
+// the archive's lock); ECliError as TLockedArchive::Save when it fails.
 void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options);
 
 }  // namespace cli

@@ -92,10 +92,12 @@ int ReplacedIndex(const TArchiveLayout& old) {
 
 }  // namespace
 
-TNewMember ProduceDataMember(const std::string& data, const TZipMemberSettings& settings) {
+TNewMember ProduceMember(const std::string& name, const std::string& data,
+                         const TZipMemberSettings& settings) {
+  CheckMemberSizeToWrite(name, data.size());
   TNewMember member;
   TZipDirectoryEntry& entry = member.Entry;
-  entry.Name = kSiteListMember;
+  entry.Name = name;
   const std::uint32_t stamp = DosDateTimeNow();
   entry.Time = static_cast<std::uint16_t>(stamp >> 16);
   entry.Date = static_cast<std::uint16_t>(stamp & 0xFFFF);
@@ -105,6 +107,10 @@ TNewMember ProduceDataMember(const std::string& data, const TZipMemberSettings& 
   member.Record += bytes;
   if (entry.Flags & zip_flag::kDescriptor) WriteDescriptor(member.Record, entry);
   return member;
+}
+
+TNewMember ProduceDataMember(const std::string& data, const TZipMemberSettings& settings) {
+  return ProduceMember(kSiteListMember, data, settings);
 }
 
 void WriteArchiveImage(int out, const TArchiveLayout* old, int oldFd, const TNewMember& data,

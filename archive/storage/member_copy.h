@@ -16,7 +16,13 @@ struct TNewMember {
   std::string Record;
 };
 
-// Compresses and encrypts the site list as the engine's writer does.
+// Compresses and encrypts `data` as the member `name`, as the engine's
+// writer does. Every member a save writes is made here, so that none larger
+// than a read takes is ever written: EMemberTooLarge before any work.
+TNewMember ProduceMember(const std::string& name, const std::string& data,
+                         const TZipMemberSettings& settings);
+
+// The site list as the member "Data".
 TNewMember ProduceDataMember(const std::string& data, const TZipMemberSettings& settings);
 
 // Writes the archive at out's position. Without an old layout the file

@@ -64,16 +64,16 @@ std::function<void(const std::string& tempPath)>& SafeSaveTempCreatedHook() {
   return hook;
 }
 
-void SaveDataArchive(const std::string& path, const std::string& password,
-                     const std::string& data) {
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& password,
+                              const std::string& data) {
   TSaveOptions options;
   options.password = password;
-  SaveDataArchive(path, data, options);
+  return SaveDataArchive(path, data, options);
 }
 
 // Error messages name the file as the caller gave it.
-void SaveDataArchive(const std::string& path, const std::string& data,
-                     const TSaveOptions& options) {
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& data,
+                              const TSaveOptions& options) {
   const TArchivePlace archive = ResolveArchivePlace(path);
   if (archive.name.empty()) ThrowFileError("Cannot create file", path, EISDIR);
   // Everything below goes through this one descriptor of the folder, so a
@@ -93,13 +93,19 @@ void SaveDataArchive(const std::string& path, const std::string& data,
 
   // Only a file that opened as an archive is worth keeping; after a
   // password change every backup goes anyway.
+  TSaveWarnings warnings;
   if (old.layout && options.backups > 0 && !options.passwordChanged) {
-    KeepBackup(folder.Get(), archive.folder, archive.name, old.fd.Get(), old.st, options.backups);
+    warnings = KeepBackup(folder.Get(), archive.folder, archive.name, old.fd.Get(), old.st,
+                          options.backups);
   }
   if (!temp.RenameOver(archive.name, path)) ThrowReplaced(path);
   // Makes the rename durable; a file system that cannot sync folders does
   // not undo a save that has happened.
   ::fsync(folder.Get());
   if (!NameHoldsFile(folder.Get(), archive.name, temp.Fd())) ThrowReplaced(path);
-  if (options.passwordChanged) RemoveBackups(folder.Get(), archive.folder, archive.name);
+  if (options.passwordChanged) {
+    const uid_t owner = old.fd.IsOpen() ? old.st.st_uid : ::geteuid();
+    warnings = RemoveBackups(folder.Get(), archive.folder, archive.name, owner);
+  }
+  return warnings;
 }
