@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built Debian package: its control fields, the files it unpacks
 # (the same layout as an install), that the unpacked programs run, and that
-# lintian finds no errors.
+# lintian finds no errors, and that both programs carry the full hardening
+# (stack protector, fortified calls, PIE, read-only relocations bound now).
 # Usage: package_check.sh PACKAGE.deb
 set -euo pipefail
 deb=$(realpath "$1")
@@ -39,6 +40,14 @@ stray=$(dpkg-deb --contents "$deb" | awk '$6 !~ /^\.\/(usr\/.*)?$/ || $2 != "roo
 # it launches.
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate-tree --no-net "$root" || layout_fault "AppStream data invalid in the package"
+fi
+if command -v hardening-check >/dev/null; then
+  for program in vornix vornix-cli; do
+    hardening-check --nocfprotection "$root/usr/bin/$program" ||
+      layout_fault "$program lacks hardening"
+  done
+else
+  echo "hardening-check not installed: programs not checked for hardening"
 fi
 if command -v lintian >/dev/null; then
   lintian --fail-on error --display-info "$deb" || layout_fault "lintian reports errors"
