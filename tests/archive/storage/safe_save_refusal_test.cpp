@@ -62,8 +62,8 @@ TEST(SafeSaveRefusal, TooLargeSiteListWritesNothing) {
                EMemberTooLarge);
   // No temporary file and no backup rotation.
   EXPECT_EQ(FolderContents(dir.Path()), (std::vector<std::string>{"keys.backup.zip", "keys.zip"}));
-  EXPECT_EQ(ReadWholeFile(path), archive);
-  EXPECT_EQ(ReadWholeFile(dir.File("keys.backup.zip")), backup);
+  EXPECT_TRUE(ReadWholeFile(path) == archive);
+  EXPECT_TRUE(ReadWholeFile(dir.File("keys.backup.zip")) == backup);
 }
 
 // Puts something that is not ours at `name` in the folder; false when this
