@@ -41,10 +41,18 @@ stray=$(dpkg-deb --contents "$deb" | awk '$6 !~ /^\.\/(usr\/.*)?$/ || $2 != "roo
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate-tree --no-net "$root" || layout_fault "AppStream data invalid in the package"
 fi
+# hardening-check knows only some of glibc's fortified functions: a program
+# that calls just others (explicit_bzero, as the secret wipe does) is
+# fortified all the same, which its imports show.
+hardened() {
+  hardening-check --nocfprotection "$1" >/dev/null && return 0
+  hardening-check --nocfprotection --nofortify "$1" || return 1
+  nm -D "$1" | grep -v -w __stack_chk_fail | grep -q '_chk@' ||
+    { hardening-check --nocfprotection "$1"; return 1; }
+}
 if command -v hardening-check >/dev/null; then
   for program in vornix vornix-cli; do
-    hardening-check --nocfprotection "$root/usr/bin/$program" ||
-      layout_fault "$program lacks hardening"
+    hardened "$root/usr/bin/$program" || layout_fault "$program lacks hardening"
   done
 else
   echo "hardening-check not installed: programs not checked for hardening"
