@@ -57,8 +57,12 @@ TEST(SafeSaveRefusal, BackupNameHeldByAnotherFileIsLeftAloneAndSaid) {
       SaveDataArchive(path, "v1", options);
       SaveDataArchive(path, "v2", options);
       std::string reason = kNotRegular;
-      if (kind == "fifo") ASSERT_EQ(::mkfifo(holder.c_str(), 0600), 0);
-      if (kind == "symlink") ASSERT_EQ(::symlink(target.c_str(), holder.c_str()), 0);
+      ::unlink(holder.c_str());  // the backup of v1, for the latest name
+      if (kind == "fifo") {
+        ASSERT_EQ(::mkfifo(holder.c_str(), 0600), 0);
+      } else if (kind == "symlink") {
+        ASSERT_EQ(::symlink(target.c_str(), holder.c_str()), 0);
+      }
       if (kind == "other user") {
         const passwd* other = OtherUser();
         if (other == nullptr) continue;
