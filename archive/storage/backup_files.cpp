@@ -121,6 +121,10 @@ std::vector<std::string> KeepBackup(int folderFd, const std::string& folderPath,
   if (const std::string reason = ForeignReason(folderFd, latest, old.st_uid); !reason.empty()) {
     return {NotMade(folderPath, latest, reason)};
   }
+  // A save killed between its two renames leaves the archive linked as its
+  // own latest backup; a rename between two links of one file does nothing
+  // and would leave the temporary link behind.
+  if (NameHoldsFile(folderFd, latest, oldFd)) return {};
   std::vector<std::string> warnings;
   try {
     TTempFile kept = KeptFile(folderFd, archiveName, oldFd, old, shownPath);

@@ -131,6 +131,17 @@ TEST(SafeSaveRefusal, BackupDropsSetuidSetgidAndSticky) {
   EXPECT_EQ(backup.st_ino, oldFile);  // still the old file, linked
 }
 
+// What a save killed between its two renames leaves.
+TEST(SafeSaveRefusal, ArchiveLinkedAsItsOwnBackupLeavesNoTemporaryLink) {
+  TScratchDir dir;
+  const std::string path = dir.File("keys.zip");
+  SaveDataArchive(path, "", "old");
+  ASSERT_EQ(::link(path.c_str(), dir.File("keys.backup.zip").c_str()), 0);
+  EXPECT_TRUE(SaveDataArchive(path, "", "new").empty());
+  EXPECT_EQ(FolderContents(dir.Path()), (std::vector<std::string>{"keys.backup.zip", "keys.zip"}));
+  EXPECT_EQ(ReadDataMember(dir.File("keys.backup.zip"), ""), "old");
+}
+
 TEST(SafeSaveRefusal, PasswordChangeRemovesOurBackupsOnly) {
   const passwd* other = OtherUser();
   if (other == nullptr) GTEST_SKIP() << "needs the superuser and the user nobody";
