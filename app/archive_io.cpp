@@ -31,6 +31,14 @@ namespace {
 
 const char kNoSiteListWarning[] = "This archive holds no site list; saving will add one.";
 
+// The archive was saved; what the save could not do is told in one box.
+void ShowSaveWarnings(const TSaveWarnings& warnings) {
+  if (warnings.empty()) return;
+  QStringList lines;
+  for (const std::string& warning : warnings) lines << ToQString(warning);
+  MsgDlg().ShowWarning(lines.join('\n'));
+}
+
 }  // namespace
 
 void TfrmMain::ReadArchive(const QString& path) {
@@ -122,14 +130,16 @@ bool TfrmMain::WriteArchive(const QString& path) {
   const std::string file = ToFileName(path);
   for (;;) {
     CollectSites();
+    std::optional<TSaveWarnings> saved;
     {
       std::optional<TArchiveLock> lock = WaitForArchiveLock(this, file, path);
       if (!lock) return false;
       // An empty file the lock made for a new archive is no outside change.
-      if (lock->CreatedEmptyFile() || !FWatch->ChangedOnDisk(path)) {
-        WriteLocked(path, *lock);
-        return true;
-      }
+      if (lock->CreatedEmptyFile() || !FWatch->ChangedOnDisk(path)) saved = WriteLocked(path, *lock);
+    }
+    if (saved) {
+      ShowSaveWarnings(*saved);
+      return true;
     }
     // The lock is let go while the question waits for a person.
     switch (AskAboutOutsideChange(path)) {
@@ -138,9 +148,13 @@ bool TfrmMain::WriteArchive(const QString& path) {
         if (!MergeDiskVersion(path)) return false;
         break;
       case kOutsideOverwrite: {
-        std::optional<TArchiveLock> lock = WaitForArchiveLock(this, file, path);
-        if (!lock) return false;
-        WriteLocked(path, *lock);
+        TSaveWarnings warnings;
+        {
+          std::optional<TArchiveLock> lock = WaitForArchiveLock(this, file, path);
+          if (!lock) return false;
+          warnings = WriteLocked(path, *lock);
+        }
+        ShowSaveWarnings(warnings);
         return true;
       }
       default:
@@ -149,7 +163,7 @@ bool TfrmMain::WriteArchive(const QString& path) {
   }
 }
 
-void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
+TSaveWarnings TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   TSaveOptions options;
   options.lock = &lock;
   options.password = TSecretBytes(ToBytes(FArchivePW));
@@ -161,7 +175,7 @@ void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   // The list box keeps the sites; a second copy would only double the memory.
   FSites->Wipe();
   const TChangeRecords records = FHistory.ForSave(text);
-  SaveVault(file, text, records, options);
+  TSaveWarnings warnings = SaveVault(file, text, records, options);
   FHistory.Adopt(text, records);
   WipeString(text);
   FPasswordChanged = false;
@@ -172,6 +186,7 @@ void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
     // Saved, but not readable back: nothing to compare a later save with.
     FWatch->Forget();
   }
+  return warnings;
 }
 
 void TfrmMain::CollectSites() {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/crypto/zip_encryption.h"
 #include "core/secret_bytes.h"
@@ -170,7 +171,9 @@ class TfrmMain : public QMainWindow {
   // False when the user cancelled the save at the outside-change question.
   bool WriteArchive(const QString& path);
   // The caller holds the archive's lock, which follows the saved file.
-  void WriteLocked(const QString& path, TArchiveLock& lock);
+  // Returns what the save could not do (a backup), to be shown once the
+  // lock is let go.
+  std::vector<std::string> WriteLocked(const QString& path, TArchiveLock& lock);
   void CollectSites();
   void AddToReopen(const QString& path);
   // The file on disk now has encryption (read or just written).

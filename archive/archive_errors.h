@@ -63,6 +63,12 @@ class ESiteListTooLarge : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+// A member to be saved that no later read would take: refused before
+// anything is written.
+class EMemberTooLarge : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // Throws the EZipError of the given code with its standard message.
 [[noreturn]] void ThrowZipError(TZipErrorCode code);

@@ -30,10 +30,13 @@ void RefuseWithoutSiteList(const TCliContext& ctx, const TArchiveContent& archiv
   }
 }
 
-void SaveThrough(const std::string& path, const std::string& data,
-                 const std::optional<TChangeRecords>& records, const TSaveOptions& options) {
+TSaveWarnings SaveThrough(const std::string& path, const std::string& data,
+                          const std::optional<TChangeRecords>& records,
+                          const TSaveOptions& options) {
   try {
-    SaveVault(path, data, records, options);
+    return SaveVault(path, data, records, options);
+  } catch (const EMemberTooLarge& e) {
+    throw ECliError(kExitDataError, e.what());
   } catch (const std::exception& e) {
     throw ECliError(kExitFailure, e.what());
   }
@@ -98,14 +101,19 @@ TSaveOptions TLockedArchive::SaveOptions() const {
 void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
   TSaveOptions locked = options;
   locked.lock = &lock_;
-  SaveThrough(content_.path, data, RecordSaveNow(content_.records, baseline_.str(), data), locked);
+  for (const std::string& warning :
+       SaveThrough(content_.path, data, RecordSaveNow(content_.records, baseline_.str(), data), locked)) {
+    Warn(ctx_, warning);
+  }
 }
 
 void TLockedArchive::Save(const std::string& data, const TChangeRecords& records,
                           const TSaveOptions& options) {
   TSaveOptions locked = options;
   locked.lock = &lock_;
-  SaveThrough(content_.path, data, records, locked);
+  for (const std::string& warning : SaveThrough(content_.path, data, records, locked)) {
+    Warn(ctx_, warning);
+  }
 }
 
 void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }
@@ -114,6 +122,7 @@ void SaveNewArchive(const std::string& path, const std::string& data, const TSav
                     TArchiveLock& lock) {
   TSaveOptions locked = options;
   locked.lock = &lock;
+  // Nothing was there to keep a backup of, so there is nothing to warn of.
   SaveThrough(path, data, RecordSaveNow(std::nullopt, "", data), locked);
 }
 

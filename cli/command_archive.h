@@ -58,8 +58,10 @@ class TLockedArchive {
   // as read, and --backups.
   TSaveOptions SaveOptions() const;
   // Saves data as the site list, with change records that stamp what
-  // changed since the read; ECliError (kExitFailure) with the save's
-  // message when it fails, the file then being left as it was.
+  // changed since the read; ECliError (kExitFailure; kExitDataError for a
+  // site list too large to save) with the save's message when it fails, the
+  // file then being left as it was. What the save could not do (a backup)
+  // is printed as a warning.
   void Save(const std::string& data, const TSaveOptions& options);
   void Save(const TqelPwList& sites);
   // The same with the records a merge made.

@@ -13,7 +13,8 @@ inline constexpr int kExitWrongPassword = 2;
 inline constexpr int kExitNotArchive = 3;
 // The command line was wrong (the usage text follows the message).
 inline constexpr int kExitUsage = 64;
-// Refused input data: a field the archive cannot hold, a malformed CSV file.
+// Refused input data: a field the archive cannot hold, a malformed CSV file,
+// a site list too large to save.
 inline constexpr int kExitDataError = 65;
 
 }  // namespace cli

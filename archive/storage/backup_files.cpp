@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
 
 #include "archive/archive_errors.h"
@@ -48,6 +49,23 @@ bool IsBackupName(const std::string& archiveName, const std::string& name) {
 }
 
 namespace {
+// Why `name` cannot take a backup of ours; empty when it is free or holds a
+// regular file of this user or of `owner` (a backup linked by the
+// superuser keeps the archive's owner).
+std::string ForeignReason(int folderFd, const std::string& name, uid_t owner) {
+  struct stat st {};
+  if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return {};
+  if (!S_ISREG(st.st_mode)) return "its name is held by something that is not a regular file";
+  if (st.st_uid != ::geteuid() && st.st_uid != owner) {
+    return "its name is held by a file of another user (uid " + std::to_string(st.st_uid) + ")";
+  }
+  return {};
+}
+
+std::string NotMade(const std::string& folderPath, const std::string& name,
+                    const std::string& reason) {
+  return "The backup " + folderPath + "/" + name + " was not made: " + reason;
+}
 
 TTempFile CopyOf(int folderFd, const std::string& archiveName, int oldFd, const struct stat& old,
                  const std::string& shownPath) {
@@ -58,18 +76,34 @@ TTempFile CopyOf(int folderFd, const std::string& archiveName, int oldFd, const 
   return copy;
 }
 
-void RenameIfPresent(int folderFd, const std::string& from, const std::string& to,
-                     const std::string& folderPath) {
-  if (::renameat(folderFd, from.c_str(), folderFd, to.c_str()) != 0 && errno != ENOENT) {
-    ThrowFileError("Cannot write file", folderPath + "/" + to, errno);
+// The old file under a temporary name: linked, its setuid, setgid and sticky
+// bits dropped through the descriptor (a link whose mode we may not change
+// gives way to a copy), or copied.
+TTempFile KeptFile(int folderFd, const std::string& archiveName, int oldFd,
+                   const struct stat& old, const std::string& shownPath) {
+  constexpr mode_t kSpecialBits = S_ISUID | S_ISGID | S_ISVTX;
+  std::optional<TTempFile> link = TTempFile::Link(folderFd, archiveName, oldFd);
+  if (link && (old.st_mode & kSpecialBits) != 0 &&
+      ::fchmod(link->Fd(), old.st_mode & ~kSpecialBits & 07777) != 0) {
+    link.reset();
   }
+  if (link) return std::move(*link);
+  return CopyOf(folderFd, archiveName, oldFd, old, shownPath);
 }
 
-void ShiftBackups(int folderFd, const std::string& folderPath, const std::string& archiveName,
-                  int count) {
-  for (int number = count; number >= 2; --number) {
-    RenameIfPresent(folderFd, BackupName(archiveName, number - 1), BackupName(archiveName, number),
-                    folderPath);
+// Moves backup number-1 to number; our backups only, and never over a name
+// that is not ours.
+void MoveUp(int folderFd, const std::string& folderPath, const std::string& archiveName,
+            int number, uid_t owner, std::vector<std::string>& warnings) {
+  const std::string from = BackupName(archiveName, number - 1);
+  const std::string to = BackupName(archiveName, number);
+  if (!ForeignReason(folderFd, from, owner).empty()) return;
+  if (const std::string reason = ForeignReason(folderFd, to, owner); !reason.empty()) {
+    warnings.push_back(NotMade(folderPath, to, reason));
+    return;
+  }
+  if (::renameat(folderFd, from.c_str(), folderFd, to.c_str()) != 0 && errno != ENOENT) {
+    warnings.push_back(NotMade(folderPath, to, std::strerror(errno)));
   }
 }
 
@@ -80,37 +114,65 @@ std::string BackupName(const std::string& archiveName, int number) {
   return parts.stem + kBackupMark + (number > 1 ? std::to_string(number) : "") + parts.extension;
 }
 
-void KeepBackup(int folderFd, const std::string& folderPath, const std::string& archiveName,
-                int oldFd, const struct stat& old, int count) {
+std::vector<std::string> KeepBackup(int folderFd, const std::string& folderPath,
+                                    const std::string& archiveName, int oldFd,
+                                    const struct stat& old, int count) {
   const std::string latest = BackupName(archiveName, 1);
   const std::string shownPath = folderPath + "/" + latest;
-  std::optional<TTempFile> kept = TTempFile::Link(folderFd, archiveName, oldFd);
-  if (!kept) kept.emplace(CopyOf(folderFd, archiveName, oldFd, old, shownPath));
-  ShiftBackups(folderFd, folderPath, archiveName, count);
-  if (!kept->RenameOver(latest, shownPath)) {
-    throw EFileError("Cannot write file " + shownPath + ": replaced by another program");
+  // With the latest name not ours nothing moves up: no backup would take
+  // the place of the one dropped.
+  if (const std::string reason = ForeignReason(folderFd, latest, old.st_uid); !reason.empty()) {
+    return {NotMade(folderPath, latest, reason)};
   }
+  // A save killed between its two renames leaves the archive linked as its
+  // own latest backup; a rename between two links of one file does nothing
+  // and would leave the temporary link behind.
+  if (NameHoldsFile(folderFd, latest, oldFd)) return {};
+  std::vector<std::string> warnings;
+  try {
+    TTempFile kept = KeptFile(folderFd, archiveName, oldFd, old, shownPath);
+    for (int number = count; number >= 2; --number) {
+      MoveUp(folderFd, folderPath, archiveName, number, old.st_uid, warnings);
+    }
+    // Rechecked: the name may have been taken meanwhile.
+    const std::string reason = ForeignReason(folderFd, latest, old.st_uid);
+    if (!reason.empty()) {
+      warnings.push_back(NotMade(folderPath, latest, reason));
+    } else if (!kept.RenameOver(latest, shownPath)) {
+      warnings.push_back(NotMade(folderPath, latest, "replaced by another program"));
+    }
+  } catch (const EFileError& e) {
+    warnings.push_back(NotMade(folderPath, latest, e.what()));
+  }
+  return warnings;
 }
 
 void MoveIntoBackups(int folderFd, const std::string& folderPath, const std::string& archiveName,
                      const std::string& name, int count) {
-  ShiftBackups(folderFd, folderPath, archiveName, count);
   const std::string latest = BackupName(archiveName, 1);
+  if (const std::string reason = ForeignReason(folderFd, latest, ::geteuid()); !reason.empty()) {
+    throw EFileError(NotMade(folderPath, latest, reason));
+  }
+  std::vector<std::string> ignored;  // a backup that cannot move up stays where it is
+  for (int number = count; number >= 2; --number) {
+    MoveUp(folderFd, folderPath, archiveName, number, ::geteuid(), ignored);
+  }
   if (::renameat(folderFd, name.c_str(), folderFd, latest.c_str()) != 0) {
     ThrowFileError("Cannot write file", folderPath + "/" + latest, errno);
   }
 }
 
-void RemoveBackups(int folderFd, const std::string& folderPath, const std::string& archiveName) {
-  int failure = 0;
-  std::string failed;
+std::vector<std::string> RemoveBackups(int folderFd, const std::string& folderPath,
+                                       const std::string& archiveName, uid_t owner) {
+  std::vector<std::string> warnings;
   for (const std::string& name : FolderEntries(folderFd)) {
-    if (!IsBackupName(archiveName, name)) continue;
-    if (::unlinkat(folderFd, name.c_str(), 0) != 0 && errno != ENOENT && failure == 0) {
-      failure = errno;
-      failed = name;
+    if (!IsBackupName(archiveName, name) || !ForeignReason(folderFd, name, owner).empty()) {
+      continue;
+    }
+    if (::unlinkat(folderFd, name.c_str(), 0) != 0 && errno != ENOENT) {
+      warnings.push_back("The backup " + folderPath + "/" + name +
+                         " was not removed: " + std::strerror(errno));
     }
   }
-  // Every other backup is gone before the first failure is reported.
-  if (failure != 0) ThrowFileError("Cannot remove file", folderPath + "/" + failed, failure);
+  return warnings;
 }

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "archive/storage/descriptor_io.h"
+#include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_archive.h"
 #include "archive/zip/zip_records.h"
 
@@ -108,6 +109,7 @@ int ReplacedIndex(const TArchiveLayout& old, const std::string& name) {
 
 TNewMember ProduceNewMember(const std::string& name, const std::string& data,
                             const TZipMemberSettings& settings) {
+  CheckMemberSizeToWrite(name, data.size());
   TNewMember member;
   TZipDirectoryEntry& entry = member.Entry;
   entry.Name = name;

@@ -17,9 +17,12 @@ struct TNewMember {
   std::string Record;
 };
 
-// Compresses and encrypts a member as the engine's writer does.
+// Compresses and encrypts `data` as the member `name`, as the engine's
+// writer does. Every member a save writes is made here, so that none larger
+// than a read takes is ever written: EMemberTooLarge before any work.
 TNewMember ProduceNewMember(const std::string& name, const std::string& data,
                             const TZipMemberSettings& settings);
+
 
 // Writes the archive at out's position. Without an old layout the file
 // holds the new members alone, in their order, laid out as the engine's

@@ -65,21 +65,22 @@ std::function<void(const std::string& tempPath)>& SafeSaveTempCreatedHook() {
   return hook;
 }
 
-void SaveDataArchive(const std::string& path, const std::string& password,
-                     const std::string& data) {
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& password,
+                              const std::string& data) {
   TSaveOptions options;
   options.password.Assign(password);
-  SaveDataArchive(path, data, options);
+  return SaveDataArchive(path, data, options);
 }
 
-void SaveDataArchive(const std::string& path, const std::string& data,
-                     const TSaveOptions& options) {
-  SaveArchiveMembers(path, {{kSiteListMember, data}}, {}, options);
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& data,
+                              const TSaveOptions& options) {
+  return SaveArchiveMembers(path, {{kSiteListMember, data}}, {}, options);
 }
 
 // Error messages name the file as the caller gave it.
-void SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
-                        const std::vector<std::string>& dropped, const TSaveOptions& options) {
+TSaveWarnings SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
+                                 const std::vector<std::string>& dropped,
+                                 const TSaveOptions& options) {
   const TArchivePlace archive = ResolveArchivePlace(path);
   if (archive.name.empty()) ThrowFileError("Cannot create file", path, EISDIR);
   // Everything below goes through this one descriptor of the folder, so a
@@ -103,8 +104,10 @@ void SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>
 
   // Only a file that opened as an archive is worth keeping; after a
   // password change every backup goes anyway.
+  TSaveWarnings warnings;
   if (old.layout && options.backups > 0 && !options.passwordChanged) {
-    KeepBackup(folder.Get(), archive.folder, archive.name, old.fd.Get(), old.st, options.backups);
+    warnings = KeepBackup(folder.Get(), archive.folder, archive.name, old.fd.Get(), old.st,
+                          options.backups);
   }
   if (options.lock) options.lock->Follow(temp.Fd());
   if (!temp.RenameOver(archive.name, path)) ThrowReplaced(path);
@@ -112,5 +115,9 @@ void SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>
   // not undo a save that has happened.
   ::fsync(folder.Get());
   if (!NameHoldsFile(folder.Get(), archive.name, temp.Fd())) ThrowReplaced(path);
-  if (options.passwordChanged) RemoveBackups(folder.Get(), archive.folder, archive.name);
+  if (options.passwordChanged) {
+    const uid_t owner = old.fd.IsOpen() ? old.st.st_uid : ::geteuid();
+    warnings = RemoveBackups(folder.Get(), archive.folder, archive.name, owner);
+  }
+  return warnings;
 }

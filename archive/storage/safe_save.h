@@ -37,23 +37,31 @@ struct TNamedMember {
   std::string data;
 };
 
+// What a save that happened could not do (a backup not made or not
+// removed), one sentence each, naming the file and the reason.
+using TSaveWarnings = std::vector<std::string>;
+
 // Writes `members` into the archive at path, each compressed and encrypted
 // as the options say; each replaces the old member of its name. Old members
 // named in `dropped` go; every other member of an existing archive, and its
 // comment, are carried over byte for byte. Otherwise as SaveDataArchive.
-void SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
-                        const std::vector<std::string>& dropped, const TSaveOptions& options);
+TSaveWarnings SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
+                                 const std::vector<std::string>& dropped,
+                                 const TSaveOptions& options);
 
 // Writes `data` as the member "Data" of the archive at path. Every other
 // member of an existing archive, and its comment, are carried over byte for
 // byte. The new archive is written to a temporary file in the same folder,
 // flushed to disk and renamed over path (for a symbolic link: over the file
 // it points to). On any failure path is untouched, no temporary file is left
-// and an EFileError naming the file and the system's reason is thrown.
+// and an EFileError naming the file and the system's reason is thrown; a
+// site list larger than any read takes (kMaxSiteListSize) throws
+// EMemberTooLarge before anything is written. A backup that cannot be
+// kept does not stop the save: it is one of the warnings returned.
 // The caller holds the archive's TArchiveLock.
-void SaveDataArchive(const std::string& path, const std::string& data,
-                     const TSaveOptions& options);
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& data,
+                              const TSaveOptions& options);
 
 // The same with the default options and the given password.
-void SaveDataArchive(const std::string& path, const std::string& password,
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& password,
                      const std::string& data);

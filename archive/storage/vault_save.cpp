@@ -19,7 +19,7 @@ std::vector<std::string> LinesOf(const std::string& data) {
 
 }  // namespace
 
-void SaveVault(const std::string& path, const std::string& data,
+TSaveWarnings SaveVault(const std::string& path, const std::string& data,
                const std::optional<TChangeRecords>& records, const TSaveOptions& options) {
   std::vector<TNamedMember> members{{kSiteListMember, data}};
   std::vector<std::string> dropped;
@@ -28,7 +28,7 @@ void SaveVault(const std::string& path, const std::string& data,
   } else {
     dropped.push_back(kChangeRecordsMember);
   }
-  SaveArchiveMembers(path, members, dropped, options);
+  return SaveArchiveMembers(path, members, dropped, options);
 }
 
 TStampTime StampNow(const std::optional<TChangeRecords>& records) {

@@ -11,7 +11,7 @@
 // (CarriesChangeRecords), the records as their member beside it; an
 // archive that carries none loses any old records member. Throws as
 // SaveArchiveMembers.
-void SaveVault(const std::string& path, const std::string& data,
+TSaveWarnings SaveVault(const std::string& path, const std::string& data,
                const std::optional<TChangeRecords>& records, const TSaveOptions& options);
 
 // The records for a save that turns the site list oldData (described by

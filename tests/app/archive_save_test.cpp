@@ -3,6 +3,7 @@
 // when the window closes.
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QAction>
 #include <QDirIterator>
@@ -200,6 +201,24 @@ class ArchiveSaveTest : public QObject {
     } else {
       QVERIFY(ReadDataMember(path, "pw").value_or("").find("Carrot=") != std::string::npos);
     }
+  }
+
+  void backupThatCannotBeMadeIsWarnedOfAndTheSaveHappens() {
+    const QString path = env_->Path("keys.zip"), backup = env_->Path("keys.backup.zip");
+    WriteArchiveFile(path, "pw", kText);
+    QVERIFY(mkfifo(QFile::encodeName(backup).constData(), 0600) == 0);
+    OpenArchive(path, "pw");
+    AddSiteThroughEditor(*window_, "Carrot");
+    env_->answers.push_back(int(mrOk));
+    Trigger("mmiFileSave");
+    QVERIFY(!window_->IsModified());
+    QCOMPARE(env_->requests.last().kind, TMsgRequest::Warning);
+    QCOMPARE(env_->requests.last().text,
+             "The backup " + backup +
+                 " was not made: its name is held by something that is not a regular file");
+    QVERIFY(ReadDataMember(path, "pw").value_or("").find("Carrot=") != std::string::npos);
+    QVERIFY(QFileInfo(backup).isFile() == false);  // the FIFO is still there, untouched
+    QVERIFY(QFileInfo::exists(backup));
   }
 
   void saveIntoReadOnlyFolderKeepsTheOldFile() {
