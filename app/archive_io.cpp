@@ -13,6 +13,7 @@
 #include "app/site_list_box.h"
 #include "archive/storage/archive_lock.h"
 #include "archive/storage/file_snapshot.h"
+#include "archive/encryption_memory.h"
 #include "archive/site_list_reader.h"
 #include "archive/storage/safe_save.h"
 #include "archive/storage/vault_save.h"
@@ -25,6 +26,7 @@
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/options.h"
+#include "support/state.h"
 #include "support/text_convert.h"
 
 namespace {
@@ -55,11 +57,23 @@ void TfrmMain::ReadArchive(const QString& path) {
   if (FReadAbandoned) return;
   FSites->LoadFromText(read.data.str());
   FHistory.Loaded(read.data.str(), read.records, read.dataTime);
-  FEncryption = EncryptionToWrite(read.encryption);
+  AdoptReadEncryption(path, read.encryption);
   ShowEncryption(read.encryption);
   FWatch->Remember(path, snapshot);
   if (read.hasMembers && !read.found) MsgDlg().ShowWarning(kNoSiteListWarning);
   OfferConflictCopies();
+}
+
+// The encryption the file has now decides the next save, unless it is
+// weaker than the archive had before: then the window says so, once per
+// archive, and keeps the stronger one.
+void TfrmMain::AdoptReadEncryption(const QString& path, TEncryption found) {
+  const TEncryptionCheck check = CheckEncryption(SettingsStorage(), ToFileName(path), found);
+  FEncryption = check.write;
+  if (check.weakerThan && !FDowngradesTold.contains(path)) {
+    FDowngradesTold << path;
+    MsgDlg().ShowWarning(ToQString(DowngradeText(ToFileName(path), check, found)));
+  }
 }
 
 std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
@@ -179,6 +193,7 @@ TSaveWarnings TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   FHistory.Adopt(text, records);
   WipeString(text);
   FPasswordChanged = false;
+  RememberEncryption(SettingsStorage(), file, WriteEncryption());
   ShowEncryption(WriteEncryption());
   try {
     FWatch->Remember(path, TakeFileSnapshot(file));

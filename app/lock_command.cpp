@@ -169,7 +169,7 @@ void TfrmMain::Unlock(const QString& password) {
   FSites->LoadFromText(read->data.str());
   FHistory.Loaded(read->data.str(), read->records, read->dataTime);
   read->data.Clear();
-  FEncryption = EncryptionToWrite(read->encryption);
+  AdoptReadEncryption(path, read->encryption);
   ShowEncryption(read->encryption);
   FWatch->Remember(path, snapshot);
   FLocked = false;

@@ -179,6 +179,9 @@ class TfrmMain : public QMainWindow {
   // The file on disk now has encryption (read or just written).
   void ShowEncryption(TEncryption encryption);
   TEncryption WriteEncryption() const;
+  void AdoptReadEncryption(const QString& path, TEncryption found);
+  // Archives whose weaker encryption the window has warned of.
+  QStringList FDowngradesTold;
 
   // Changes made to the archive file by other programs (outside_change.cpp).
   // The answers to the outside-change question, in button order.

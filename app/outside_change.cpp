@@ -73,7 +73,7 @@ void TfrmMain::ReReadArchive() {
   if (!read) return;  // the next save asks what to do
   FSites->LoadFromText(read->data.str());
   FHistory.Loaded(read->data.str(), read->records, read->dataTime);
-  FEncryption = EncryptionToWrite(read->encryption);
+  AdoptReadEncryption(path, read->encryption);
   ShowEncryption(read->encryption);
   RefillKeepingSelection();
   FWatch->Remember(path, snapshot);

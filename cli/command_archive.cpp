@@ -1,5 +1,6 @@
 #include "cli/command_archive.h"
 
+#include "archive/encryption_memory.h"
 #include "archive/storage/vault_save.h"
 #include "cli/cli_error.h"
 #include "cli/command_context.h"
@@ -42,6 +43,21 @@ TSaveWarnings SaveThrough(const std::string& path, const std::string& data,
   }
 }
 
+TSettingsFile SettingsOf(const TCliContext& ctx) { return CliSettingsFile(ctx.args.Has("useini")); }
+
+// An archive that comes back weaker than it was last seen is said once, on
+// standard error; its next save writes the stronger encryption again.
+void NoticeEncryption(const TCliContext& ctx, const TArchiveContent& archive) {
+  if (!archive.hasSiteList) return;
+  const TEncryptionCheck check = CheckEncryption(SettingsOf(ctx), archive.path, archive.encryption);
+  if (check.weakerThan) Warn(ctx, DowngradeText(archive.given, check, archive.encryption));
+}
+
+void RememberSaved(const TCliContext& ctx, const std::string& path, const TSaveOptions& options) {
+  RememberEncryption(SettingsOf(ctx), path,
+                     options.password.empty() ? TEncryption::None : options.encryption);
+}
+
 }  // namespace
 
 std::vector<TOptionDef> ChangeOptionDefs() {
@@ -60,6 +76,7 @@ std::optional<TEncryption> EncryptionOption(const TCliContext& ctx) {
 TArchiveContent ReadToShow(TCliContext& ctx) {
   TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
   if (archive.LacksSiteList()) Warn(ctx, NoSiteListText(archive));
+  NoticeEncryption(ctx, archive);
   return archive;
 }
 
@@ -67,6 +84,7 @@ TArchiveContent ReadForChange(TCliContext& ctx) {
   BackupsOption(ctx);  // a bad value is refused before anything is read
   TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
   RefuseWithoutSiteList(ctx, archive);
+  NoticeEncryption(ctx, archive);
   return archive;
 }
 
@@ -93,7 +111,7 @@ TLockedArchive::~TLockedArchive() = default;
 TSaveOptions TLockedArchive::SaveOptions() const {
   TSaveOptions options;
   options.password = content_.password;
-  options.encryption = EncryptionToWrite(content_.encryption);
+  options.encryption = CheckEncryption(SettingsOf(ctx_), content_.path, content_.encryption).write;
   options.backups = BackupsOption(ctx_);
   return options;
 }
@@ -105,6 +123,7 @@ void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) 
        SaveThrough(content_.path, data, RecordSaveNow(content_.records, baseline_.str(), data), locked)) {
     Warn(ctx_, warning);
   }
+  RememberSaved(ctx_, content_.path, options);
 }
 
 void TLockedArchive::Save(const std::string& data, const TChangeRecords& records,
@@ -114,6 +133,7 @@ void TLockedArchive::Save(const std::string& data, const TChangeRecords& records
   for (const std::string& warning : SaveThrough(content_.path, data, records, locked)) {
     Warn(ctx_, warning);
   }
+  RememberSaved(ctx_, content_.path, options);
 }
 
 void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }

@@ -24,9 +24,10 @@ std::string WindowProgramPath() {
 
 }  // namespace
 
+TSettingsFile CliSettingsFile(bool useIni) { return SettingsFileFor(useIni, WindowProgramPath()); }
+
 int StoredBackupCount(bool useIni) {
-  const auto text =
-      ReadSettingsValue(SettingsFileFor(useIni, WindowProgramPath()), kBackupsSetting);
+  const auto text = ReadSettingsValue(CliSettingsFile(useIni), kBackupsSetting);
   if (!text) return kDefaultBackups;
   return ParseSettingCount(*text, kMaxBackups).value_or(kDefaultBackups);
 }

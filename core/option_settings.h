@@ -11,6 +11,15 @@ inline constexpr char kLockWithScreenSaverSetting[] = "Options.LockWithScreenSav
 inline constexpr char kEncryptionSetting[] = "Options.Encryption";
 inline constexpr char kBackupsSetting[] = "Options.Backups";
 
+// Each archive's strongest encryption seen is kept under this prefix and the
+// archive's path (archive/encryption_memory.h). These settings are written
+// straight to the file by the window and vornix-cli alike, so the window's
+// settings table leaves them out.
+inline constexpr std::string_view kEncryptionMemoryPrefix = "Encryption:";
+inline bool IsEncryptionMemoryName(std::string_view name) {
+  return name.starts_with(kEncryptionMemoryPrefix);
+}
+
 // Earlier versions a save keeps beside the archive, unless told otherwise.
 inline constexpr int kDefaultBackups = 1;
 

@@ -1,5 +1,7 @@
 #include "support/state.h"
 
+#include "core/option_settings.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -76,8 +78,14 @@ static TSettingsFile StorageFor(bool useIni) {
   return SettingsFileFor(useIni, ToFileName(QCoreApplication::applicationFilePath()));
 }
 
+TSettingsFile SettingsStorage() { return StorageFor(State().UseIni); }
+
+// The archives' encryption memory is written straight to the file while the
+// window runs, by it and by vornix-cli: the table leaves it there, so that
+// the table's write at exit cannot put back an old value.
 void TqelState::Load() {
   for (const auto& [name, value] : ReadSettings(StorageFor(UseIni))) {
+    if (IsEncryptionMemoryName(name)) continue;
     SetValue(ToQString(name), ToQString(value));
   }
 }

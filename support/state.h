@@ -4,6 +4,7 @@
 // end. The file and its format are core/settings_file.h's, shared with
 // vornix-cli.
 
+#include "core/settings_file.h"
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -53,6 +54,9 @@ class TqelState {
 };
 
 TqelState& State();
+// The settings file the state is kept in (the per-user one, or vornix.ini
+// with -useini), for values written straight to it.
+TSettingsFile SettingsStorage();
 
 // A Reopen menu action shows its path as written: "&" is not a mnemonic
 // mark there. Use these to set and read the path of such an action.

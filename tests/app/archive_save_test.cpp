@@ -14,6 +14,7 @@
 
 #include "archive/crypto/zip_encryption.h"
 #include "archive/storage/archive_lock.h"
+#include "archive/storage/safe_save.h"
 #include "tests/app/app_test_env.h"
 #include "tests/app/file_size_limit.h"
 
@@ -165,7 +166,9 @@ class ArchiveSaveTest : public QObject {
     env_->errors.clear();
     QVERIFY(window_->IsModified());
     QCOMPARE(FileBytes(path), before);
-    QCOMPARE(FilesIn(env_->dir.path()), QStringList{"keep.zip"});  // no temporary file left
+    QStringList files = FilesIn(env_->dir.path());
+    files.removeAll("user.conf");  // the settings the test runs with
+    QCOMPARE(files, QStringList{"keep.zip"});  // no temporary file left
   }
 
   // Another program holding the archive's lock: the window waits in a
@@ -283,6 +286,30 @@ class ArchiveSaveTest : public QObject {
     Trigger("mmiFileNew");
     ChooseNewPassword("pw", "none: the preset choice stays");
     env_->answers.push_back(path);
+    Trigger("mmiFileSave");
+    QCOMPARE(DataEncryption(path), TEncryption::Aes256);
+  }
+
+  // An AES archive replaced by a traditional copy while the window was away
+  // is warned of when it opens, and saved as AES-256 again.
+  void weakerCopyIsWarnedOfAndSavedStrongAgain() {
+    const QString path = env_->Path("keys.zip");
+    TSaveOptions aes;
+    aes.password = "pw";
+    aes.encryption = TEncryption::Aes256;
+    SaveDataArchive(QFile::encodeName(path).toStdString(), kText, aes);
+    OpenArchive(path, "pw");
+    Trigger("mmiFileClose");
+    QFile::remove(path);
+    WriteArchiveFile(path, "pw", kText);  // traditional
+    env_->answers.push_back(path);
+    env_->passwords.push_back("pw");
+    env_->answers.push_back(int(mrOk));  // the warning
+    Trigger("mmiFileOpen");
+    QCOMPARE(env_->requests.last().kind, TMsgRequest::Warning);
+    QVERIFY2(env_->requests.last().text.contains("had AES-256 when it was last seen"),
+             qPrintable(env_->requests.last().text));
+    AddSiteThroughEditor(*window_, "Carrot");
     Trigger("mmiFileSave");
     QCOMPARE(DataEncryption(path), TEncryption::Aes256);
   }

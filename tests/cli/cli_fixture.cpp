@@ -37,7 +37,7 @@ TProcessResult CliTest::Cli(const std::vector<std::string>& args, const std::str
 }
 
 TProcessResult CliTest::Shell(const std::string& command) const {
-  return RunProcess({"/bin/sh", "-c", command}, "", dir_);
+  return RunProcess({"/bin/sh", "-c", command}, "", dir_, {"XDG_CONFIG_HOME=" + config_});
 }
 
 std::string CliTest::MakeArchive(const std::string& name, const std::string& password) const {

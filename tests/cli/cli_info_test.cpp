@@ -47,6 +47,32 @@ TEST_F(CliInfoTest, AesArchiveStaysAesUntilPasswdChangesIt) {
   EXPECT_EQ(Dump(Path("keys.zip")), "Bank=\tp1\t\t\r\n");
 }
 
+// An AES archive replaced by a traditional copy with the same password is
+// said on standard error, and the next change saves it as AES-256 again; a
+// deliberate passwd --encryption traditional is no downgrade.
+TEST_F(CliInfoTest, AWeakerCopyOfAnAesArchiveIsToldAndSavedAsAesAgain) {
+  ASSERT_EQ(Cli({"create", "keys.zip", "--encryption", "aes256"}, "pw\npw\n").status, 0);
+  AddSite(Path("keys.zip"), "pw", {"Bank"}, "p1");
+  ASSERT_EQ(Cli({"create", "weak.zip"}, "pw\npw\n").status, 0);
+  AddSite(Path("weak.zip"), "pw", {"Bank"}, "p1");
+  WriteFile(Path("keys.zip"), ReadFile(Path("weak.zip")));
+
+  TProcessResult r = Cli({"list", "keys.zip"}, "pw\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "Bank\n");
+  EXPECT_NE(r.err.find("had AES-256 when it was last seen and now has the traditional ZIP "
+                       "encryption"),
+            std::string::npos)
+      << r.err;
+  AddSite(Path("keys.zip"), "pw", {"Mail"}, "p2");
+  EXPECT_EQ(Info("pw").rfind("Encryption: AES-256\n", 0), 0u);
+
+  ASSERT_EQ(Cli({"passwd", "keys.zip", "--encryption", "traditional"}, "pw\npw\npw\n").status, 0);
+  r = Cli({"list", "keys.zip"}, "pw\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Info("pw").rfind("Encryption: traditional\n", 0), 0u);
+}
+
 // A changed byte passes the password verifier but not the authentication
 // code: nothing is shown, and the message says which check failed.
 TEST_F(CliInfoTest, DamagedAesMemberFailsItsAuthenticationCheck) {
