@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "core/text_codec.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -37,15 +37,12 @@ std::string PasswordPassingHeaderCheck(const QString& path) {
 
 }  // namespace
 
-class ArchiveOpenTest : public QObject {
+class ArchiveOpenTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
   void Open(const QString& path) {
     env_->answers.push_back(path);
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    Trigger("mmiFileOpen");
   }
   void ExpectOpened(const QString& path) {
     QCOMPARE(SiteNames(*window_), kNames);
@@ -60,20 +57,12 @@ class ArchiveOpenTest : public QObject {
   }
 
  private slots:
-  void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-  }
-  void cleanup() {
-    window_->SetModified(false);
-    window_.reset();
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    env_.reset();
-  }
+  void init() { StartWindow(); }
+  void cleanup() { EndWindow(TErrors::Allowed); }
 
   void openAsksForTheFileAsTheDesignSays() {
     env_->answers.push_back(QVariant());  // cancelled
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    Trigger("mmiFileOpen");
     QCOMPARE(env_->requests.size(), 1);
     QCOMPARE(env_->requests[0].kind, TMsgRequest::OpenFile);
     QCOMPARE(env_->requests[0].text, QStringLiteral("Open Vornix file"));
@@ -185,7 +174,7 @@ class ArchiveOpenTest : public QObject {
     // Saving writes exactly the member's lines back, nothing of the failed
     // attempt.
     window_->SetModified(true);
-    window_->findChild<QAction*>("mmiFileSave")->trigger();
+    Trigger("mmiFileSave");
     QCOMPARE(ReadDataMember(path, "right").value_or("<unreadable>"), kText);
   }
 
@@ -213,7 +202,7 @@ class ArchiveOpenTest : public QObject {
     zip.start("zip", {"-q", path, "Other"});
     QVERIFY(zip.waitForFinished(-1));
     env_->answers = {path, int(mrOk)};
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    Trigger("mmiFileOpen");
     QCOMPARE(env_->requests.size(), 2);
     QCOMPARE(env_->requests[1].kind, TMsgRequest::Warning);
     QCOMPARE(env_->requests[1].text,

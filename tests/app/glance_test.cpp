@@ -13,7 +13,7 @@
 #include "core/totp.h"
 #include "support/secret_clipboard.h"
 #include "support/shell_open.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 #include "tests/app/fake_ticker.h"
 
 namespace {
@@ -21,11 +21,9 @@ namespace {
 const char kSecret[] = "JBSWY3DPEHPK3PXP";
 }  // namespace
 
-class GlanceTest : public QObject {
+class GlanceTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   std::function<void()> tick_;
 
   template <class T>
@@ -49,17 +47,13 @@ class GlanceTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     SecretClipboard().SetTicker(std::make_unique<FakeTicker>(&tick_));
   }
   void cleanup() {
     SecretClipboard().ClearIfOurs();
     SetShellOpener(nullptr);
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
+    EndWindow();
   }
 
   void detailsPaneShowsTheSelectedSite() {

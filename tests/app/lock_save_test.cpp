@@ -6,18 +6,16 @@
 #include <QTest>
 
 #include "app/auto_lock.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 #include "tests/app/file_size_limit.h"
 
 namespace {
 const std::string kSites = SiteText({"Bank=ann\tb4nk\t\t", "Mail=bob\tm41l\t\t"});
 }  // namespace
 
-class LockSaveTest : public QObject {
+class LockSaveTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   qint64 now_ = 0;
 
   QString Path() const { return env_->Path("sites.zip"); }
@@ -39,17 +37,11 @@ class LockSaveTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     now_ = 0;
     window_->AutoLock().SetClock([this] { return now_; });
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void idleLockSavesFirst() {
     OpenAndAdd("pw");

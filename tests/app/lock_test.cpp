@@ -9,7 +9,7 @@
 
 #include "app/app_texts.h"
 #include "app/auto_lock.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -19,11 +19,9 @@ const std::string kThreeSites =
 
 }  // namespace
 
-class LockTest : public QObject {
+class LockTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   qint64 now_ = 0;
 
   template <class T>
@@ -55,17 +53,11 @@ class LockTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     now_ = 0;
     window_->AutoLock().SetClock([this] { return now_; });
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void lockForgetsEverythingAndUnlockReadsTheFileAgain() {
     Open("pw");

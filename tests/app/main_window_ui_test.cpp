@@ -12,14 +12,11 @@
 #include <QToolButton>
 
 #include "app/site_list_box.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
-class MainWindowUiTest : public QObject {
+class MainWindowUiTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
   QAction* Action(const QString& name) { return window_->findChild<QAction*>(name); }
   // A caption as the user reads it: the mnemonic mark is not part of it.
   static QString Plain(const QString& text) {
@@ -42,15 +39,8 @@ class MainWindowUiTest : public QObject {
   QToolButton* Button(const QString& name) { return window_->findChild<QToolButton*>(name); }
 
  private slots:
-  void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-  }
-  void cleanup() {
-    window_.reset();
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    env_.reset();
-  }
+  void init() { StartWindow(); }
+  void cleanup() { EndWindow(TErrors::Allowed); }
 
   void windowCaptionAndSizes() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Vornix - Keyvorn"));

@@ -14,14 +14,11 @@
 #include "app/site_list_box.h"
 #include "support/file_dialogs.h"
 #include "support/shell_open.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
-class WindowStateTest : public QObject {
+class WindowStateTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
   template <class T>
   T* Find(const char* name) {
     T* child = window_->findChild<T*>(name);
@@ -43,16 +40,8 @@ class WindowStateTest : public QObject {
   }
 
  private slots:
-  void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-  }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void init() { StartWindow(); }
+  void cleanup() { EndWindow(); }
 
   void lockShowsInTheTitleClearsFindAndKeepsTheSelection() {
     Open();

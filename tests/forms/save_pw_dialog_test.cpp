@@ -15,22 +15,18 @@
 #include "forms/strength_meter.h"
 #include "generator/word_list.h"
 #include "support/modal_result.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/forms/dialog_fixture.h"
 
 namespace {
 const QString kForm = QStringLiteral("TfrmSavePW");
 }
 
-class SavePWDialogTest : public QObject {
+class SavePWDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { messages_.emplace(); }
-  void cleanup() {
-    modal::FlushDeferredDeletes();
-    messages_.reset();
-  }
+  void init() { StartDialog(); }
+  void cleanup() { EndDialog(); }
 
   void lookOfTheDialog() {
     TfrmSavePW form;
@@ -212,9 +208,6 @@ class SavePWDialogTest : public QObject {
     QCOMPARE(ExecuteSavePW(password), int(mrCancel));
     QCOMPARE(password, QStringLiteral("previous"));
   }
-
- private:
-  std::optional<TMsgRecorder> messages_;
 };
 
 QTEST_MAIN(SavePWDialogTest)

@@ -18,8 +18,7 @@
 #include "forms/strength_meter.h"
 #include "support/modal_result.h"
 #include "support/shell_open.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/forms/dialog_fixture.h"
 
 namespace {
 
@@ -35,17 +34,16 @@ QPushButton* Ok(QWidget* form) { return modal::Child<QPushButton>(form, "btnOK")
 
 }  // namespace
 
-class SiteDialogTest : public QObject {
+class SiteDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
   void init() {
     settings_.emplace();
-    messages_.emplace();
+    StartDialog();
   }
   void cleanup() {
-    modal::FlushDeferredDeletes();
-    messages_.reset();
+    EndDialog();
     settings_.reset();
     SetShellOpener(nullptr);
   }
@@ -384,7 +382,6 @@ class SiteDialogTest : public QObject {
 
  private:
   std::optional<TTempSettings> settings_;
-  std::optional<TMsgRecorder> messages_;
 };
 
 QTEST_MAIN(SiteDialogTest)
