@@ -60,7 +60,7 @@ class ArchiveOpenTest : public TWindowFixture {
   void init() { StartWindow(); }
   void cleanup() { EndWindow(TErrors::Allowed); }
 
-  void openAsksForTheFileAsTheDesignSays() {
+  void openAsksForAVornixFile() {
     env_->answers.push_back(QVariant());  // cancelled
     Trigger("mmiFileOpen");
     QCOMPARE(env_->requests.size(), 1);
@@ -134,7 +134,7 @@ class ArchiveOpenTest : public TWindowFixture {
   void nonAsciiPasswords_data() {
     QTest::addColumn<bool>("writtenAsCp1252");
     QTest::newRow("written as UTF-8") << false;
-    QTest::newRow("written as Windows-1252 on the original platform") << true;
+    QTest::newRow("written as Windows-1252, as older archives were") << true;
   }
   void nonAsciiPasswords() {
     QFETCH(bool, writtenAsCp1252);

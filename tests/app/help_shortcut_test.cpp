@@ -93,7 +93,7 @@ class HelpShortcutTest : public TWindowFixture {
   void shortcutStartsTheProgramWithTheArchive_data() {
     QTest::addColumn<bool>("useIni");
     QTest::addColumn<QString>("path");
-    QTest::newRow("registry mode") << false << "/data/My Safe.zip";
+    QTest::newRow("per-user settings") << false << "/data/My Safe.zip";
     QTest::newRow("INI mode") << true << "/data/Safe.zip";
     QTest::newRow("odd characters") << false << "/data/a \"q\" $x `y` 100%.zip";
   }

@@ -88,7 +88,7 @@ class ImportDialogTest : public QObject {
     QTest::addColumn<int>("rightLeft");
     QTest::addColumn<int>("panelTop");
     QTest::addColumn<int>("listHeight");
-    QTest::newRow("designed 625x354") << QSize(625, 354) << 236 << 252 << 372 << 104 << 265;
+    QTest::newRow("first size 625x354") << QSize(625, 354) << 236 << 252 << 372 << 104 << 265;
     QTest::newRow("odd sizes truncate") << QSize(626, 356) << 237 << 253 << 373 << 105 << 267;
     QTest::newRow("larger 800x500") << QSize(800, 500) << 324 << 340 << 460 << 177 << 411;
   }
@@ -108,7 +108,7 @@ class ImportDialogTest : public QObject {
     QCOMPARE(layout.cancel.topLeft(), QPoint(client.width() - 89, client.height() - 42));
   }
 
-  void formAppliesRuleAtDesignedSize() {
+  void formAppliesRuleAtItsFirstSize() {
     TfrmImport form;
     QCOMPARE(form.size(), QSize(625, 354));
     QCOMPARE(form.minimumSize(), QSize(625, 354));
@@ -246,7 +246,7 @@ class ImportDialogTest : public QObject {
     QCOMPARE(Texts(left), QStringList({"Alpha", "gamma"}));
   }
 
-  // The designed threshold: 4 pixels along either axis start nothing, 5
+  // The list's threshold: 4 pixels along either axis start nothing, 5
   // along one start the drag (the desktop's usual distance is 10).
   void dragStartsAfterFivePixels() {
     TqelPwList list = SampleList();

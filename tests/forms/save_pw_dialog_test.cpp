@@ -32,7 +32,7 @@ class SavePWDialogTest : public TDialogFixture {
     TfrmSavePW form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));
     // Changed with the encryption choice: the dialog is widened for it, and
-    // the designed controls keep their places to its left; the strength
+    // the password controls keep their places to its left; the strength
     // panel makes it taller below them.
     QCOMPARE(form.height(), 170 + TSavePwStrength::kHeight);
     const QRect choice = form.findChild<QGroupBox*>("gbxEncryption")->geometry();

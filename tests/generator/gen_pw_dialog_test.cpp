@@ -53,7 +53,7 @@ class GenPWDialogTest : public QObject {
     QVERIFY(!Checked(&form, "cbxTemplate"));
     QCOMPARE(form.findChild<QSpinBox*>("speLength")->value(), 9);
     auto* special = form.findChild<QLineEdit*>("edtSpecial");
-    QCOMPARE(special->text(), QString());  // not the designed "#$%*+?"
+    QCOMPARE(special->text(), QString());  // an absent key empties it: no built-in "#$%*+?"
     QVERIFY(special->isEnabled());
     auto* templ = form.findChild<QLineEdit*>("edtTemplate");
     QCOMPARE(templ->text(), QString());

@@ -246,7 +246,8 @@ class StateTest : public QObject {
     WriteFile(dir_->filePath("blocker"), "x");
     TqelState::SetStorageOverride(dir_->filePath("blocker/Vornix.conf"), iniPath_);
     State().SetValue("TfrmMain", "2");
-    State().Save();  // as with a registry key that cannot be created
+    State().Save();  // the folder cannot be created: a file is in its place
+    QCOMPARE(State().GetValue("TfrmMain"), QStringLiteral("2"));
   }
 
   void entryNoLineHoldsIsReportedOthersKept() {
