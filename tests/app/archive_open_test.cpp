@@ -21,16 +21,8 @@ const QStringList kNames{"Bank", "mail"};
 std::string PasswordPassingHeaderCheck(const QString& path) {
   for (int i = 0; i < 20000; ++i) {
     const std::string candidate = "wrong" + std::to_string(i);
-    TZipReader reader;
-    bool failed = false;
-    reader.OnProcessItemFailure = [&failed](TZipComponent&, const TZipItem&, int, int, int) {
-      failed = true;
-    };
-    reader.SetPassword(candidate);
-    reader.SetFileName(QFile::encodeName(path).toStdString());
-    TMemoryStream out;
-    reader.ExtractToStream("Data", out);
-    if (failed && out.Size() > 0) return candidate;
+    const TExtracted extracted = ExtractData(path, candidate);
+    if (extracted.failed && !extracted.bytes.empty()) return candidate;
   }
   return {};
 }

@@ -26,22 +26,13 @@ class GlanceTest : public TWindowFixture {
  private:
   std::function<void()> tick_;
 
-  template <class T>
-  T* Find(const char* name) {
-    T* child = window_->findChild<T*>(name);
-    if (!child) qFatal("no %s", name);
-    return child;
-  }
   QString Text(const char* label) { return Find<QLabel>(label)->text(); }
   void Open() {
-    const QString path = env_->Path("sites.zip");
-    WriteArchiveFile(path, "pw",
-                     SiteText({"Bank=ana\tp1\thttps://bank.example/?a=1&b=2\tpin 7\\nTOTP: "
-                               "JBSWY3DPEHPK3PXP",
-                               "Mail=bob\tCorrect-Horse-Battery-Staple-91\t\t",
-                               "Shop=cy\tCorrect-Horse-Battery-Staple-91\t\t"}));
-    env_->passwords.push_back(QStringLiteral("pw"));
-    window_->OpenCommandLineArchive({path});
+    OpenWritten("sites.zip", "pw",
+                SiteText({"Bank=ana\tp1\thttps://bank.example/?a=1&b=2\tpin 7\\nTOTP: "
+                          "JBSWY3DPEHPK3PXP",
+                          "Mail=bob\tCorrect-Horse-Battery-Staple-91\t\t",
+                          "Shop=cy\tCorrect-Horse-Battery-Staple-91\t\t"}));
     QCOMPARE(SiteNames(*window_), (QStringList{"Bank", "Mail", "Shop"}));
   }
 

@@ -20,9 +20,7 @@ class LockSaveTest : public TWindowFixture {
 
   QString Path() const { return env_->Path("sites.zip"); }
   void OpenAndAdd(const std::string& password) {
-    WriteArchiveFile(Path(), password, kSites);
-    env_->passwords.push_back(QString::fromStdString(password));
-    window_->OpenCommandLineArchive({Path()});
+    OpenWritten("sites.zip", password, kSites);
     for (int i = 0; i < 20; ++i) AddSiteThroughEditor(*window_, QString("site %1").arg(i));
     QVERIFY(window_->IsModified());
   }
@@ -75,9 +73,7 @@ class LockSaveTest : public TWindowFixture {
 
   void saveAfterEveryChange() {
     State().SetValue("Options.SaveAfterEveryChange", "1");
-    WriteArchiveFile(Path(), "pw", kSites);
-    env_->passwords.push_back(QStringLiteral("pw"));
-    window_->OpenCommandLineArchive({Path()});
+    OpenWritten("sites.zip", "pw", kSites);
     AddSiteThroughEditor(*window_, "Shop");
     QTRY_VERIFY(!window_->IsModified());
     QCOMPARE(SavedSites(), 3u);

@@ -24,17 +24,8 @@ class LockTest : public TWindowFixture {
  private:
   qint64 now_ = 0;
 
-  template <class T>
-  T* Find(const char* name) {
-    T* child = window_->findChild<T*>(name);
-    if (!child) qFatal("no %s", name);
-    return child;
-  }
   void Open(const std::string& password) {
-    const QString path = env_->Path("sites.zip");
-    WriteArchiveFile(path, password, kTwoSites);
-    env_->passwords.push_back(QString::fromStdString(password));
-    window_->OpenCommandLineArchive({path});
+    OpenWritten("sites.zip", password, kTwoSites);
     QCOMPARE(SiteNames(*window_), (QStringList{"Bank", "Mail"}));
   }
   void TypeUnlockPassword(const QString& password) {

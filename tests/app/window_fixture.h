@@ -31,6 +31,24 @@ class TWindowFixture : public QObject {
 
   void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
 
+  // The window's child of that name; a test without it cannot go on.
+  template <class T>
+  T* Find(const char* name) {
+    T* child = window_->findChild<T*>(name);
+    if (!child) qFatal("no %s", name);
+    return child;
+  }
+
+  // Writes an archive of text under password in the test's folder and opens
+  // it as the command line would; returns its path.
+  QString OpenWritten(const QString& name, const std::string& password, const std::string& text) {
+    const QString path = env_->Path(name);
+    WriteArchiveFile(path, password, text);
+    env_->passwords.push_back(QString::fromStdString(password));
+    window_->OpenCommandLineArchive({path});
+    return path;
+  }
+
   // File > Open on path, the password prompt answered with password.
   void OpenArchive(const QString& path, const QString& password) {
     env_->answers.push_back(path);

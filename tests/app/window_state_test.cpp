@@ -19,20 +19,10 @@
 class WindowStateTest : public TWindowFixture {
   Q_OBJECT
  private:
-  template <class T>
-  T* Find(const char* name) {
-    T* child = window_->findChild<T*>(name);
-    if (!child) qFatal("no %s", name);
-    return child;
-  }
   QString Open() {
-    const QString path = env_->Path("keys.zip");
-    WriteArchiveFile(path, "pw",
-                     SiteText({"Bank=ann\tb4nk\thttps://bank.example\t", "Mail=bob\tm41l\t\t",
-                               "Shop=cy\tsh0p\t\t"}));
-    env_->passwords.push_back(QStringLiteral("pw"));
-    window_->OpenCommandLineArchive({path});
-    return path;
+    return OpenWritten("keys.zip", "pw",
+                       SiteText({"Bank=ann\tb4nk\thttps://bank.example\t", "Mail=bob\tm41l\t\t",
+                                 "Shop=cy\tsh0p\t\t"}));
   }
   QString Selected() {
     auto* list = Find<TSiteListBox>("lbxSiteList");

@@ -13,8 +13,7 @@
 #include "forms/import_layout.h"
 #include "forms/import_list_box.h"
 #include "support/modal_result.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 
@@ -70,15 +69,14 @@ void CountDrags(int& drags, bool outcome) {
 
 }  // namespace
 
-class ImportDialogTest : public QObject {
+class ImportDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { settings_.emplace(); }
+  void init() { StartDialog(kSettings); }
   void cleanup() {
     TfrmImport::SetDragRunner(nullptr);
-    modal::FlushDeferredDeletes();
-    settings_.reset();
+    EndDialog();
   }
 
   void layoutRule_data() {
@@ -332,9 +330,6 @@ class ImportDialogTest : public QObject {
     QCOMPARE(words.size(), 5);
     QCOMPARE(words.mid(0, 3), QStringList({"0", "40", "50"}));
   }
-
- private:
-  std::optional<TTempSettings> settings_;
 };
 
 QTEST_MAIN(ImportDialogTest)

@@ -9,7 +9,7 @@
 #include "forms/open_pw_form.h"
 #include "forms/password_dialogs.h"
 #include "support/modal_result.h"
-#include "tests/forms/dialog_fixture.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 const QString kForm = QStringLiteral("TfrmOpenPW");
@@ -19,7 +19,7 @@ class OpenPWDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { StartDialog(); }
+  void init() { StartDialog(kMessages); }
   void cleanup() { EndDialog(); }
 
   void lookOfTheDialog() {

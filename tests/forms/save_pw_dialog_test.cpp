@@ -15,7 +15,7 @@
 #include "forms/strength_meter.h"
 #include "generator/word_list.h"
 #include "support/modal_result.h"
-#include "tests/forms/dialog_fixture.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 const QString kForm = QStringLiteral("TfrmSavePW");
@@ -25,7 +25,7 @@ class SavePWDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { StartDialog(); }
+  void init() { StartDialog(kMessages); }
   void cleanup() { EndDialog(); }
 
   void lookOfTheDialog() {

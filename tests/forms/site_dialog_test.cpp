@@ -18,7 +18,7 @@
 #include "forms/strength_meter.h"
 #include "support/modal_result.h"
 #include "support/shell_open.h"
-#include "tests/forms/dialog_fixture.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 
@@ -38,13 +38,9 @@ class SiteDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() {
-    settings_.emplace();
-    StartDialog();
-  }
+  void init() { StartDialog(kSettings | kMessages); }
   void cleanup() {
     EndDialog();
-    settings_.reset();
     SetShellOpener(nullptr);
   }
 
@@ -379,9 +375,6 @@ class SiteDialogTest : public TDialogFixture {
     QCOMPARE(words.size(), 5);
     QCOMPARE(words.mid(0, 3), QStringList({"0", "150", "170"}));
   }
-
- private:
-  std::optional<TTempSettings> settings_;
 };
 
 QTEST_MAIN(SiteDialogTest)
