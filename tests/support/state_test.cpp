@@ -16,6 +16,7 @@
 #include "core/settings_file.h"
 #include "support/options.h"
 #include "support/state.h"
+#include "tests/common/accessor_guard.h"
 
 class StateTest : public QObject {
   Q_OBJECT
@@ -53,15 +54,7 @@ class StateTest : public QObject {
     State().UseIni = false;
   }
 
-  void accessorGuard() {
-    QCOMPARE(&State(), &State());
-    try {
-      TqelState direct;
-      QFAIL("direct construction succeeded");
-    } catch (const std::runtime_error& error) {
-      QCOMPARE(QString(error.what()), QString("use State accessor function"));
-    }
-  }
+  void accessorGuard() { CheckAccessorGuard(&State, "use State accessor function"); }
 
   void setValueRules() {
     TqelState& s = State();
