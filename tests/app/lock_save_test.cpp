@@ -16,17 +16,11 @@ const std::string kSites = SiteText({"Bank=ann\tb4nk\t\t", "Mail=bob\tm41l\t\t"}
 class LockSaveTest : public TWindowFixture {
   Q_OBJECT
  private:
-  qint64 now_ = 0;
-
   QString Path() const { return env_->Path("sites.zip"); }
   void OpenAndAdd(const std::string& password) {
     OpenWritten("sites.zip", password, kSites);
     for (int i = 0; i < 20; ++i) AddSiteThroughEditor(*window_, QString("site %1").arg(i));
     QVERIFY(window_->IsModified());
-  }
-  void LeaveIdle() {
-    now_ += 60 * 60 * 1000;
-    window_->AutoLock().Check();
   }
   std::size_t SavedSites() {
     const auto data = ReadDataMember(Path(), "pw");
@@ -36,8 +30,7 @@ class LockSaveTest : public TWindowFixture {
  private slots:
   void init() {
     StartWindow();
-    now_ = 0;
-    window_->AutoLock().SetClock([this] { return now_; });
+    UseFakeClock();
   }
   void cleanup() { EndWindow(); }
 

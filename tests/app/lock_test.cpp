@@ -22,8 +22,6 @@ const std::string kThreeSites =
 class LockTest : public TWindowFixture {
   Q_OBJECT
  private:
-  qint64 now_ = 0;
-
   void Open(const std::string& password) {
     OpenWritten("sites.zip", password, kTwoSites);
     QCOMPARE(SiteNames(*window_), (QStringList{"Bank", "Mail"}));
@@ -31,11 +29,6 @@ class LockTest : public TWindowFixture {
   void TypeUnlockPassword(const QString& password) {
     Find<QLineEdit>("edtUnlockPW")->setText(password);
     Find<QPushButton>("btnUnlock")->click();
-  }
-  // An hour without input on the fake clock.
-  void LeaveIdle() {
-    now_ += 60 * 60 * 1000;
-    window_->AutoLock().Check();
   }
   QString Waiting() {
     auto* label = Find<QLabel>("lblLockWaiting");
@@ -45,8 +38,7 @@ class LockTest : public TWindowFixture {
  private slots:
   void init() {
     StartWindow();
-    now_ = 0;
-    window_->AutoLock().SetClock([this] { return now_; });
+    UseFakeClock();
   }
   void cleanup() { EndWindow(); }
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <memory>
 
+#include "app/auto_lock.h"
 #include "tests/app/app_test_env.h"
 
 class TWindowFixture : public QObject {
@@ -49,6 +50,17 @@ class TWindowFixture : public QObject {
     return path;
   }
 
+  // The idle lock's clock, moved on only by the test (now_, in ms).
+  void UseFakeClock() {
+    now_ = 0;
+    window_->AutoLock().SetClock([this] { return now_; });
+  }
+  // An hour without input on the fake clock, then the idle lock's check.
+  void LeaveIdle() {
+    now_ += 60 * 60 * 1000;
+    window_->AutoLock().Check();
+  }
+
   // File > Open on path, the password prompt answered with password.
   void OpenArchive(const QString& path, const QString& password) {
     env_->answers.push_back(path);
@@ -58,4 +70,5 @@ class TWindowFixture : public QObject {
 
   std::unique_ptr<AppTestEnv> env_;
   std::unique_ptr<TfrmMain> window_;
+  qint64 now_ = 0;
 };
