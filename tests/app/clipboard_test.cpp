@@ -13,12 +13,10 @@
 class ClipboardTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::function<void()> tick_;
+  std::optional<TClipboardSeconds> seconds_;
 
   static QString ClipText() { return QGuiApplication::clipboard()->text(); }
-  void Pass(int seconds) {
-    for (int i = 0; i < seconds && tick_; ++i) tick_();
-  }
+  void Pass(int seconds) { seconds_->Pass(seconds); }
   QLabel* Countdown() const { return window_->findChild<QLabel*>("lblClipboard"); }
   void CopySelectedPassword() {
     AddSiteThroughEditor(*window_, QStringLiteral("Mail"));
@@ -29,10 +27,10 @@ class ClipboardTest : public TWindowFixture {
  private slots:
   void init() {
     StartWindow();
-    SecretClipboard().SetTicker(std::make_unique<FakeTicker>(&tick_));
+    seconds_.emplace();
   }
   void cleanup() {
-    SecretClipboard().ClearIfOurs();
+    seconds_.reset();
     EndWindow(TErrors::Allowed);
   }
 

@@ -24,7 +24,7 @@ const char kSecret[] = "JBSWY3DPEHPK3PXP";
 class GlanceTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::function<void()> tick_;
+  std::optional<TClipboardSeconds> seconds_;
 
   QString Text(const char* label) { return Find<QLabel>(label)->text(); }
   void Open() {
@@ -39,10 +39,10 @@ class GlanceTest : public TWindowFixture {
  private slots:
   void init() {
     StartWindow();
-    SecretClipboard().SetTicker(std::make_unique<FakeTicker>(&tick_));
+    seconds_.emplace();
   }
   void cleanup() {
-    SecretClipboard().ClearIfOurs();
+    seconds_.reset();
     SetShellOpener(nullptr);
     EndWindow();
   }
@@ -124,7 +124,7 @@ class GlanceTest : public TWindowFixture {
     QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"),
              QByteArray("secret"));
     QCOMPARE(Find<QLabel>("lblClipboard")->text(), QStringLiteral("Clipboard clears in 10 s"));
-    for (int i = 0; i < 10 && tick_; ++i) tick_();
+    seconds_->Pass(10);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
   }
 
