@@ -3,13 +3,15 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
+#include <cerrno>
+#include <cstring>
 #include <set>
 
 #include "app/main_window.h"
 #include "app/site_list_box.h"
 #include "core/pw_list.h"
+#include "core/private_file.h"
 #include "core/pw_rec.h"
 #include "core/site_fields.h"
 #include "forms/export_dialog.h"
@@ -51,17 +53,12 @@ std::string ReadFileBytes(const QString& path) {
   return file.readAll().toStdString();
 }
 
-// Written beside the old file and renamed over it, readable by the owner
-// only: the file holds every password in clear text.
+// The save dialog asked before an existing file is overwritten, so the
+// export replaces it: written beside it, readable by the owner only (every
+// password is in clear text), and renamed over it.
 void WritePrivateFile(const QString& path, const std::string& text) {
-  QSaveFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-                       file.write(text.data(), static_cast<qint64>(text.size())) ==
-                           static_cast<qint64>(text.size()) &&
-                       file.commit();
-  if (!written) {
-    throw std::runtime_error("Cannot write " + ToBytes(path) + ": " + ToBytes(file.errorString()));
+  if (!ReplacePrivateFile(QFile::encodeName(path).toStdString(), text)) {
+    throw std::runtime_error("Cannot write " + ToBytes(path) + ": " + std::strerror(errno));
   }
 }
 

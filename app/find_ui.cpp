@@ -1,5 +1,5 @@
 // The main window's additions for everyday use: the find box in the
-// toolbar, the copy commands after the designed Edit items, the list's
+// toolbar, the copy commands after the first Edit items, the list's
 // context menu and the clipboard countdown in the status bar.
 
 #include <QAction>

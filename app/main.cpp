@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
   TVornixApplication app(argc, argv);
   // The display name follows the application name; setting it separately
   // would make the platform append it to every window title.
-  QApplication::setApplicationName("Vornix");
+  QApplication::setApplicationName(QStringLiteral(VORNIX_PROGRAM_NAME));
   // Wayland desktops find the window's entry and icon by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral(VORNIX_APP_ID));
   TfrmMain window;

@@ -56,7 +56,7 @@ TfrmMain::TfrmMain(QWidget* parent)
   connect(FWatch, &TArchiveWatch::Touched, this, &TfrmMain::ArchiveTouched);
   SetModified(false);
   setMinimumSize(350, 350);
-  // The designed bounds are the outer ones, frame included.
+  // The window's place and size count the frame as well.
   move(379, 295);
   SetOuterSize(this, QSize(440, 398));
   lbxSiteList->setFocus();
@@ -98,8 +98,8 @@ void TfrmMain::FormShow() {
   UpdateLockCommand();
 }
 
-// FormCloseQuery: offers to save; the window stays open only when saving
-// fails, so that nothing is lost.
+// Closing offers to save; the window stays open only when saving fails, so
+// that nothing is lost.
 void TfrmMain::closeEvent(QCloseEvent* event) {
   try {
     if (IsModified() && MsgDlg().IsYes(kSaveQuestion)) {

@@ -53,7 +53,7 @@ QMenu* AddReopenMenu(QMenu* fileMenu, const QString& name, const QString& captio
   // The stand-in belongs to the File menu: the submenu's own children are
   // its entries.
   auto* standIn = fileMenu->addAction(caption);
-  // While it stands in, it is the designed Reopen item.
+  // While it stands in, it carries the Reopen item's object name.
   standIn->setObjectName(name);
   auto* submenu = fileMenu->addMenu(caption);
   submenu->setObjectName(name);

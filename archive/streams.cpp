@@ -1,5 +1,6 @@
 #include "archive/streams.h"
 
+#include "core/descriptor_io.h"
 #include "core/secret_wipe.h"
 
 #include <fcntl.h>
@@ -52,12 +53,7 @@ TMemoryStream::~TMemoryStream() { WipeString(data_); }
 
 // Grows by doubling, as the string would, but wipes the old buffer first.
 void TMemoryStream::Reserve(std::size_t size) {
-  if (size <= data_.capacity()) return;
-  std::string bigger;
-  bigger.reserve(std::max(size, data_.capacity() * 2));
-  bigger.assign(data_);
-  WipeString(data_);
-  data_.swap(bigger);
+  if (size > data_.capacity()) ReserveWiping(data_, std::max(size, data_.capacity() * 2));
 }
 
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
@@ -138,28 +134,13 @@ TFileStream::~TFileStream() {
 }
 
 std::size_t TFileStream::Read(void* buffer, std::size_t count) {
-  auto* out = static_cast<char*>(buffer);
-  std::size_t total = 0;
-  while (total < count) {
-    ssize_t got = ::read(fd_, out + total, count - total);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EStreamError("Stream read error");
-    if (got == 0) break;
-    total += static_cast<std::size_t>(got);
-  }
-  return total;
+  const TIoResult got = ReadFully(fd_, buffer, count);
+  if (got.error != 0) throw EStreamError("Stream read error");
+  return got.count;
 }
 
 std::size_t TFileStream::Write(const void* buffer, std::size_t count) {
-  const auto* in = static_cast<const char*>(buffer);
-  std::size_t total = 0;
-  while (total < count) {
-    ssize_t put = ::write(fd_, in + total, count - total);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) break;
-    total += static_cast<std::size_t>(put);
-  }
-  return total;
+  return WriteFully(fd_, buffer, count).count;
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, SeekOrigin origin) {

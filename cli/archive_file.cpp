@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli_error.h"
+#include "core/descriptor_io.h"
 
 namespace cli {
 
@@ -60,12 +61,11 @@ TArchiveFile::~TArchiveFile() { ::close(fd_); }
 std::string TArchiveFile::ReadFailure() const {
   constexpr std::size_t kPiece = 1 << 16;
   std::vector<char> buffer(kPiece);
-  for (off_t offset = 0;;) {
-    const ssize_t got = ::pread(fd_, buffer.data(), buffer.size(), offset);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::strerror(errno);
-    if (got == 0) return "";
-    offset += got;
+  for (std::uint64_t offset = 0;;) {
+    const TIoResult got = ReadFullyAt(fd_, offset, buffer.data(), buffer.size());
+    if (got.error != 0) return std::strerror(got.error);
+    if (got.count < buffer.size()) return "";
+    offset += got.count;
   }
 }
 

@@ -1,7 +1,5 @@
 // export and import: the sites in the files other password keepers and
 // browsers write and read, to move them in and out.
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -14,6 +12,7 @@
 #include "cli/command_archive.h"
 #include "cli/command_context.h"
 #include "cli/field_rules.h"
+#include "core/private_file.h"
 #include "interchange/site_export.h"
 #include "interchange/site_import.h"
 #include "interchange/site_lines.h"
@@ -42,31 +41,12 @@ std::optional<interchange::TFormat> FormatOption(const TCliContext& ctx, bool im
   return format;
 }
 
-// Creates a new file readable by its owner only (it holds the passwords in
-// clear text) and writes the text; never replaces an existing file. A file
-// left half-written by a failure is removed.
+// The command line asks no question before it would overwrite, so an
+// export never replaces an existing file.
 void WriteNewPrivateFile(const std::string& path, const std::string& text) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    const std::string reason = errno == EEXIST ? "the file exists already" : std::strerror(errno);
-    throw ECliError(kExitFailure, "cannot create " + path + ": " + reason);
-  }
-  std::size_t done = 0;
-  int error = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = errno;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) {
-    ::unlink(path.c_str());
-    throw ECliError(kExitFailure, "cannot write " + path + ": " + std::strerror(error));
-  }
+  if (CreatePrivateFile(path, text)) return;
+  const std::string reason = errno == EEXIST ? "the file exists already" : std::strerror(errno);
+  throw ECliError(kExitFailure, "cannot create " + path + ": " + reason);
 }
 
 std::string ReadWholeFile(const std::string& path) {

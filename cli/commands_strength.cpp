@@ -1,12 +1,12 @@
 // strength: how long one GPU would take to guess a password read from
 // standard input.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "archive/crypto/guess_rates.h"
 #include "cli/cli_error.h"
 #include "cli/command_context.h"
+#include "core/ascii_case.h"
 #include "core/password_strength.h"
 #include "core/secret_bytes.h"
 
@@ -18,7 +18,7 @@ namespace {
 std::string Folded(std::string_view name) {
   std::string folded;
   for (const char c : name) {
-    if (c != '-') folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c != '-') folded += AsciiLower(c);
   }
   return folded;
 }

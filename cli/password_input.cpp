@@ -2,11 +2,12 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <iostream>
 
 #include "cli/cli_error.h"
 #include "cli/terminal_echo.h"
+#include "core/descriptor_io.h"
+#include "core/secret_wipe.h"
 
 namespace cli {
 
@@ -23,19 +24,11 @@ std::optional<TSecretBytes> ReadDescriptorLine(int fd) {
   line.reserve(kLineReserve);
   bool any = false;
   for (char byte = 0;;) {
-    const ssize_t got = ::read(fd, &byte, 1);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
+    if (ReadFully(fd, &byte, 1).count == 0) break;
     any = true;
     if (byte == '\n') break;
-    if (line.size() == line.capacity()) {
-      // A longer line than any password: move it without leaving a copy.
-      std::string bigger;
-      bigger.reserve(line.capacity() * 2);
-      bigger.assign(line);
-      WipeString(line);
-      line.swap(bigger);
-    }
+    // A longer line than any password moves without leaving a copy.
+    if (line.size() == line.capacity()) ReserveWiping(line, line.capacity() * 2);
     line.push_back(byte);
   }
   if (!any) return std::nullopt;

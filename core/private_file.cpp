@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 
+#include "core/descriptor_io.h"
 #include "core/secure_random.h"
 
 namespace {
@@ -60,20 +61,10 @@ std::string TempName(const std::string& base) {
   return name + ".tmp";
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 // Writes the temporary file through fd and renames it over base.
 bool FinishFile(int folderFd, int fd, const std::string& temp, const std::string& base,
                 std::string_view bytes) {
-  return ::fchmod(fd, kFileMode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0 &&
+  return ::fchmod(fd, kFileMode) == 0 && WriteFully(fd, bytes).error == 0 && ::fsync(fd) == 0 &&
          ::renameat(folderFd, temp.c_str(), folderFd, base.c_str()) == 0;
 }
 
@@ -108,4 +99,17 @@ bool ReplacePrivateFile(const std::string& path, std::string_view bytes) {
   }
   errno = EEXIST;
   return false;
+}
+
+bool CreatePrivateFile(const std::string& path, std::string_view bytes) {
+  const TFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode));
+  if (fd.Get() < 0) return false;
+  if (WriteFully(fd.Get(), bytes).error != 0 || ::fsync(fd.Get()) != 0) {
+    // Half an export is no export: the file made here goes again.
+    const int saved = errno;
+    ::unlink(path.c_str());
+    errno = saved;
+    return false;
+  }
+  return true;
 }

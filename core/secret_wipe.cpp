@@ -9,3 +9,12 @@ void WipeString(std::string& text) {
   explicit_bzero(text.data(), text.size());
   text.clear();
 }
+
+void ReserveWiping(std::string& text, std::size_t capacity) {
+  if (capacity <= text.capacity()) return;
+  std::string bigger;
+  bigger.reserve(capacity);
+  bigger.assign(text);
+  WipeString(text);
+  text.swap(bigger);
+}

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "core/descriptor_io.h"
 #include "core/private_file.h"
 #include "core/settings_text.h"
 #include "core/settings_value.h"
@@ -48,22 +49,15 @@ std::optional<std::string> ReadExisting(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? std::optional(std::string()) : std::nullopt;
   std::string bytes;
-  std::array<char, 4096> buffer{};
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      ::close(fd);
-      return got == 0 ? std::optional(std::move(bytes)) : std::nullopt;
-    }
-    bytes.append(buffer.data(), static_cast<std::size_t>(got));
-  }
+  const int error = ReadToEnd(fd, bytes);
+  ::close(fd);
+  return error == 0 ? std::optional(std::move(bytes)) : std::nullopt;
 }
 
 [[noreturn]] void Fail(const std::string& message) { throw std::runtime_error(message); }
 
-// The per-user file skips a failed write silently, as with a registry key
-// that cannot be created.
+// A failed write of the per-user file goes unreported: the program works on
+// with the values it holds. The ini file's failure is reported.
 void FailWrite(const TSettingsFile& file) {
   if (!file.writeErrorText.empty()) Fail(file.writeErrorText);
 }

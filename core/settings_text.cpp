@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ascii_case.h"
 #include "core/text_codec.h"
 
 namespace {
@@ -15,7 +16,6 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-char AsciiLower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
 
 // The name a section line opens, or nullopt for any other line. A section
 // line holds no "=", so no entry line is ever taken for one.
@@ -40,8 +40,7 @@ bool HasLineBreak(std::string_view text) {
 }  // namespace
 
 bool SameSettingsName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+  return EqualsAsciiNoCase(a, b);
 }
 
 TSettingsText::TSettingsText(std::string_view bytes) {

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <chrono>
 
+#include "core/ascii_case.h"
 #include "core/pw_rec.h"
 
 namespace {
@@ -19,21 +19,9 @@ constexpr std::string_view kNotesLabel = "TOTP:";
 // A code that changes less than once a day is no one-time code.
 constexpr int kMaxPeriod = 24 * 60 * 60;
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) ==
-                  std::tolower(static_cast<unsigned char>(b));
-         });
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsWithNoCase(a, b);
-}
-
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
-  c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  c = AsciiLower(c);
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }
@@ -62,7 +50,7 @@ TSecretBytes DecodeBase32(std::string_view text) {
   int bits = 0;
   for (char c : text) {
     if (c == ' ' || c == '-' || c == '=' || c == '\t') continue;
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const char upper = AsciiUpper(c);
     int value;
     if (upper >= 'A' && upper <= 'Z') {
       value = upper - 'A';
@@ -92,9 +80,9 @@ int ParseNumber(std::string_view text, int min, int max, const char* error) {
 }
 
 TOtpHash ParseHash(std::string_view name) {
-  if (EqualsNoCase(name, "SHA1")) return TOtpHash::Sha1;
-  if (EqualsNoCase(name, "SHA256")) return TOtpHash::Sha256;
-  if (EqualsNoCase(name, "SHA512")) return TOtpHash::Sha512;
+  if (EqualsAsciiNoCase(name, "SHA1")) return TOtpHash::Sha1;
+  if (EqualsAsciiNoCase(name, "SHA256")) return TOtpHash::Sha256;
+  if (EqualsAsciiNoCase(name, "SHA512")) return TOtpHash::Sha512;
   throw ETotpError("The one-time code algorithm must be SHA1, SHA256 or SHA512.");
 }
 
@@ -107,18 +95,18 @@ void ApplyQuery(std::string_view query, TTotpParams& params, bool& hasSecret) {
     const std::string_view name = pair.substr(0, eq);
     std::string value =
         eq == std::string_view::npos ? std::string() : PercentDecode(pair.substr(eq + 1));
-    if (EqualsNoCase(name, "secret")) {
+    if (EqualsAsciiNoCase(name, "secret")) {
       params.key = DecodeBase32(value);
       hasSecret = true;
-    } else if (EqualsNoCase(name, "algorithm")) {
+    } else if (EqualsAsciiNoCase(name, "algorithm")) {
       params.hash = ParseHash(value);
-    } else if (EqualsNoCase(name, "digits")) {
+    } else if (EqualsAsciiNoCase(name, "digits")) {
       params.digits = ParseNumber(value, kMinTotpDigits, kMaxTotpDigits,
                                   "The one-time code must have 6 to 8 digits.");
-    } else if (EqualsNoCase(name, "period")) {
+    } else if (EqualsAsciiNoCase(name, "period")) {
       params.period = ParseNumber(value, 1, kMaxPeriod,
                                   "The one-time code period must be 1 to 86400 seconds.");
-    } else if (EqualsNoCase(name, "issuer")) {
+    } else if (EqualsAsciiNoCase(name, "issuer")) {
       params.issuer = value;
     }
     // Other parameters (image, counter of other types) do not change codes.
@@ -128,7 +116,7 @@ void ApplyQuery(std::string_view query, TTotpParams& params, bool& hasSecret) {
 
 TTotpParams ParseUri(std::string_view uri) {
   std::string_view rest = uri.substr(kUriScheme.size());
-  if (!StartsWithNoCase(rest, kTotpType))
+  if (!StartsWithAsciiNoCase(rest, kTotpType))
     throw ETotpError("Only time-based one-time codes (otpauth://totp/) are supported.");
   rest.remove_prefix(kTotpType.size());
   const std::size_t question = rest.find('?');
@@ -161,7 +149,7 @@ const EVP_MD* Digest(TOtpHash hash) {
 
 TTotpParams ParseTotp(std::string_view text) {
   const TSecretBytes trimmed(TrimControls(text));
-  if (StartsWithNoCase(trimmed.view(), kUriScheme)) return ParseUri(trimmed.view());
+  if (StartsWithAsciiNoCase(trimmed.view(), kUriScheme)) return ParseUri(trimmed.view());
   TTotpParams params;
   params.key = DecodeBase32(trimmed.view());
   return params;
@@ -175,8 +163,8 @@ std::optional<TSecretBytes> FindTotpText(std::string_view notes) {
     const std::size_t start = line.find_first_not_of(" \t");
     if (start == std::string_view::npos) continue;
     const std::string_view text = line.substr(start);
-    if (StartsWithNoCase(text, kUriScheme)) return TSecretBytes(TrimControls(text));
-    if (StartsWithNoCase(text, kNotesLabel))
+    if (StartsWithAsciiNoCase(text, kUriScheme)) return TSecretBytes(TrimControls(text));
+    if (StartsWithAsciiNoCase(text, kNotesLabel))
       return TSecretBytes(TrimControls(text.substr(kNotesLabel.size())));
   }
   return std::nullopt;
@@ -195,7 +183,7 @@ std::string NoTotpText(std::string_view site) {
 
 std::string WithTotpLine(std::string_view notes, std::string_view text) {
   const std::string trimmed = TrimControls(text);
-  const std::string line = StartsWithNoCase(trimmed, kUriScheme)
+  const std::string line = StartsWithAsciiNoCase(trimmed, kUriScheme)
                                ? trimmed
                                : std::string(kNotesLabel) + " " + trimmed;
   std::string out;

@@ -81,7 +81,7 @@ void TfrmAbout::FormShow() {
   SetAutoText(lblAppName, version.ProductName());
   SetAutoText(lblCopyright, version.LegalCopyright());
   SetAutoText(lblBuild, QStringLiteral("Build: %1").arg(version.FileVersion()));
-  // Without the program file the designed texts stay.
+  // Without the program file the texts set above stay.
   const auto file = AboutFileTexts(FProgramFile);
   if (!file) return;
   SetAutoText(lblDate, file->date);

@@ -1,7 +1,7 @@
 #pragma once
-// What the dialogs share: the designed look (small fixed font, a title bar
-// with only a close box), controls placed at their designed bounds, and
-// release through the event queue.
+// What the dialogs share: one look (small fixed font, a title bar with only
+// a close box), controls placed at fixed pixel bounds, and release through
+// the event queue.
 
 #include <QDialog>
 #include <QFont>
@@ -14,8 +14,8 @@
 namespace form_style {
 
 // The dialogs were laid out for an 8 point Verdana; where it is missing the
-// font system substitutes a metric-alike sans (DejaVu Sans), so the
-// designed sizes still fit the texts.
+// font system substitutes a metric-alike sans (DejaVu Sans), so the fixed
+// sizes still fit the texts.
 inline QFont DialogFont() { return QFont(QStringLiteral("Verdana"), 8); }
 
 // Caption, font and a title bar whose only button is the close box.
@@ -27,7 +27,7 @@ inline void ApplyDialogLook(QDialog* dialog, const QString& objectName, const QS
   dialog->setFont(DialogFont());
 }
 
-// A child control with its object name at its designed bounds; the parent
+// A child control with its object name at the given bounds; the parent
 // owns it.
 template <class T>
 T* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {

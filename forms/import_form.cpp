@@ -52,8 +52,8 @@ TfrmImport::TfrmImport(QWidget* parent) : QDialog(parent) {
   setSizeGripEnabled(true);
   CreateControls();
   ConnectHandlers();
-  setMinimumSize(kImportDesignedClient);
-  resize(kImportDesignedClient);
+  setMinimumSize(kImportFirstClient);
+  resize(kImportFirstClient);
   move(366, 508);
   FormRtn().SetPlacement(this, State().GetValue(kFormName));
   // A hidden window gets no resize event until it is shown; lay the

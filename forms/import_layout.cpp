@@ -2,7 +2,7 @@
 
 namespace {
 
-// Designed geometry at the designed client size of 625 x 354.
+// The controls' bounds at the dialog's first client size, 625 x 354.
 constexpr int kListLeft = 16;
 constexpr int kListTop = 32;
 constexpr int kListBottomMargin = 354 - (32 + 265);

@@ -17,7 +17,7 @@ struct TImportLayout {
   QRect note;       // lblImportNote, left of OK
 };
 
-// The client size the window was designed for, and its minimum.
-inline constexpr QSize kImportDesignedClient{625, 354};
+// The dialog's first client size, and its minimum.
+inline constexpr QSize kImportFirstClient{625, 354};
 
 TImportLayout ImportLayout(QSize client);

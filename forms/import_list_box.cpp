@@ -64,7 +64,7 @@ void TImportListBox::mousePressEvent(QMouseEvent* event) {
 
 void TImportListBox::mouseMoveEvent(QMouseEvent* event) {
   // The view's own check waits for the desktop's drag distance; the list
-  // box starts at its designed threshold.
+  // box starts at its own, smaller threshold.
   if (FDragArmed && event->buttons().testFlag(Qt::LeftButton) && !selectedItems().isEmpty() &&
       PastDragThreshold(FPressPos, event->position().toPoint())) {
     FSwallowRelease = true;

@@ -12,7 +12,7 @@
 
 class TqelPwRec;
 
-// The designed drag threshold, smaller than the desktop's usual distance.
+// The drag threshold, smaller than the desktop's usual distance.
 inline constexpr int kDragThreshold = 5;
 
 // True once a press at from, dragged to to, should start a drag.

@@ -20,7 +20,7 @@ QLabel* Caption(QWidget* parent, const char* name, const QString& text, int top)
   return label;
 }
 
-// The encryption choice sits to the right of the designed controls, which
+// The encryption choice sits to the right of the password controls, which
 // keep their places; the dialog is only widened for it.
 constexpr int kDesignedWidth = 241;
 constexpr int kChoiceWidth = 200;

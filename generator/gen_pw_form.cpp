@@ -23,15 +23,15 @@ namespace {
 
 const QString kFormName = QStringLiteral("TfrmGenPW");
 constexpr int kDefaultLength = 9;
-// The words mode and the meter take a column to the right of the designed
+// The words mode and the meter take a column to the right of the character
 // controls, which keep their places.
-constexpr int kDesignedWidth = 450;
-constexpr int kColumnLeft = kDesignedWidth - 1;
+constexpr int kCharactersWidth = 450;
+constexpr int kColumnLeft = kCharactersWidth - 1;
 const QColor kLegendColour(0, 0, 128);  // navy
 
 QString Key(const char* suffix) { return kFormName + QLatin1String(suffix); }
 
-// A child control with its object name at its designed bounds. The parent
+// A child control with its object name at the given bounds. The parent
 // owns it.
 template <class T>
 T* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
@@ -189,7 +189,7 @@ void TfrmGenPW::LoadSettings() {
   cbxNumbers->setChecked(StoredCheck(State().GetValue(Key(".cbxNumbers.Checked")), true));
   cbxSpecialChars->setChecked(StoredCheck(State().GetValue(Key(".cbxSpecialChars.Checked")), true));
   cbxTemplate->setChecked(StoredCheck(State().GetValue(Key(".cbxTemplate.Checked")), false));
-  // An absent key empties the boxes, the designed special set included.
+  // An absent key empties the boxes, the special characters' box included.
   edtSpecial->setText(State().GetValue(Key(".edtSpecial.Text")));
   edtTemplate->setText(State().GetValue(Key(".edtTemplate.Text")));
   speLength->setValue(StoredInt(State().GetValue(Key(".speLength.Value")), kDefaultLength));

@@ -1,5 +1,5 @@
 #pragma once
-// The generator dialog's words mode: a group beside the designed choices
+// The generator dialog's words mode: a group beside the character choices
 // that switches to passphrases and holds their number of words, separator,
 // capitals and digit. It keeps its choices under the dialog's settings keys.
 

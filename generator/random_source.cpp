@@ -1,12 +1,9 @@
 #include "generator/random_source.h"
 
-#include <sys/random.h>
-
-#include <cerrno>
 #include <chrono>
 #include <limits>
-#include <stdexcept>
-#include <system_error>
+
+#include "core/secure_random.h"
 
 namespace {
 
@@ -26,16 +23,7 @@ std::uint32_t LcgBelow(std::uint32_t range) {
 
 std::uint32_t SystemWord() {
   std::uint32_t word = 0;
-  auto* bytes = reinterpret_cast<unsigned char*>(&word);
-  std::size_t filled = 0;
-  while (filled < sizeof word) {
-    const ssize_t got = getrandom(bytes + filled, sizeof word - filled, 0);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw std::system_error(errno, std::generic_category(), "getrandom");
-    }
-    filled += static_cast<std::size_t>(got);
-  }
+  SecureRandomBytes(&word, sizeof word);
   return word;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // A spin box whose text is free while it has the focus, as the generator's
-// length box was designed: text that is not a whole number counts as the
+// length box has always behaved: text that is not a whole number counts as the
 // minimum, and the text is brought into the range when the box loses the
 // focus (as it is when stepped or set). A plain spin box refuses such
 // text as it is typed and falls back to the previous value instead.

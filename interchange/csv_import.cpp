@@ -1,8 +1,8 @@
 #include "interchange/csv_import.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "core/ascii_case.h"
 #include "interchange/csv.h"
 #include "interchange/csv_formats.h"
 #include "interchange/note_lines.h"
@@ -12,12 +12,6 @@
 namespace interchange {
 
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
 
 std::string Joined(const std::vector<std::string>& names) {
   std::string text;
@@ -29,7 +23,7 @@ std::string Joined(const std::vector<std::string>& names) {
 class TColumnMap {
  public:
   TColumnMap(const TCsvFormat& format, const TCsvRecord& header) : format_(&format) {
-    for (const std::string& name : header) header_.push_back(Lower(name));
+    for (const std::string& name : header) header_.push_back(AsciiLowered(name));
     for (std::size_t i = 0; i < header.size(); ++i) {
       if (!Lists(format.required, header_[i]) && !Lists(format.optional, header_[i])) {
         unread_.push_back(header[i]);

@@ -2,9 +2,9 @@
 // letters (the table is in deflate_levels.h).
 #include "archive/codec/deflate_helper.h"
 
-#include <cctype>
 
 #include "archive/codec/deflate_levels.h"
+#include "core/ascii_case.h"
 
 TPlDeflateHelper::TPlDeflateHelper() : tuning_(deflate_levels::kNewRecord) {}
 
@@ -33,7 +33,7 @@ void TPlDeflateHelper::SetOptions(std::uint32_t value) {
 }
 
 void TPlDeflateHelper::SetLevelLetter(char letter) {
-  const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+  const char lower = AsciiLower(letter);
   if (lower == levelLetter_) return;
   const TDeflateLevel* row = deflate_levels::Find(lower);
   if (!row) return;

@@ -7,21 +7,15 @@
 #include <vector>
 
 #include "archive/archive_errors.h"
+#include "core/descriptor_io.h"
 
 namespace {
 
 constexpr std::size_t kCopyChunk = 1 << 16;
 
 void WriteBytes(int fd, const char* bytes, std::size_t count, const std::string& shownPath) {
-  while (count > 0) {
-    ssize_t done = ::write(fd, bytes, count);
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      ThrowFileError("Cannot write file", shownPath, errno);
-    }
-    bytes += done;
-    count -= static_cast<std::size_t>(done);
-  }
+  const TIoResult written = WriteFully(fd, bytes, count);
+  if (written.error != 0) ThrowFileError("Cannot write file", shownPath, written.error);
 }
 
 }  // namespace
@@ -36,19 +30,9 @@ void WriteAll(int fd, const std::string& bytes, const std::string& shownPath) {
 
 bool ReadAt(int fd, std::uint64_t offset, void* buffer, std::size_t count,
             const std::string& shownPath) {
-  auto* out = static_cast<char*>(buffer);
-  while (count > 0) {
-    ssize_t got = ::pread(fd, out, count, static_cast<off_t>(offset));
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ThrowFileError("Cannot read file", shownPath, errno);
-    }
-    if (got == 0) return false;
-    out += got;
-    offset += static_cast<std::uint64_t>(got);
-    count -= static_cast<std::size_t>(got);
-  }
-  return true;
+  const TIoResult got = ReadFullyAt(fd, offset, buffer, count);
+  if (got.error != 0) ThrowFileError("Cannot read file", shownPath, got.error);
+  return got.count == count;
 }
 
 void CopyRange(int from, std::uint64_t offset, std::uint64_t count, int to,

@@ -10,6 +10,7 @@
 
 #include "archive/archive_errors.h"
 #include "archive/codec/crc32.h"
+#include "core/descriptor_io.h"
 
 namespace {
 
@@ -37,13 +38,10 @@ std::uint32_t FileCrc(int fd, const std::string& path) {
   std::array<char, 1 << 16> buffer;
   std::uint32_t crc = 0xFFFFFFFFu;
   for (;;) {
-    const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-    if (got == 0) return ~crc;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      FailSnapshot(path, std::strerror(errno));
-    }
-    crc = Crc32Update(crc, buffer.data(), static_cast<std::size_t>(got));
+    const TIoResult got = ReadFully(fd, buffer.data(), buffer.size());
+    if (got.error != 0) FailSnapshot(path, std::strerror(got.error));
+    crc = Crc32Update(crc, buffer.data(), got.count);
+    if (got.count < buffer.size()) return ~crc;
   }
 }
 

@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 
 #include "archive/zip/aes_extra.h"
 #include "archive/archive_errors.h"
 #include "archive/zip/zip_member_out.h"
+#include "core/ascii_case.h"
 
 namespace {
 
@@ -15,9 +15,7 @@ std::string UpperExtension(const std::string& path) {
   auto slash = path.find_last_of('/');
   auto dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = path.substr(dot);
-  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return ext;
+  return AsciiUppered(path.substr(dot));
 }
 
 // The ZIP content test: a multi-part marker, or an end record.
@@ -56,14 +54,8 @@ TArchiveType ArchiveType(const std::string& path) {
 }
 
 bool SameMemberName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto ux = static_cast<unsigned char>(x);
-           auto uy = static_cast<unsigned char>(y);
-           // Only ASCII letters fold; other bytes of UTF-8 names compare as is.
-           if (ux < 0x80) ux = static_cast<unsigned char>(std::toupper(ux));
-           if (uy < 0x80) uy = static_cast<unsigned char>(std::toupper(uy));
-           return ux == uy;
-         });
+  // Only ASCII letters fold; other bytes of UTF-8 names compare as is.
+  return EqualsAsciiNoCase(a, b);
 }
 
 TZipArchive::TZipArchive(const std::string& path, OpenMode mode) : path_(path) {

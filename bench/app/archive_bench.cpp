@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,11 +19,11 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "bench/app/bench_app.h"
 #include "archive/storage/safe_save.h"
 #include "core/pw_list.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
-#include "support/state.h"
 
 namespace {
 
@@ -148,20 +147,17 @@ void Run(const QString& folder, int sites, double limitMs, TOrder order) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QTemporaryDir folder;
-  TqelState::SetStorageOverride(folder.filePath("user.conf"), folder.filePath("vornix.ini"));
+  const TBenchApp app(OffscreenUnlessNamed(argc), argv);
   if (argc > 1) {
     // vornix_archive_bench SITES...: saved and shuffled order at each size.
     for (int i = 1; i < argc; ++i) {
-      Run(folder.path(), std::atoi(argv[i]), 1500, TOrder::Saved);
-      Run(folder.path(), std::atoi(argv[i]), 1500, TOrder::Shuffled);
+      Run(app.Folder(), std::atoi(argv[i]), 1500, TOrder::Saved);
+      Run(app.Folder(), std::atoi(argv[i]), 1500, TOrder::Shuffled);
     }
   } else {
-    Run(folder.path(), 1000, 50, TOrder::Saved);
-    Run(folder.path(), 100000, 1000, TOrder::Saved);
-    Run(folder.path(), 100000, 1000, TOrder::Numeric);
+    Run(app.Folder(), 1000, 50, TOrder::Saved);
+    Run(app.Folder(), 100000, 1000, TOrder::Saved);
+    Run(app.Folder(), 100000, 1000, TOrder::Numeric);
   }
   TqelMsgDlg::SetAnswerer(nullptr);
   return 0;

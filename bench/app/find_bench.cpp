@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -16,8 +15,8 @@
 
 #include "app/main_window.h"
 #include "app/site_list_box.h"
+#include "bench/app/bench_app.h"
 #include "core/pw_rec.h"
-#include "support/state.h"
 
 namespace {
 
@@ -60,10 +59,7 @@ void Type(QLineEdit& box, const QString& query) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QTemporaryDir folder;
-  TqelState::SetStorageOverride(folder.filePath("user.conf"), folder.filePath("vornix.ini"));
+  const TBenchApp app(OffscreenUnlessNamed(argc), argv);
   TfrmMain window;
   window.show();
   QCoreApplication::processEvents();

@@ -14,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -26,8 +25,8 @@
 
 #include "app/main_window.h"
 #include "app/site_list_box.h"
+#include "bench/app/bench_app.h"
 #include "core/pw_list.h"
-#include "support/state.h"
 
 namespace {
 
@@ -188,9 +187,7 @@ void Run(int count) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QTemporaryDir folder;
-  TqelState::SetStorageOverride(folder.filePath("user.conf"), folder.filePath("vornix.ini"));
+  const TBenchApp app(argc, argv);
   std::vector<int> counts;
   for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
   if (counts.empty()) counts = {10000, 100000, 1000000};

@@ -116,20 +116,32 @@ inline void WriteStoredArchive(const QString& path, const std::string& password,
   writer.CloseArchive();
 }
 
-// Extracts "Data" with a password; nullopt when extraction failed.
-inline std::optional<std::string> ReadDataMember(const QString& path, const std::string& password) {
+struct TExtracted {
+  bool failed = false;  // the reader reported the member's failure
+  std::string bytes;    // what it wrote meanwhile
+};
+
+// Extracts "Data" with a password as the engine's reader does.
+inline TExtracted ExtractData(const QString& path, const std::string& password) {
   TZipReader reader;
-  bool failed = false;
-  reader.OnProcessItemFailure = [&failed](TZipComponent&, const TZipItem&, int, int, int) {
-    failed = true;
+  TExtracted extracted;
+  reader.OnProcessItemFailure = [&extracted](TZipComponent&, const TZipItem&, int, int, int) {
+    extracted.failed = true;
   };
   reader.SetPassword(password);
   reader.SetFileName(QFile::encodeName(path).toStdString());
   TMemoryStream out;
   reader.ExtractToStream("Data", out);
   reader.CloseArchive();
-  if (failed) return std::nullopt;
-  return out.Bytes();
+  extracted.bytes = out.Bytes();
+  return extracted;
+}
+
+// Extracts "Data" with a password; nullopt when extraction failed.
+inline std::optional<std::string> ReadDataMember(const QString& path, const std::string& password) {
+  TExtracted extracted = ExtractData(path, password);
+  if (extracted.failed) return std::nullopt;
+  return std::move(extracted.bytes);
 }
 
 inline QByteArray FileBytes(const QString& path) {

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "core/text_codec.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -21,31 +21,20 @@ const QStringList kNames{"Bank", "mail"};
 std::string PasswordPassingHeaderCheck(const QString& path) {
   for (int i = 0; i < 20000; ++i) {
     const std::string candidate = "wrong" + std::to_string(i);
-    TZipReader reader;
-    bool failed = false;
-    reader.OnProcessItemFailure = [&failed](TZipComponent&, const TZipItem&, int, int, int) {
-      failed = true;
-    };
-    reader.SetPassword(candidate);
-    reader.SetFileName(QFile::encodeName(path).toStdString());
-    TMemoryStream out;
-    reader.ExtractToStream("Data", out);
-    if (failed && out.Size() > 0) return candidate;
+    const TExtracted extracted = ExtractData(path, candidate);
+    if (extracted.failed && !extracted.bytes.empty()) return candidate;
   }
   return {};
 }
 
 }  // namespace
 
-class ArchiveOpenTest : public QObject {
+class ArchiveOpenTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
   void Open(const QString& path) {
     env_->answers.push_back(path);
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    Trigger("mmiFileOpen");
   }
   void ExpectOpened(const QString& path) {
     QCOMPARE(SiteNames(*window_), kNames);
@@ -60,20 +49,12 @@ class ArchiveOpenTest : public QObject {
   }
 
  private slots:
-  void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-  }
-  void cleanup() {
-    window_->SetModified(false);
-    window_.reset();
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    env_.reset();
-  }
+  void init() { StartWindow(); }
+  void cleanup() { EndWindow(TErrors::Allowed); }
 
-  void openAsksForTheFileAsTheDesignSays() {
+  void openAsksForAVornixFile() {
     env_->answers.push_back(QVariant());  // cancelled
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    Trigger("mmiFileOpen");
     QCOMPARE(env_->requests.size(), 1);
     QCOMPARE(env_->requests[0].kind, TMsgRequest::OpenFile);
     QCOMPARE(env_->requests[0].text, QStringLiteral("Open Vornix file"));
@@ -145,7 +126,7 @@ class ArchiveOpenTest : public QObject {
   void nonAsciiPasswords_data() {
     QTest::addColumn<bool>("writtenAsCp1252");
     QTest::newRow("written as UTF-8") << false;
-    QTest::newRow("written as Windows-1252 on the original platform") << true;
+    QTest::newRow("written as Windows-1252, as older archives were") << true;
   }
   void nonAsciiPasswords() {
     QFETCH(bool, writtenAsCp1252);
@@ -185,7 +166,7 @@ class ArchiveOpenTest : public QObject {
     // Saving writes exactly the member's lines back, nothing of the failed
     // attempt.
     window_->SetModified(true);
-    window_->findChild<QAction*>("mmiFileSave")->trigger();
+    Trigger("mmiFileSave");
     QCOMPARE(ReadDataMember(path, "right").value_or("<unreadable>"), kText);
   }
 
@@ -213,7 +194,7 @@ class ArchiveOpenTest : public QObject {
     zip.start("zip", {"-q", path, "Other"});
     QVERIFY(zip.waitForFinished(-1));
     env_->answers = {path, int(mrOk)};
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    Trigger("mmiFileOpen");
     QCOMPARE(env_->requests.size(), 2);
     QCOMPARE(env_->requests[1].kind, TMsgRequest::Warning);
     QCOMPARE(env_->requests[1].text,

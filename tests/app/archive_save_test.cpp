@@ -15,7 +15,7 @@
 #include "archive/crypto/zip_encryption.h"
 #include "archive/storage/archive_lock.h"
 #include "archive/storage/safe_save.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 #include "tests/app/file_size_limit.h"
 
 namespace {
@@ -29,13 +29,9 @@ QStringList FilesIn(const QString& folder) {
 
 }  // namespace
 
-class ArchiveSaveTest : public QObject {
+class ArchiveSaveTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
-  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
   // Runs New archive password: types the password and clicks the named
   // encryption button.
   void ChooseNewPassword(const QString& password, const char* encryption) {
@@ -54,23 +50,13 @@ class ArchiveSaveTest : public QObject {
     return entry ? EncryptionOf(*entry) : TEncryption::None;
   }
   void OpenArchive(const QString& path, const QString& password) {
-    env_->answers.push_back(path);
-    env_->passwords.push_back(password);
-    Trigger("mmiFileOpen");
+    TWindowFixture::OpenArchive(path, password);
     QCOMPARE(window_->ArchivePath(), path);
   }
 
  private slots:
-  void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-  }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void init() { StartWindow(); }
+  void cleanup() { EndWindow(); }
 
   void saveAsWritesTheSitesByteExact() {
     const QString from = env_->Path("from.zip"), to = env_->Path("to.zip");

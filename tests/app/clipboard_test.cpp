@@ -7,38 +7,31 @@
 #include <QTest>
 
 #include "support/secret_clipboard.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 #include "tests/app/fake_ticker.h"
 
-class ClipboardTest : public QObject {
+class ClipboardTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-  std::function<void()> tick_;
+  std::optional<TClipboardSeconds> seconds_;
 
   static QString ClipText() { return QGuiApplication::clipboard()->text(); }
-  void Pass(int seconds) {
-    for (int i = 0; i < seconds && tick_; ++i) tick_();
-  }
+  void Pass(int seconds) { seconds_->Pass(seconds); }
   QLabel* Countdown() const { return window_->findChild<QLabel*>("lblClipboard"); }
   void CopySelectedPassword() {
     AddSiteThroughEditor(*window_, QStringLiteral("Mail"));
     window_->findChild<TSiteListBox*>("lbxSiteList")->Record(0).SetPW("s3cret");
-    window_->findChild<QAction*>("mmiCopyPW")->trigger();
+    Trigger("mmiCopyPW");
   }
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-    SecretClipboard().SetTicker(std::make_unique<FakeTicker>(&tick_));
+    StartWindow();
+    seconds_.emplace();
   }
   void cleanup() {
-    SecretClipboard().ClearIfOurs();
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    env_.reset();
+    seconds_.reset();
+    EndWindow(TErrors::Allowed);
   }
 
   void passwordCarriesHintAndIsClearedAfterTheDelay() {

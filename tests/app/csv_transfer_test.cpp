@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "interchange/site_import.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -33,28 +33,19 @@ void TakeEveryOffered(int* offered) {
 
 }  // namespace
 
-class CsvTransferTest : public QObject {
+class CsvTransferTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
-  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     const QString archive = env_->Path("keys.zip");
     WriteArchiveFile(archive, "", SiteText({"Home=me\th0me\t\t"}));
     env_->answers.push_back(archive);
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    Trigger("mmiFileOpen");
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    env_.reset();
-  }
+  void cleanup() { EndWindow(TErrors::Allowed); }
 
   void importSkipsRefusedRecordsOnlyWithConsent() {
     const QString csv = env_->Path("in.csv");

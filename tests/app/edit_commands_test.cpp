@@ -6,16 +6,13 @@
 
 #include "app/site_list_box.h"
 #include "core/pw_rec.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
-class EditCommandsTest : public QObject {
+class EditCommandsTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   TSiteListBox* list_ = nullptr;
 
-  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
   QStringList Names() const {
     QStringList names;
     for (int i = 0; i < list_->Count(); ++i) names << list_->Text(i);
@@ -33,16 +30,10 @@ class EditCommandsTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     list_ = window_->findChild<TSiteListBox*>("lbxSiteList");
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void addPlacesAndSelectsTheNewSite() {
     AddSite("Mail");

@@ -2,6 +2,7 @@
 // A clipboard ticker whose seconds pass only when the test calls the tick.
 
 #include <functional>
+#include <memory>
 
 #include "support/secret_clipboard.h"
 
@@ -13,4 +14,20 @@ class FakeTicker : public TSecondTicker {
 
  private:
   std::function<void()>* tick_;
+};
+
+// The clipboard's seconds for one test: they pass only through Pass. What
+// the test left of ours on the clipboard is cleared when it ends.
+class TClipboardSeconds {
+ public:
+  TClipboardSeconds() { SecretClipboard().SetTicker(std::make_unique<FakeTicker>(&tick_)); }
+  ~TClipboardSeconds() { SecretClipboard().ClearIfOurs(); }
+  TClipboardSeconds(const TClipboardSeconds&) = delete;
+  TClipboardSeconds& operator=(const TClipboardSeconds&) = delete;
+  void Pass(int seconds) {
+    for (int i = 0; i < seconds && tick_; ++i) tick_();
+  }
+
+ private:
+  std::function<void()> tick_;
 };

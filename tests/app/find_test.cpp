@@ -10,17 +10,14 @@
 #include "app/site_list_box.h"
 #include "core/pw_rec.h"
 #include "support/shell_open.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
-class FindTest : public QObject {
+class FindTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   TSiteListBox* list_ = nullptr;
   QLineEdit* find_ = nullptr;
 
-  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
   QString Selected() const {
     const int index = list_->ItemIndex();
     return index < 0 ? QString() : list_->Text(index);
@@ -44,19 +41,13 @@ class FindTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     list_ = window_->findChild<TSiteListBox*>("lbxSiteList");
     find_ = window_->findChild<QLineEdit*>("edtFind");
     QVERIFY(find_);
     QCOMPARE(find_->placeholderText(), QStringLiteral("Find (Ctrl+F)"));
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void savingWhileFilteredKeepsHiddenSites() {
     OpenSample();

@@ -13,7 +13,7 @@
 #include "core/totp.h"
 #include "support/secret_clipboard.h"
 #include "support/shell_open.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 #include "tests/app/fake_ticker.h"
 
 namespace {
@@ -21,45 +21,30 @@ namespace {
 const char kSecret[] = "JBSWY3DPEHPK3PXP";
 }  // namespace
 
-class GlanceTest : public QObject {
+class GlanceTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-  std::function<void()> tick_;
+  std::optional<TClipboardSeconds> seconds_;
 
-  template <class T>
-  T* Find(const char* name) {
-    T* child = window_->findChild<T*>(name);
-    if (!child) qFatal("no %s", name);
-    return child;
-  }
   QString Text(const char* label) { return Find<QLabel>(label)->text(); }
   void Open() {
-    const QString path = env_->Path("sites.zip");
-    WriteArchiveFile(path, "pw",
-                     SiteText({"Bank=ana\tp1\thttps://bank.example/?a=1&b=2\tpin 7\\nTOTP: "
-                               "JBSWY3DPEHPK3PXP",
-                               "Mail=bob\tCorrect-Horse-Battery-Staple-91\t\t",
-                               "Shop=cy\tCorrect-Horse-Battery-Staple-91\t\t"}));
-    env_->passwords.push_back(QStringLiteral("pw"));
-    window_->OpenCommandLineArchive({path});
+    OpenWritten("sites.zip", "pw",
+                SiteText({"Bank=ana\tp1\thttps://bank.example/?a=1&b=2\tpin 7\\nTOTP: "
+                          "JBSWY3DPEHPK3PXP",
+                          "Mail=bob\tCorrect-Horse-Battery-Staple-91\t\t",
+                          "Shop=cy\tCorrect-Horse-Battery-Staple-91\t\t"}));
     QCOMPARE(SiteNames(*window_), (QStringList{"Bank", "Mail", "Shop"}));
   }
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-    SecretClipboard().SetTicker(std::make_unique<FakeTicker>(&tick_));
+    StartWindow();
+    seconds_.emplace();
   }
   void cleanup() {
-    SecretClipboard().ClearIfOurs();
+    seconds_.reset();
     SetShellOpener(nullptr);
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
+    EndWindow();
   }
 
   void detailsPaneShowsTheSelectedSite() {
@@ -139,7 +124,7 @@ class GlanceTest : public QObject {
     QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("x-kde-passwordManagerHint"),
              QByteArray("secret"));
     QCOMPARE(Find<QLabel>("lblClipboard")->text(), QStringLiteral("Clipboard clears in 10 s"));
-    for (int i = 0; i < 10 && tick_; ++i) tick_();
+    seconds_->Pass(10);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
   }
 

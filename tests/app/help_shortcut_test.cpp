@@ -9,17 +9,14 @@
 #include "support/shell_open.h"
 #include "support/shortcut.h"
 #include "support/version_info.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
-class HelpShortcutTest : public QObject {
+class HelpShortcutTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   QStringList opened_;
   QByteArray savedHome_;
 
-  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
   QString Desktop() const { return env_->Path("home/Desktop"); }
   // The arguments the launcher named name starts the program with.
   // The value of a key of the launcher named name (read by hand: QSettings
@@ -96,7 +93,7 @@ class HelpShortcutTest : public QObject {
   void shortcutStartsTheProgramWithTheArchive_data() {
     QTest::addColumn<bool>("useIni");
     QTest::addColumn<QString>("path");
-    QTest::newRow("registry mode") << false << "/data/My Safe.zip";
+    QTest::newRow("per-user settings") << false << "/data/My Safe.zip";
     QTest::newRow("INI mode") << true << "/data/Safe.zip";
     QTest::newRow("odd characters") << false << "/data/a \"q\" $x `y` 100%.zip";
   }

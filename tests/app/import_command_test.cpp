@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QTest>
 
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -30,16 +30,14 @@ void AnswerImport(QStringList sites, bool ok = true, int* offered = nullptr) {
 
 }  // namespace
 
-class ImportCommandTest : public QObject {
+class ImportCommandTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   QString current_, other_;
 
   void Import(const QString& path) {
     env_->answers.push_back(path);
-    window_->findChild<QAction*>("mmiImport")->trigger();
+    Trigger("mmiImport");
   }
   void ExpectUnchanged() {
     QCOMPARE(SiteNames(*window_), QStringList{"Home"});
@@ -50,24 +48,16 @@ class ImportCommandTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     current_ = env_->Path("current.zip");
     other_ = env_->Path("other.zip");
     WriteArchiveFile(current_, "mine", kCurrent);
     WriteArchiveFile(other_, "theirs", kOther);
-    env_->answers.push_back(current_);
-    env_->passwords.push_back(QStringLiteral("mine"));
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
+    OpenArchive(current_, QStringLiteral("mine"));
     env_->requests.clear();
     env_->prompts = 0;
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void chosenSitesJoinTheListAndMarkModified() {
     env_->passwords.push_back(QStringLiteral("theirs"));
@@ -84,7 +74,7 @@ class ImportCommandTest : public QObject {
     QCOMPARE(window_->ArchivePassword(), QStringLiteral("mine"));
     QCOMPARE(window_->ArchivePath(), current_);
     QCOMPARE(ReopenPaths(*window_), QStringList{current_});
-    window_->findChild<QAction*>("mmiFileSave")->trigger();
+    Trigger("mmiFileSave");
     QCOMPARE(ReadDataMember(current_, "mine").value_or(""),
              SiteText({"Alpha=a\tpa\t\t", "Gamma=g\tpg\t\t", "Home=me\th0me\t\t"}));
   }

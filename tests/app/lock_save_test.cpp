@@ -6,31 +6,21 @@
 #include <QTest>
 
 #include "app/auto_lock.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 #include "tests/app/file_size_limit.h"
 
 namespace {
 const std::string kSites = SiteText({"Bank=ann\tb4nk\t\t", "Mail=bob\tm41l\t\t"});
 }  // namespace
 
-class LockSaveTest : public QObject {
+class LockSaveTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-  qint64 now_ = 0;
-
   QString Path() const { return env_->Path("sites.zip"); }
   void OpenAndAdd(const std::string& password) {
-    WriteArchiveFile(Path(), password, kSites);
-    env_->passwords.push_back(QString::fromStdString(password));
-    window_->OpenCommandLineArchive({Path()});
+    OpenWritten("sites.zip", password, kSites);
     for (int i = 0; i < 20; ++i) AddSiteThroughEditor(*window_, QString("site %1").arg(i));
     QVERIFY(window_->IsModified());
-  }
-  void LeaveIdle() {
-    now_ += 60 * 60 * 1000;
-    window_->AutoLock().Check();
   }
   std::size_t SavedSites() {
     const auto data = ReadDataMember(Path(), "pw");
@@ -39,17 +29,10 @@ class LockSaveTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-    now_ = 0;
-    window_->AutoLock().SetClock([this] { return now_; });
+    StartWindow();
+    UseFakeClock();
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void idleLockSavesFirst() {
     OpenAndAdd("pw");
@@ -83,9 +66,7 @@ class LockSaveTest : public QObject {
 
   void saveAfterEveryChange() {
     State().SetValue("Options.SaveAfterEveryChange", "1");
-    WriteArchiveFile(Path(), "pw", kSites);
-    env_->passwords.push_back(QStringLiteral("pw"));
-    window_->OpenCommandLineArchive({Path()});
+    OpenWritten("sites.zip", "pw", kSites);
     AddSiteThroughEditor(*window_, "Shop");
     QTRY_VERIFY(!window_->IsModified());
     QCOMPARE(SavedSites(), 3u);

@@ -9,7 +9,7 @@
 
 #include "app/app_texts.h"
 #include "app/auto_lock.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -19,34 +19,16 @@ const std::string kThreeSites =
 
 }  // namespace
 
-class LockTest : public QObject {
+class LockTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-  qint64 now_ = 0;
-
-  template <class T>
-  T* Find(const char* name) {
-    T* child = window_->findChild<T*>(name);
-    if (!child) qFatal("no %s", name);
-    return child;
-  }
   void Open(const std::string& password) {
-    const QString path = env_->Path("sites.zip");
-    WriteArchiveFile(path, password, kTwoSites);
-    env_->passwords.push_back(QString::fromStdString(password));
-    window_->OpenCommandLineArchive({path});
+    OpenWritten("sites.zip", password, kTwoSites);
     QCOMPARE(SiteNames(*window_), (QStringList{"Bank", "Mail"}));
   }
   void TypeUnlockPassword(const QString& password) {
     Find<QLineEdit>("edtUnlockPW")->setText(password);
     Find<QPushButton>("btnUnlock")->click();
-  }
-  // An hour without input on the fake clock.
-  void LeaveIdle() {
-    now_ += 60 * 60 * 1000;
-    window_->AutoLock().Check();
   }
   QString Waiting() {
     auto* label = Find<QLabel>("lblLockWaiting");
@@ -55,17 +37,10 @@ class LockTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-    now_ = 0;
-    window_->AutoLock().SetClock([this] { return now_; });
+    StartWindow();
+    UseFakeClock();
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void lockForgetsEverythingAndUnlockReadsTheFileAgain() {
     Open("pw");

@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QTest>
 
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -19,14 +19,11 @@ constexpr int kMerge = 0, kOverwrite = 1, kCancel = 2;
 
 }  // namespace
 
-class OutsideChangeTest : public QObject {
+class OutsideChangeTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   QString path_;
 
-  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
   // Opens path_ holding Bank and mail under "pw", then adds Carrot.
   void OpenAndAddCarrot() {
     WriteArchiveFile(path_, "pw", SiteText({kBank, kMail}));
@@ -44,16 +41,10 @@ class OutsideChangeTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     path_ = env_->Path("keys.zip");
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void mergeKeepsTheSitesOfBoth() {
     OpenAndAddCarrot();

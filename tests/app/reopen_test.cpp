@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "app/reopen_list.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 

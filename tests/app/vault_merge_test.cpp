@@ -8,7 +8,7 @@
 
 #include "app/conflict_bar.h"
 #include "archive/storage/vault_save.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
 namespace {
 
@@ -35,32 +35,20 @@ void WriteVersion(const QString& path, const std::string& before, const std::str
 
 }  // namespace
 
-class VaultMergeTest : public QObject {
+class VaultMergeTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
   QString path_;
 
-  void Open() {
-    env_->answers.push_back(path_);
-    env_->passwords.push_back(QStringLiteral("pw"));
-    window_->findChild<QAction*>("mmiFileOpen")->trigger();
-  }
+  void Open() { OpenArchive(path_, QStringLiteral("pw")); }
   TConflictBar* Bar() const { return window_->findChild<TConflictBar*>("pnlConflictCopy"); }
 
  private slots:
   void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
     path_ = env_->Path("keys.zip");
   }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void cleanup() { EndWindow(); }
 
   void mergeFromArchiveTakesDeletionsAndEditsAndSaysSo() {
     const std::string base = SiteText({kBank, kMail1});
@@ -69,7 +57,7 @@ class VaultMergeTest : public QObject {
     Open();
     env_->answers.push_back(env_->Path("other.zip"));
     env_->answers.push_back(int(mrOk));
-    window_->findChild<QAction*>("mmiMergeArchive")->trigger();
+    Trigger("mmiMergeArchive");
     QCOMPARE(SiteNames(*window_), (QStringList{"Mail", "Shop"}));
     QVERIFY(window_->IsModified());
     const QString told = env_->requests.last().text;

@@ -14,28 +14,15 @@
 #include "app/site_list_box.h"
 #include "support/file_dialogs.h"
 #include "support/shell_open.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
-class WindowStateTest : public QObject {
+class WindowStateTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
-  template <class T>
-  T* Find(const char* name) {
-    T* child = window_->findChild<T*>(name);
-    if (!child) qFatal("no %s", name);
-    return child;
-  }
   QString Open() {
-    const QString path = env_->Path("keys.zip");
-    WriteArchiveFile(path, "pw",
-                     SiteText({"Bank=ann\tb4nk\thttps://bank.example\t", "Mail=bob\tm41l\t\t",
-                               "Shop=cy\tsh0p\t\t"}));
-    env_->passwords.push_back(QStringLiteral("pw"));
-    window_->OpenCommandLineArchive({path});
-    return path;
+    return OpenWritten("keys.zip", "pw",
+                       SiteText({"Bank=ann\tb4nk\thttps://bank.example\t", "Mail=bob\tm41l\t\t",
+                                 "Shop=cy\tsh0p\t\t"}));
   }
   QString Selected() {
     auto* list = Find<TSiteListBox>("lbxSiteList");
@@ -43,16 +30,8 @@ class WindowStateTest : public QObject {
   }
 
  private slots:
-  void init() {
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
-  }
-  void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();
-  }
+  void init() { StartWindow(); }
+  void cleanup() { EndWindow(); }
 
   void lockShowsInTheTitleClearsFindAndKeepsTheSelection() {
     Open();

@@ -11,6 +11,13 @@ constexpr const char* kHeader = "site,user,password,url,notes\r\n";
 
 class CliCsvTest : public CliTest {
  protected:
+  // Imports file into archive (password "pw"): refused as it is, then given
+  // again with the option that lets it in.
+  TProcessResult ImportRefusedThenWith(const std::string& archive, const std::string& file,
+                                       const std::string& option) {
+    EXPECT_EQ(Cli({"import", archive, "--csv", file}, "pw\n").status, 65);
+    return Cli({"import", archive, "--csv", file, option}, "pw\n");
+  }
   // keys.zip holding sites whose fields need every kind of CSV quoting.
   std::string MakeAwkwardSites() {
     const std::string archive = MakeArchive();
@@ -86,8 +93,7 @@ TEST_F(CliCsvTest, OtherKeepersFilesComeInAndGoOut) {
             "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"TOTP\",\"Icon\","
             "\"Last Modified\",\"Created\"\n"
             "\"Passwords/Banking\",\"Bank\",\"joe\",\"a\tb\",\"\",\"\",\"\",\"0\",\"\",\"\"\n");
-  EXPECT_EQ(Cli({"import", archive, "--csv", "kx.csv"}, "pw\n").status, 65);
-  const TProcessResult fixed = Cli({"import", archive, "--csv", "kx.csv", "--fix"}, "pw\n");
+  const TProcessResult fixed = ImportRefusedThenWith(archive, "kx.csv", "--fix");
   ASSERT_EQ(fixed.status, 0) << fixed.err;
   EXPECT_EQ(fixed.err,
             "vornix-cli: warning: kx.csv, line 2: password: tab or line break replaced by a "
@@ -163,8 +169,7 @@ TEST_F(CliCsvTest, ImportKeepsPasswordsAndNotesAndReportsTrimmedNames) {
             "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"TOTP\"\n"
             "\"Root\",\"Mail \",\"joe\",\" spaced pw \",\"\",\"note\n\",\"\"\n"
             "\"Root\",\"Wiki\",\"ann\",\"in side\",\"\",\"\",\"\"\n");
-  EXPECT_EQ(Cli({"import", archive, "--csv", "kx.csv"}, "pw\n").status, 65);
-  const TProcessResult r = Cli({"import", archive, "--csv", "kx.csv", "--fix"}, "pw\n");
+  const TProcessResult r = ImportRefusedThenWith(archive, "kx.csv", "--fix");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err,
             "vornix-cli: warning: kx.csv, line 2: password: blanks at the ends removed\n"
@@ -175,8 +180,7 @@ TEST_F(CliCsvTest, ImportKeepsPasswordsAndNotesAndReportsTrimmedNames) {
 TEST_F(CliCsvTest, ImportLeavesUnreadColumnsOutOnlyWhenAsked) {
   const std::string archive = MakeArchive();
   WriteFile(Path("in.csv"), "name,url,username,password,extra\r\nA,,u,p,x\r\n");
-  EXPECT_EQ(Cli({"import", archive, "--csv", "in.csv"}, "pw\n").status, 65);
-  const TProcessResult r = Cli({"import", archive, "--csv", "in.csv", "--ignore-columns"}, "pw\n");
+  const TProcessResult r = ImportRefusedThenWith(archive, "in.csv", "--ignore-columns");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "vornix-cli: warning: in.csv: columns left out: \"extra\"\n");
   EXPECT_EQ(Dump(archive), "A=u\tp\t\t\r\n");

@@ -56,7 +56,7 @@ TEST_F(CliPeerTest, ChangedArchiveOpensInUnzipAnd7z) {
   EXPECT_EQ(Shell("unzip -tq -P secret peer.zip").status, 0);
 }
 
-// An archive written on the original platform holds a Windows-1252 password;
+// An older archive holds its password as Windows-1252 bytes;
 // typed here it arrives as UTF-8, and the retry with its Windows-1252 bytes
 // opens it. A change saves it with the bytes that opened it, so it still
 // opens with them.

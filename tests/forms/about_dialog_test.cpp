@@ -99,7 +99,7 @@ class AboutDialogTest : public QObject {
     QVERIFY(!modal::Child<QLabel>(&form, "imgLogo")->pixmap().isNull());
   }
 
-  void missingProgramFileKeepsDesignedTexts() {
+  void missingProgramFileKeepsTheBuiltInTexts() {
     TfrmAbout form;
     form.SetProgramFile(QStringLiteral("/nonexistent/vornix"));
     form.show();

@@ -13,8 +13,7 @@
 #include "forms/import_layout.h"
 #include "forms/import_list_box.h"
 #include "support/modal_result.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 
@@ -70,15 +69,14 @@ void CountDrags(int& drags, bool outcome) {
 
 }  // namespace
 
-class ImportDialogTest : public QObject {
+class ImportDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { settings_.emplace(); }
+  void init() { StartDialog(kSettings); }
   void cleanup() {
     TfrmImport::SetDragRunner(nullptr);
-    modal::FlushDeferredDeletes();
-    settings_.reset();
+    EndDialog();
   }
 
   void layoutRule_data() {
@@ -88,7 +86,7 @@ class ImportDialogTest : public QObject {
     QTest::addColumn<int>("rightLeft");
     QTest::addColumn<int>("panelTop");
     QTest::addColumn<int>("listHeight");
-    QTest::newRow("designed 625x354") << QSize(625, 354) << 236 << 252 << 372 << 104 << 265;
+    QTest::newRow("first size 625x354") << QSize(625, 354) << 236 << 252 << 372 << 104 << 265;
     QTest::newRow("odd sizes truncate") << QSize(626, 356) << 237 << 253 << 373 << 105 << 267;
     QTest::newRow("larger 800x500") << QSize(800, 500) << 324 << 340 << 460 << 177 << 411;
   }
@@ -108,7 +106,7 @@ class ImportDialogTest : public QObject {
     QCOMPARE(layout.cancel.topLeft(), QPoint(client.width() - 89, client.height() - 42));
   }
 
-  void formAppliesRuleAtDesignedSize() {
+  void formAppliesRuleAtItsFirstSize() {
     TfrmImport form;
     QCOMPARE(form.size(), QSize(625, 354));
     QCOMPARE(form.minimumSize(), QSize(625, 354));
@@ -246,7 +244,7 @@ class ImportDialogTest : public QObject {
     QCOMPARE(Texts(left), QStringList({"Alpha", "gamma"}));
   }
 
-  // The designed threshold: 4 pixels along either axis start nothing, 5
+  // The list's threshold: 4 pixels along either axis start nothing, 5
   // along one start the drag (the desktop's usual distance is 10).
   void dragStartsAfterFivePixels() {
     TqelPwList list = SampleList();
@@ -332,9 +330,6 @@ class ImportDialogTest : public QObject {
     QCOMPARE(words.size(), 5);
     QCOMPARE(words.mid(0, 3), QStringList({"0", "40", "50"}));
   }
-
- private:
-  std::optional<TTempSettings> settings_;
 };
 
 QTEST_MAIN(ImportDialogTest)

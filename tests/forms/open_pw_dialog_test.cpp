@@ -9,22 +9,18 @@
 #include "forms/open_pw_form.h"
 #include "forms/password_dialogs.h"
 #include "support/modal_result.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 const QString kForm = QStringLiteral("TfrmOpenPW");
 }
 
-class OpenPWDialogTest : public QObject {
+class OpenPWDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { messages_.emplace(); }
-  void cleanup() {
-    modal::FlushDeferredDeletes();
-    messages_.reset();
-  }
+  void init() { StartDialog(kMessages); }
+  void cleanup() { EndDialog(); }
 
   void lookOfTheDialog() {
     TfrmOpenPW form;
@@ -106,9 +102,6 @@ class OpenPWDialogTest : public QObject {
     QVERIFY(qAbs(centre.x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(centre.y() - screen.center().y()) <= 1);
   }
-
- private:
-  std::optional<TMsgRecorder> messages_;
 };
 
 QTEST_MAIN(OpenPWDialogTest)

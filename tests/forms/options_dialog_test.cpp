@@ -11,8 +11,7 @@
 #include "support/modal_result.h"
 #include "support/options.h"
 #include "support/state.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 
@@ -38,15 +37,12 @@ TOptions Changed() {
 
 }  // namespace
 
-class OptionsDialogTest : public QObject {
+class OptionsDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { settings_.emplace(); }
-  void cleanup() {
-    modal::FlushDeferredDeletes();
-    settings_.reset();
-  }
+  void init() { StartDialog(kSettings); }
+  void cleanup() { EndDialog(); }
 
   void storedOptionsRoundTrip() {
     QVERIFY(Same(ReadOptions(), TOptions()));
@@ -99,9 +95,6 @@ class OptionsDialogTest : public QObject {
     form.SetOptions(Changed());
     QCOMPARE(form.findChild<QSpinBox*>("speClipboardSeconds")->text(), QStringLiteral("Never"));
   }
-
- private:
-  std::optional<TTempSettings> settings_;
 };
 
 QTEST_MAIN(OptionsDialogTest)

@@ -15,28 +15,24 @@
 #include "forms/strength_meter.h"
 #include "generator/word_list.h"
 #include "support/modal_result.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 const QString kForm = QStringLiteral("TfrmSavePW");
 }
 
-class SavePWDialogTest : public QObject {
+class SavePWDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { messages_.emplace(); }
-  void cleanup() {
-    modal::FlushDeferredDeletes();
-    messages_.reset();
-  }
+  void init() { StartDialog(kMessages); }
+  void cleanup() { EndDialog(); }
 
   void lookOfTheDialog() {
     TfrmSavePW form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));
     // Changed with the encryption choice: the dialog is widened for it, and
-    // the designed controls keep their places to its left; the strength
+    // the password controls keep their places to its left; the strength
     // panel makes it taller below them.
     QCOMPARE(form.height(), 170 + TSavePwStrength::kHeight);
     const QRect choice = form.findChild<QGroupBox*>("gbxEncryption")->geometry();
@@ -212,9 +208,6 @@ class SavePWDialogTest : public QObject {
     QCOMPARE(ExecuteSavePW(password), int(mrCancel));
     QCOMPARE(password, QStringLiteral("previous"));
   }
-
- private:
-  std::optional<TMsgRecorder> messages_;
 };
 
 QTEST_MAIN(SavePWDialogTest)

@@ -18,8 +18,7 @@
 #include "forms/strength_meter.h"
 #include "support/modal_result.h"
 #include "support/shell_open.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 
@@ -35,18 +34,13 @@ QPushButton* Ok(QWidget* form) { return modal::Child<QPushButton>(form, "btnOK")
 
 }  // namespace
 
-class SiteDialogTest : public QObject {
+class SiteDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() {
-    settings_.emplace();
-    messages_.emplace();
-  }
+  void init() { StartDialog(kSettings | kMessages); }
   void cleanup() {
-    modal::FlushDeferredDeletes();
-    messages_.reset();
-    settings_.reset();
+    EndDialog();
     SetShellOpener(nullptr);
   }
 
@@ -381,10 +375,6 @@ class SiteDialogTest : public QObject {
     QCOMPARE(words.size(), 5);
     QCOMPARE(words.mid(0, 3), QStringList({"0", "150", "170"}));
   }
-
- private:
-  std::optional<TTempSettings> settings_;
-  std::optional<TMsgRecorder> messages_;
 };
 
 QTEST_MAIN(SiteDialogTest)

@@ -13,15 +13,14 @@
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/state.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
-class SiteTotpTest : public QObject {
+class SiteTotpTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
   void init() {
-    settings_.emplace();
+    StartDialog(kSettings);
     answers_.clear();
     requests_.clear();
     TqelMsgDlg::SetAnswerer([this](const TMsgRequest& request) {
@@ -34,8 +33,7 @@ class SiteTotpTest : public QObject {
   }
   void cleanup() {
     TqelMsgDlg::SetAnswerer(nullptr);
-    modal::FlushDeferredDeletes();
-    settings_.reset();
+    EndDialog();
   }
 
   void passwordShownUnlessTheOptionHidesIt_data() {
@@ -105,7 +103,6 @@ class SiteTotpTest : public QObject {
   }
 
  private:
-  std::optional<TTempSettings> settings_;
   std::deque<QVariant> answers_;
   QList<TMsgRequest> requests_;
 };

@@ -17,8 +17,7 @@
 #include "generator/gen_pw_form.h"
 #include "support/modal_result.h"
 #include "support/state.h"
-#include "tests/common/modal_helpers.h"
-#include "tests/common/test_settings.h"
+#include "tests/common/dialog_fixture.h"
 
 namespace {
 
@@ -36,15 +35,12 @@ bool Checked(QWidget* form, const char* name) {
 
 }  // namespace
 
-class GenPWDialogTest : public QObject {
+class GenPWDialogTest : public TDialogFixture {
   Q_OBJECT
 
  private slots:
-  void init() { settings_.emplace(); }
-  void cleanup() {
-    modal::FlushDeferredDeletes();
-    settings_.reset();
-  }
+  void init() { StartDialog(kSettings); }
+  void cleanup() { EndDialog(); }
 
   void firstUseDefaults() {
     TfrmGenPW form;
@@ -53,7 +49,7 @@ class GenPWDialogTest : public QObject {
     QVERIFY(!Checked(&form, "cbxTemplate"));
     QCOMPARE(form.findChild<QSpinBox*>("speLength")->value(), 9);
     auto* special = form.findChild<QLineEdit*>("edtSpecial");
-    QCOMPARE(special->text(), QString());  // not the designed "#$%*+?"
+    QCOMPARE(special->text(), QString());  // an absent key empties it: no built-in "#$%*+?"
     QVERIFY(special->isEnabled());
     auto* templ = form.findChild<QLineEdit*>("edtTemplate");
     QCOMPARE(templ->text(), QString());
@@ -367,9 +363,6 @@ class GenPWDialogTest : public QObject {
     QCOMPARE(ExecuteGenPW(password), int(mrOk));
     QCOMPARE(password, QString());
   }
-
- private:
-  std::optional<TTempSettings> settings_;
 };
 
 QTEST_MAIN(GenPWDialogTest)

@@ -10,6 +10,7 @@
 
 #include "support/form_rtns.h"
 #include "support/outer_size_fixer.h"
+#include "tests/common/accessor_guard.h"
 
 namespace {
 
@@ -21,15 +22,7 @@ class FormRtnsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void accessorGuard() {
-    QCOMPARE(&FormRtn(), &FormRtn());
-    try {
-      TqelFormRtns direct;
-      QFAIL("direct construction succeeded");
-    } catch (const std::runtime_error& error) {
-      QCOMPARE(QString(error.what()), QString("use FormRtn accessor function"));
-    }
-  }
+  void accessorGuard() { CheckAccessorGuard(&FormRtn, "use FormRtn accessor function"); }
 
   void fitRect_data() {
     QTest::addColumn<QRect>("bounds");

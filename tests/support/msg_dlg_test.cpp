@@ -16,6 +16,7 @@
 #include "support/file_dialogs.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
+#include "tests/common/accessor_guard.h"
 
 namespace {
 
@@ -39,15 +40,7 @@ class MsgDlgTest : public QObject {
  private slots:
   void cleanup() { TqelMsgDlg::SetAnswerer(nullptr); }
 
-  void accessorGuard() {
-    QCOMPARE(&MsgDlg(), &MsgDlg());
-    try {
-      TqelMsgDlg direct;
-      QFAIL("direct construction succeeded");
-    } catch (const std::runtime_error& error) {
-      QCOMPARE(QString(error.what()), QString("use MsgDlg accessor function"));
-    }
-  }
+  void accessorGuard() { CheckAccessorGuard(&MsgDlg, "use MsgDlg accessor function"); }
 
   void questionThroughSeam_data() {
     QTest::addColumn<int>("answer");

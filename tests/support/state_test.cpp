@@ -16,6 +16,7 @@
 #include "core/settings_file.h"
 #include "support/options.h"
 #include "support/state.h"
+#include "tests/common/accessor_guard.h"
 
 class StateTest : public QObject {
   Q_OBJECT
@@ -53,15 +54,7 @@ class StateTest : public QObject {
     State().UseIni = false;
   }
 
-  void accessorGuard() {
-    QCOMPARE(&State(), &State());
-    try {
-      TqelState direct;
-      QFAIL("direct construction succeeded");
-    } catch (const std::runtime_error& error) {
-      QCOMPARE(QString(error.what()), QString("use State accessor function"));
-    }
-  }
+  void accessorGuard() { CheckAccessorGuard(&State, "use State accessor function"); }
 
   void setValueRules() {
     TqelState& s = State();
@@ -246,7 +239,8 @@ class StateTest : public QObject {
     WriteFile(dir_->filePath("blocker"), "x");
     TqelState::SetStorageOverride(dir_->filePath("blocker/Vornix.conf"), iniPath_);
     State().SetValue("TfrmMain", "2");
-    State().Save();  // as with a registry key that cannot be created
+    State().Save();  // the folder cannot be created: a file is in its place
+    QCOMPARE(State().GetValue("TfrmMain"), QStringLiteral("2"));
   }
 
   void entryNoLineHoldsIsReportedOthersKept() {

@@ -11,8 +11,8 @@ class VersionInfoTest : public QObject {
  private slots:
   void record() {
     const TqelVersionInfo info;
-    QCOMPARE(info.ProductName(), QString("Vornix - Keyvorn"));
-    QCOMPARE(info.FileVersion(), QString("1.6.3.0"));
+    QCOMPARE(info.ProductName(), QStringLiteral(VORNIX_TEST_PRODUCT_NAME));
+    QCOMPARE(info.FileVersion(), QStringLiteral(VORNIX_TEST_PROJECT_VERSION));
     QVERIFY(!info.LegalCopyright().isEmpty());
     QVERIFY(!MakerWebHost().isEmpty());
     QVERIFY(MakerEmail().contains('@'));
