@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/reopen_list.h"
 #include "app/site_list_box.h"
+#include "core/change_date.h"
 #include "core/pw_list.h"
 #include "forms/import_dialog.h"
 #include "forms/password_dialogs.h"
@@ -31,6 +32,7 @@ void TfrmMain::mmiFileCloseClick() {
   ClearSiteList();
   FSites = std::make_unique<TqelPwList>();
   FHistory.Loaded({}, std::nullopt, 0);
+  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
   FillSiteList();
   FWatch->Forget();
   FPasswordChanged = false;

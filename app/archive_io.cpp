@@ -20,6 +20,7 @@
 #include "archive/streams.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_engine.h"
+#include "core/change_date.h"
 #include "core/pw_list.h"
 #include "core/retry_limits.h"
 #include "core/secret_wipe.h"
@@ -57,6 +58,7 @@ void TfrmMain::ReadArchive(const QString& path) {
   if (FReadAbandoned) return;
   FSites->LoadFromText(read.data.str());
   FHistory.Loaded(read.data.str(), read.records, read.dataTime);
+  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
   AdoptReadEncryption(path, read.encryption);
   ShowEncryption(read.encryption);
   FWatch->Remember(path, snapshot);
@@ -191,6 +193,7 @@ TSaveWarnings TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   const TChangeRecords records = FHistory.ForSave(text);
   TSaveWarnings warnings = SaveVault(file, text, records, options);
   FHistory.Adopt(text, records);
+  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
   WipeString(text);
   FPasswordChanged = false;
   RememberEncryption(SettingsStorage(), file, WriteEncryption());

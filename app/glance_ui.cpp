@@ -93,6 +93,6 @@ void TfrmMain::RefreshDetails() {
 
 void TfrmMain::SetChangeDates(TChangeDateFn dates) {
   FChangeDates = dates ? std::move(dates) : NoChangeDates();
-  pnlDetails->SetChangeDates(FChangeDates);
+  if (pnlDetails) pnlDetails->SetChangeDates(FChangeDates);
   RefreshDetails();
 }

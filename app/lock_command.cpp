@@ -23,6 +23,7 @@
 #include "app/site_list_box.h"
 #include "archive/storage/file_snapshot.h"
 #include "archive/site_list_reader.h"
+#include "core/change_date.h"
 #include "core/pw_list.h"
 #include "core/secret_wipe.h"
 #include "core/text_codec.h"
@@ -168,6 +169,7 @@ void TfrmMain::Unlock(const QString& password) {
   FArchivePW = password;
   FSites->LoadFromText(read->data.str());
   FHistory.Loaded(read->data.str(), read->records, read->dataTime);
+  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
   read->data.Clear();
   AdoptReadEncryption(path, read->encryption);
   ShowEncryption(read->encryption);

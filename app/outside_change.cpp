@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/site_list_box.h"
 #include "archive/storage/file_snapshot.h"
+#include "core/change_date.h"
 #include "core/pw_list.h"
 #include "support/msg_dlg.h"
 #include "support/text_convert.h"
@@ -73,6 +74,7 @@ void TfrmMain::ReReadArchive() {
   if (!read) return;  // the next save asks what to do
   FSites->LoadFromText(read->data.str());
   FHistory.Loaded(read->data.str(), read->records, read->dataTime);
+  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
   AdoptReadEncryption(path, read->encryption);
   ShowEncryption(read->encryption);
   RefillKeepingSelection();

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "archive/storage/conflict_copies.h"
 #include "archive/storage/vault_save.h"
+#include "core/change_date.h"
 #include "core/merge_report.h"
 #include "core/pw_list.h"
 #include "core/site_merge.h"
@@ -85,6 +86,7 @@ bool TfrmMain::MergeVersionFrom(const QString& path, bool tellAlways) {
   FSites->Clear();
   for (const std::string& line : outcome.lines) FSites->Add(line);
   FHistory.Adopt(FSites->SaveToText(), outcome.records);
+  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
   RefillKeepingSelection();
   TellMergeOutcome(path, outcome, tellAlways);
   return true;

@@ -27,8 +27,6 @@ std::optional<int> WhichOption(const TCliContext& ctx) {
 }
 
 // Archives carry no change records yet: every date is unknown.
-TChangeDateFn ChangeDates() { return NoChangeDates(); }
-
 void WriteRow(std::ostream& out, const TqelPwRec& rec, const TReportRow& row, bool passwords) {
   out << "  " << rec.Site() << "  (changed: " << ChangeDateText(row.changed) << ")";
   if (passwords) out << "  password: " << rec.PW();
@@ -99,7 +97,7 @@ int RunReport(TCliContext& ctx) {
     recs.push_back(sites.Rec(i).Clone());
     view.push_back(recs.back().get());
   }
-  const auto rows = MakePasswordReport(view, ChangeDates(), std::chrono::system_clock::now());
+  const auto rows = MakePasswordReport(view, ChangeDatesFrom(archive.records), std::chrono::system_clock::now());
   WriteReport(ctx.out, recs, rows, ctx.args.Has("show-passwords"));
   for (auto& rec : recs) rec->Wipe();
   sites.Wipe();

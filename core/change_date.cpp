@@ -3,8 +3,20 @@
 #include <array>
 #include <ctime>
 
+#include "core/change_records.h"
+#include "core/pw_rec.h"
+
 TChangeDateFn NoChangeDates() {
   return [](const TqelPwRec&) { return std::optional<TChangeTime>(); };
+}
+
+TChangeDateFn ChangeDatesFrom(const std::optional<TChangeRecords>& records) {
+  if (!records) return NoChangeDates();
+  return [records = *records](const TqelPwRec& rec) -> std::optional<TChangeTime> {
+    const auto found = records.lines.find(LineFingerprint(rec.Line()));
+    if (found == records.lines.end() || found->second.changed <= 0) return std::nullopt;
+    return std::chrono::system_clock::from_time_t(static_cast<std::time_t>(found->second.changed));
+  };
 }
 
 std::string ChangeDateText(const std::optional<TChangeTime>& when) {

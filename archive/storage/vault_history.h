@@ -32,6 +32,9 @@ class TVaultHistory {
   // `data`, as saved or merged, is described by `records`.
   void Adopt(const std::string& data, const TChangeRecords& records);
 
+  // The records of the site list as last read or saved, when valid.
+  const std::optional<TChangeRecords>& Records() const { return records_; }
+
   // The site list `data` (unsaved changes included) as one side of a merge.
   TVaultVersion Version(const std::string& data) const;
 

@@ -1,5 +1,8 @@
 #include "core/change_records.h"
 
+#include "core/change_date.h"
+#include "core/pw_rec.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,3 +78,20 @@ TEST(ChangeRecords, StampsNeverGoBackInTime) {
 }
 
 }  // namespace
+
+// The details pane and the report read a site's date from the records: the
+// stamp of its line, and nothing for a line they do not hold or stamp at 0.
+TEST(ChangeDates, ComeFromTheStampOfTheSitesLine) {
+  TqelPwRec stamped, unstamped, unknown;
+  stamped.SetLine("Bank=ann\tpw\t\t");
+  unstamped.SetLine("Mail=bob\tpw\t\t");
+  unknown.SetLine("Shop=cy\tpw\t\t");
+  TChangeRecords records;
+  records.lines[LineFingerprint(stamped.Line())].changed = 1'700'000'000;
+  records.lines[LineFingerprint(unstamped.Line())].changed = 0;
+  const TChangeDateFn dates = ChangeDatesFrom(records);
+  EXPECT_EQ(dates(stamped), std::chrono::system_clock::from_time_t(1'700'000'000));
+  EXPECT_FALSE(dates(unstamped));
+  EXPECT_FALSE(dates(unknown));
+  EXPECT_FALSE(ChangeDatesFrom(std::nullopt)(stamped));
+}
