@@ -15,6 +15,7 @@
 #include "core/pw_list.h"
 #include "forms/import_dialog.h"
 #include "forms/password_dialogs.h"
+#include "support/secret_clipboard.h"
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/options.h"
@@ -27,6 +28,7 @@ void TfrmMain::mmiFileCloseClick() {
     // Cancelled at the outside-change question: the changes stay.
     if (FSaveCancelled) return;
   }
+  SecretClipboard().ClearIfOurs();
   SetArchivePath({});
   SetModified(false);
   ClearSiteList();

@@ -31,6 +31,7 @@
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/options.h"
+#include "support/secret_clipboard.h"
 #include "support/secret_text.h"
 #include "support/text_convert.h"
 
@@ -117,6 +118,8 @@ void TfrmMain::mmiLockClick() {
 
 void TfrmMain::LockNow() {
   FLocked = true;
+  // A copied password must not outlast the sites it came from.
+  SecretClipboard().ClearIfOurs();
   FLockedIndex = lbxSiteList->ItemIndex();
   edtFind->clear();  // what was looked for is not shown while locked
   lbxSiteList->Wipe();

@@ -49,6 +49,20 @@ class ClipboardTest : public TWindowFixture {
     QVERIFY(Countdown()->isHidden());
   }
 
+  // Closing the archive takes a password copied from it off the clipboard at
+  // once, but leaves what the user copied since.
+  void closeTakesOurPasswordOffTheClipboard() {
+    CopySelectedPassword();
+    window_->SetModified(false);  // no save question
+    Trigger("mmiFileClose");
+    QCOMPARE(ClipText(), QString());
+    CopySelectedPassword();
+    QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
+    window_->SetModified(false);
+    Trigger("mmiFileClose");
+    QCOMPARE(ClipText(), QStringLiteral("mine"));
+  }
+
   void whatTheUserCopiedSinceIsKept() {
     CopySelectedPassword();
     QGuiApplication::clipboard()->setText(QStringLiteral("mine"));
