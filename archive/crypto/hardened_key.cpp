@@ -83,3 +83,10 @@ const THardenedParams& THardenedKeys::ParamsFor(std::string_view password) {
 }
 
 void THardenedKeys::Forget() { last_.reset(); }
+
+TZipPassword ZipPasswordFor(const TSecretBytes& password, TEncryption encryption,
+                            THardenedKeys& keys) {
+  if (encryption != TEncryption::Aes256Hardened || password.empty()) return {password, {}};
+  const THardenedParams params = keys.ParamsFor(password.view());
+  return {keys.KeyFor(password.view(), params), params};
+}

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "archive/crypto/zip_encryption.h"
 #include "core/secret_bytes.h"
 
 inline constexpr std::uint64_t kMiB = 1ull << 20;
@@ -59,7 +60,7 @@ class THardenedKeys {
   // The key of password under the parameters an archive recorded.
   const TSecretBytes& KeyFor(std::string_view password, const THardenedParams& params);
   // For a save with password: the parameters (and so the salt) last used
-  // with it, or new ones once the password changed; with their key.
+  // with it, or new ones (derived at once) once the password changed.
   const THardenedParams& ParamsFor(std::string_view password);
   // A new archive, or a closed one: the next save draws a new salt.
   void Forget();
@@ -72,3 +73,13 @@ class THardenedKeys {
   };
   std::optional<TEntry> last_;
 };
+
+// What a save writes as the ZIP password for the person's password under
+// `encryption`: for Aes256Hardened the key and the record of how it was
+// derived (from `keys`), otherwise the password itself and no record.
+struct TZipPassword {
+  TSecretBytes password;
+  std::optional<THardenedParams> hardened;
+};
+TZipPassword ZipPasswordFor(const TSecretBytes& password, TEncryption encryption,
+                            THardenedKeys& keys);
