@@ -31,6 +31,14 @@ namespace {
 
 const char kNoSiteListWarning[] = "This archive holds no site list; saving will add one.";
 
+const char kPlainSaveQuestion[] =
+    "The archive %1 has no password: anyone who gets the file reads every password in it.";
+const char kSetPasswordAnswer[] = "Set password";
+const char kSavePlainAnswer[] = "Save without password";
+const char kCancelAnswer[] = "Cancel";
+// The answers' places in the question.
+enum { kPlainSetPassword = 0, kPlainSave = 1 };
+
 }  // namespace
 
 void TfrmMain::ReadArchive(const QString& path) {
@@ -81,8 +89,8 @@ TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
   });
   // Without a password an encrypted member fails once and the prompt asks
   // for it.
-  TSiteListRead found =
-      ReadSiteList(*FReader, *FDataStream, ToFileName(path), firstPassword, passwords);
+  TSiteListRead found = ReadSiteList(*FReader, *FDataStream, ToFileName(path), firstPassword,
+                                     passwords, &FHardenedKeys);
   TMemberRead read;
   read.hasMembers = !found.members.empty();
   read.found = found.hasSiteList;
@@ -118,8 +126,26 @@ void TfrmMain::AbandonRead(const QString& path, const TReadFailure& failure) {
   }
 }
 
+bool TfrmMain::ConfirmPlainSave(const QString& path) {
+  if (!FArchivePW.isEmpty() || lbxSiteList->Count() == 0 || FPlainSaveAllowed.contains(path)) {
+    return true;
+  }
+  switch (MsgDlg().Choose(QString::fromUtf8(kPlainSaveQuestion).arg(path),
+                          {kSetPasswordAnswer, kSavePlainAnswer, kCancelAnswer})) {
+    case kPlainSetPassword:
+      mmiNewPWClick();
+      return !FArchivePW.isEmpty();
+    case kPlainSave:
+      FPlainSaveAllowed << path;
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool TfrmMain::WriteArchive(const QString& path) {
   const std::string file = ToFileName(path);
+  if (!ConfirmPlainSave(path)) return false;
   for (;;) {
     CollectSites();
     {
@@ -152,8 +178,10 @@ bool TfrmMain::WriteArchive(const QString& path) {
 void TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   TSaveOptions options;
   options.lock = &lock;
-  options.password = TSecretBytes(ToBytes(FArchivePW));
   options.encryption = FEncryption;
+  TZipPassword zip = ZipPasswordFor(TSecretBytes(ToBytes(FArchivePW)), FEncryption, FHardenedKeys);
+  options.password = std::move(zip.password);
+  options.hardened = std::move(zip.hardened);
   options.backups = BackupCount();
   options.passwordChanged = FPasswordChanged;
   const std::string file = ToFileName(path);

@@ -68,17 +68,32 @@ void SetHardenedMemoryForTesting(std::uint64_t memoryBytes) {
   gNewMemoryBytes = memoryBytes ? memoryBytes : kHardenedMemoryBytes;
 }
 
+THardenedKeys::THardenedKeys() {
+  std::string key(crypto_generichash_KEYBYTES, '\0');
+  SecureRandomBytes(key.data(), key.size());
+  tagKey_ = TSecretBytes(std::move(key));
+}
+
+TSecretBytes THardenedKeys::Tag(std::string_view password) const {
+  std::string tag(crypto_generichash_BYTES, '\0');
+  crypto_generichash(reinterpret_cast<unsigned char*>(tag.data()), tag.size(),
+                     reinterpret_cast<const unsigned char*>(password.data()), password.size(),
+                     reinterpret_cast<const unsigned char*>(tagKey_.c_str()), tagKey_.size());
+  return TSecretBytes(std::move(tag));
+}
+
 const TSecretBytes& THardenedKeys::KeyFor(std::string_view password,
                                           const THardenedParams& params) {
-  if (!last_ || last_->password.view() != password || !(last_->params == params)) {
+  TSecretBytes tag = Tag(password);
+  if (!last_ || !(last_->passwordTag == tag) || !(last_->params == params)) {
     TSecretBytes key = DeriveHardenedKey(password, params);
-    last_ = TEntry{TSecretBytes(password), params, std::move(key)};
+    last_ = TEntry{std::move(tag), params, std::move(key)};
   }
   return last_->key;
 }
 
 const THardenedParams& THardenedKeys::ParamsFor(std::string_view password) {
-  if (!last_ || last_->password.view() != password) KeyFor(password, NewHardenedParams());
+  if (!last_ || !(last_->passwordTag == Tag(password))) KeyFor(password, NewHardenedParams());
   return last_->params;
 }
 

@@ -55,8 +55,11 @@ void SetHardenedMemoryForTesting(std::uint64_t memoryBytes);
 
 // The key of the last derivation, kept so that re-reading, saving and
 // unlocking an archive with the same password does not derive it again.
+// The password itself is not kept: only a keyed hash that tells it again.
 class THardenedKeys {
  public:
+  THardenedKeys();
+
   // The key of password under the parameters an archive recorded.
   const TSecretBytes& KeyFor(std::string_view password, const THardenedParams& params);
   // For a save with password: the parameters (and so the salt) last used
@@ -67,10 +70,13 @@ class THardenedKeys {
 
  private:
   struct TEntry {
-    TSecretBytes password;
+    TSecretBytes passwordTag;
     THardenedParams params;
     TSecretBytes key;
   };
+  TSecretBytes Tag(std::string_view password) const;
+
+  TSecretBytes tagKey_;  // random, of this holder only
   std::optional<TEntry> last_;
 };
 
