@@ -31,14 +31,6 @@ namespace {
 
 const char kNoSiteListWarning[] = "This archive holds no site list; saving will add one.";
 
-const char kPlainSaveQuestion[] =
-    "The archive %1 has no password: anyone who gets the file reads every password in it.";
-const char kSetPasswordAnswer[] = "Set password";
-const char kSavePlainAnswer[] = "Save without password";
-const char kCancelAnswer[] = "Cancel";
-// The answers' places in the question.
-enum { kPlainSetPassword = 0, kPlainSave = 1 };
-
 }  // namespace
 
 void TfrmMain::ReadArchive(const QString& path) {

@@ -12,6 +12,8 @@ namespace cli {
 
 namespace {
 
+const char kPlainSaveWarning[] = "the password is empty: the archive is saved without encryption";
+
 // The option takes a little more than the window's Options offer.
 constexpr int kMaxBackupsOption = 100;
 
@@ -70,7 +72,7 @@ TArchiveContent ReadForChange(TCliContext& ctx) {
 
 TSecretBytes AskNewArchivePassword(TCliContext& ctx) {
   TSecretBytes password = AskNewPassword(ctx.passwords);
-  if (password.empty()) Warn(ctx, "the password is empty: the archive is saved without encryption");
+  if (password.empty()) Warn(ctx, kPlainSaveWarning);
   return password;
 }
 
@@ -84,7 +86,7 @@ void SetNewArchivePassword(TCliContext& ctx, TSaveOptions& options) {
                         "password; --no-password saves it without encryption");
     }
   } else {
-    Warn(ctx, "--no-password: the archive is saved without encryption");
+    Warn(ctx, kPlainSaveWarning);
   }
   THardenedKeys keys;  // a new password always gets a new salt
   TZipPassword zip = ZipPasswordFor(password, options.encryption, keys);

@@ -183,8 +183,8 @@ const std::vector<TCommand>& Commands() {
                 "GPU to guess it. The traditional encryption can be broken without the\n"
                 "password (a known-plaintext attack), whatever the password.\n"
                 "\n"
-                "  --encryption E  only this one: traditional, aes128, aes192, aes256 or\n"
-                "                  none\n",
+                "  --encryption E  only this one: traditional, aes128, aes192, aes256,\n"
+                "                  \"aes256 hardened\" or none\n",
        .options = {{"encryption", true}},
        .run = RunStrength},
       {.name = "passwd",
