@@ -20,6 +20,22 @@
 #include "support/msg_dlg.h"
 #include "support/options.h"
 
+namespace {
+
+TEncryption NewArchiveEncryptionKind() {
+  switch (NewArchiveEncryption()) {
+    case TNewEncryption::Aes256:
+      return TEncryption::Aes256;
+    case TNewEncryption::Aes256Hardened:
+      return TEncryption::Aes256Hardened;
+    case TNewEncryption::Traditional:
+      break;
+  }
+  return TEncryption::Traditional;
+}
+
+}  // namespace
+
 void TfrmMain::mmiFileNewClick() { mmiFileCloseClick(); }
 
 void TfrmMain::mmiFileCloseClick() {
@@ -40,8 +56,8 @@ void TfrmMain::mmiFileCloseClick() {
   FPasswordChanged = false;
   // A new archive uses the encryption chosen in the options until told
   // otherwise.
-  FEncryption = NewArchiveEncryption() == TNewEncryption::Aes256 ? TEncryption::Aes256
-                                                                 : TEncryption::Traditional;
+  FEncryption = NewArchiveEncryptionKind();
+  FHardenedKeys.Forget();
   lblEncryption->ShowOnDisk(std::nullopt, WriteEncryption());
 }
 
@@ -100,9 +116,7 @@ void TfrmMain::mmiFileSaveAsClick() {
 }
 
 void TfrmMain::mmiNewPWClick() {
-  bool aes256 = IsAes(FEncryption);
-  if (ExecuteSavePW(FArchivePW, &aes256) != mrOk) return;
-  FEncryption = aes256 ? TEncryption::Aes256 : TEncryption::Traditional;
+  if (ExecuteSavePW(FArchivePW, FEncryption) != mrOk) return;
   FPasswordChanged = true;
   lblEncryption->ShowNext(WriteEncryption());
   SetModified(true);
@@ -118,9 +132,11 @@ void TfrmMain::mmiImportClick() {
     // The password entered for the other archive is not kept, and an
     // abandoned read ends the import instead of closing this archive.
     const QString password = FArchivePW;
+    const THardenedKeys keys = FHardenedKeys;
     FReadingOther = true;
-    const auto restore = qScopeGuard([this, password] {
+    const auto restore = qScopeGuard([this, password, keys] {
       FArchivePW = password;
+      FHardenedKeys = keys;
       FReadingOther = false;
     });
     other = ReadOtherArchive(path);

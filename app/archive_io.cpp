@@ -105,8 +105,8 @@ TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
   });
   // Without a password an encrypted member fails once and the prompt asks
   // for it.
-  TSiteListRead found =
-      ReadSiteList(*FReader, *FDataStream, ToFileName(path), firstPassword, passwords);
+  TSiteListRead found = ReadSiteList(*FReader, *FDataStream, ToFileName(path), firstPassword,
+                                     passwords, &FHardenedKeys);
   TMemberRead read;
   read.hasMembers = !found.members.empty();
   read.found = found.hasSiteList;
@@ -142,8 +142,26 @@ void TfrmMain::AbandonRead(const QString& path, const TReadFailure& failure) {
   }
 }
 
+bool TfrmMain::ConfirmPlainSave(const QString& path) {
+  if (!FArchivePW.isEmpty() || lbxSiteList->Count() == 0 || FPlainSaveAllowed.contains(path)) {
+    return true;
+  }
+  switch (MsgDlg().Choose(QString::fromUtf8(kPlainSaveQuestion).arg(path),
+                          {kSetPasswordAnswer, kSavePlainAnswer, kCancelAnswer})) {
+    case kPlainSetPassword:
+      mmiNewPWClick();
+      return !FArchivePW.isEmpty();
+    case kPlainSave:
+      FPlainSaveAllowed << path;
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool TfrmMain::WriteArchive(const QString& path) {
   const std::string file = ToFileName(path);
+  if (!ConfirmPlainSave(path)) return false;
   for (;;) {
     CollectSites();
     std::optional<TSaveWarnings> saved;
@@ -182,8 +200,10 @@ bool TfrmMain::WriteArchive(const QString& path) {
 TSaveWarnings TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
   TSaveOptions options;
   options.lock = &lock;
-  options.password = TSecretBytes(ToBytes(FArchivePW));
   options.encryption = FEncryption;
+  TZipPassword zip = ZipPasswordFor(TSecretBytes(ToBytes(FArchivePW)), FEncryption, FHardenedKeys);
+  options.password = std::move(zip.password);
+  options.hardened = std::move(zip.hardened);
   options.backups = BackupCount();
   options.passwordChanged = FPasswordChanged;
   const std::string file = ToFileName(path);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/crypto/hardened_key.h"
 #include "archive/crypto/zip_encryption.h"
 #include "core/secret_bytes.h"
 #include "core/change_date.h"
@@ -168,8 +169,12 @@ class TfrmMain : public QMainWindow {
   // The open-password prompt after a failed attempt; nothing abandons.
   std::optional<TSecretBytes> ArchiveItemFailure();
   void AbandonRead(const QString& path, const TReadFailure& failure);
-  // False when the user cancelled the save at the outside-change question.
+  // False when the user cancelled the save at the outside-change question
+  // or at the question about saving without a password.
   bool WriteArchive(const QString& path);
+  // Before sites are saved without a password, once per archive in a
+  // session: false when nothing is to be saved.
+  bool ConfirmPlainSave(const QString& path);
   // The caller holds the archive's lock, which follows the saved file.
   // Returns what the save could not do (a backup), to be shown once the
   // lock is let go.
@@ -260,9 +265,14 @@ class TfrmMain : public QMainWindow {
   QString FArchivePath;
   std::unique_ptr<TqelPwList> FSites;
   QString FArchivePW;
-  // What the next save writes when there is a password: Traditional or
-  // Aes256.
+  // What the next save writes when there is a password: Traditional,
+  // Aes256 or Aes256Hardened.
   TEncryption FEncryption = TEncryption::Traditional;
+  // The hardened key of the open archive, so that its reads and saves
+  // derive it once.
+  THardenedKeys FHardenedKeys;
+  // Archives this session may save without a password: the person said so.
+  QStringList FPlainSaveAllowed;
   // A new password was set: its save removes the backups that keep the old.
   bool FPasswordChanged = false;
   // The last save was cancelled at the outside-change question.

@@ -75,7 +75,11 @@ void TfrmMain::mmiMergeArchiveClick() {
 bool TfrmMain::MergeVersionFrom(const QString& path, bool tellAlways) {
   // The password entered for the other version is not kept.
   const QString password = FArchivePW;
-  const auto restore = qScopeGuard([this, password] { FArchivePW = password; });
+  const THardenedKeys keys = FHardenedKeys;
+  const auto restore = qScopeGuard([this, password, keys] {
+    FArchivePW = password;
+    FHardenedKeys = keys;
+  });
   const std::optional<TMemberRead> read = ReadKeepingArchive(path);
   if (!read) return false;
   CollectSites();

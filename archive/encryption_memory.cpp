@@ -1,5 +1,6 @@
 #include "archive/encryption_memory.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "archive/storage/archive_place.h"
@@ -10,16 +11,19 @@ namespace {
 // Any AES strength counts alike: every AES archive is written back as
 // AES-256.
 int Strength(TEncryption encryption) {
+  if (encryption == TEncryption::Aes256Hardened) return 3;
   if (IsAes(encryption)) return 2;
   return encryption == TEncryption::Traditional ? 1 : 0;
 }
 
 const char* StoredName(TEncryption encryption) {
+  if (encryption == TEncryption::Aes256Hardened) return "hardened";
   if (IsAes(encryption)) return "aes256";
   return encryption == TEncryption::Traditional ? "traditional" : "none";
 }
 
 std::optional<TEncryption> FromStoredName(const std::string& text) {
+  if (text == "hardened") return TEncryption::Aes256Hardened;
   if (text == "aes256") return TEncryption::Aes256;
   if (text == "traditional") return TEncryption::Traditional;
   if (text == "none") return TEncryption::None;
@@ -69,8 +73,17 @@ TEncryptionCheck CheckEncryption(const TSettingsFile& file, const std::string& p
     Store(file, path, found);
   } else if (Strength(found) < Strength(*remembered)) {
     check.weakerThan = remembered;
-    // Without a password nothing can be encrypted; the warning still says so.
-    if (found != TEncryption::None) check.write = EncryptionToWrite(*remembered);
+    // Without a password nothing can be encrypted; the warning still says
+    // so. A hardened key needs the salt the copy no longer has: such an
+    // archive goes back to AES-256 at least, until a new password is set.
+    if (found != TEncryption::None) {
+      check.write = *remembered == TEncryption::Aes256Hardened
+                        ? std::max(found, TEncryption::Aes256, [](TEncryption a, TEncryption b) {
+                            return Strength(a) < Strength(b);
+                          })
+                        : EncryptionToWrite(*remembered);
+      check.write = EncryptionToWrite(check.write);
+    }
   }
   return check;
 }

@@ -3,6 +3,7 @@
 #include "archive/archive_errors.h"
 #include "archive/streams.h"
 #include "archive/zip/change_records_member.h"
+#include "archive/zip/hardened_extra.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_records.h"
 #include "core/text_codec.h"
@@ -37,6 +38,14 @@ class TAttempts {
     if (encryption_ != TEncryption::None && entry.CompressedSize < kEncryptionHeaderSize) {
       truncated_ = TReadFailure{TReadVerdict::Damaged, {}, "the member Data is shorter than its encryption header"};
     }
+    if (encryption_ == TEncryption::Aes256Hardened) {
+      THardenedRecord record = FindHardenedRecord(entry.Extra).value_or(THardenedRecord{});
+      if (record.params) {
+        hardened_ = std::move(record.params);
+      } else {
+        truncated_ = TReadFailure{TReadVerdict::Damaged, {}, "the member Data has a bad key record: " + record.problem};
+      }
+    }
     reader_.OnProcessItemFailure = [this](TZipComponent&, const TZipItem&, int, int errorClass,
                                           int errorCode) {
       item_ = TItemFailure::FromEvent(errorClass, errorCode);
@@ -47,6 +56,7 @@ class TAttempts {
   TAttempts& operator=(const TAttempts&) = delete;
 
   TEncryption Encryption() const { return encryption_; }
+  const std::optional<THardenedParams>& Hardened() const { return hardened_; }
 
   std::optional<TReadFailure> Try(const std::string& password) {
     if (truncated_) return truncated_;
@@ -63,16 +73,46 @@ class TAttempts {
   TMemoryStream& buffer_;
   TEncryption encryption_;
   std::optional<TReadFailure> truncated_;
+  std::optional<THardenedParams> hardened_;
   std::optional<TItemFailure> item_;
 };
 
-// The byte forms to try for one typed password, in the order to try them.
-std::vector<TSecretBytes> PasswordForms(const TSecretBytes& typed) {
-  std::vector<TSecretBytes> forms;
-  forms.push_back(typed);
-  if (auto legacy = LegacyPasswordBytes(typed.view())) forms.emplace_back(std::move(*legacy));
-  return forms;
-}
+// One way to try a typed password: its bytes, and the ZIP password they
+// give.
+struct TPasswordForm {
+  TSecretBytes typed;
+  TSecretBytes zip;
+};
+
+// Turns typed passwords into ZIP passwords: a hardened archive's is the key
+// derived from the UTF-8 form alone; any other archive's is the form itself.
+class TZipPasswords {
+ public:
+  TZipPasswords(const std::optional<THardenedParams>& hardened, THardenedKeys* keys)
+      : hardened_(hardened), keys_(keys ? *keys : own_) {}
+
+  TSecretBytes Of(const TSecretBytes& typed) {
+    if (!hardened_ || typed.empty()) return typed;
+    return keys_.KeyFor(typed.view(), *hardened_);
+  }
+
+  // The forms to try for one typed password, in the order to try them.
+  std::vector<TPasswordForm> Forms(const TSecretBytes& typed) {
+    std::vector<TPasswordForm> forms;
+    forms.push_back({typed, Of(typed)});
+    if (hardened_) return forms;
+    if (auto legacy = LegacyPasswordBytes(typed.view())) {
+      const TSecretBytes bytes(std::move(*legacy));
+      forms.push_back({bytes, bytes});
+    }
+    return forms;
+  }
+
+ private:
+  const std::optional<THardenedParams>& hardened_;
+  THardenedKeys own_;
+  THardenedKeys& keys_;
+};
 
 // A failure past the header's check says more than a failed check of the
 // other form: it is the one reported.
@@ -89,7 +129,7 @@ std::optional<TChangeRecords> ReadChangeRecords(TZipReader& reader, const TSiteL
     failed = true;
   };
   TMemoryStream buffer;
-  reader.SetPassword(read.password.str());
+  reader.SetPassword(read.zipPassword.str());
   reader.ExtractToStream(kChangeRecordsMember, buffer);
   reader.OnProcessItemFailure = nullptr;
   if (failed) return std::nullopt;
@@ -113,7 +153,8 @@ std::string ReadFailureText(const TReadFailure& failure) {
 }
 
 TSiteListRead ReadSiteList(TZipReader& reader, TMemoryStream& buffer, const std::string& path,
-                           const std::string& first, TPasswordSource& source) {
+                           const std::string& first, TPasswordSource& source,
+                           THardenedKeys* keys) {
   reader.SetFileName(path);
   TSiteListRead read;
   read.members = reader.MemberNames();
@@ -125,18 +166,26 @@ TSiteListRead ReadSiteList(TZipReader& reader, TMemoryStream& buffer, const std:
   read.dataTime = (std::uint32_t{entry->Date} << 16) | entry->Time;
   TAttempts attempts(reader, buffer, *entry);
   read.encryption = attempts.Encryption();
+  read.hardened = attempts.Hardened();
+  TZipPasswords zipPasswords(read.hardened, keys);
 
-  std::optional<TReadFailure> failure = attempts.Try(first);
+  const TSecretBytes firstTyped(first);
+  const TSecretBytes firstZip = zipPasswords.Of(firstTyped);
+  std::optional<TReadFailure> failure = attempts.Try(firstZip.str());
   // An unencrypted site list opens with any password and keeps none.
-  if (!failure && read.encryption != TEncryption::None) read.password.Assign(first);
+  if (!failure && read.encryption != TEncryption::None) {
+    read.password = firstTyped;
+    read.zipPassword = firstZip;
+  }
   while (failure && failure->verdict != TReadVerdict::Unreadable) {
     const std::optional<TSecretBytes> typed = source.Next(*failure);
     if (!typed) break;
     std::optional<TReadFailure> last;
-    for (const TSecretBytes& form : PasswordForms(*typed)) {
-      std::optional<TReadFailure> result = attempts.Try(form.str());
+    for (const TPasswordForm& form : zipPasswords.Forms(*typed)) {
+      std::optional<TReadFailure> result = attempts.Try(form.zip.str());
       if (!result) {
-        read.password = form;
+        read.password = form.typed;
+        read.zipPassword = form.zip;
         last.reset();
         break;
       }
@@ -156,8 +205,8 @@ TSiteListRead ReadSiteList(TZipReader& reader, TMemoryStream& buffer, const std:
 }
 
 TSiteListRead ReadSiteList(const std::string& path, const std::string& first,
-                           TPasswordSource& source) {
+                           TPasswordSource& source, THardenedKeys* keys) {
   TZipReader reader;
   TMemoryStream buffer;
-  return ReadSiteList(reader, buffer, path, first, source);
+  return ReadSiteList(reader, buffer, path, first, source, keys);
 }

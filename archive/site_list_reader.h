@@ -2,6 +2,8 @@
 // The one rule for reading an archive's site list with passwords: the first
 // password given, then each password a source offers, as typed (UTF-8) and,
 // when that differs, as Windows-1252 bytes, as older archives were written.
+// A hardened archive is tried with the key derived from each password's
+// UTF-8 form alone: its format has no older writers.
 // The window and vornix-cli differ only in their password sources and in
 // what they make of a failure.
 
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/crypto/hardened_key.h"
 #include "archive/crypto/zip_encryption.h"
 #include "archive/zip/zip_engine.h"
 #include "core/change_records.h"
@@ -76,7 +79,11 @@ struct TSiteListRead {
   std::vector<std::string> members;  // in the archive's directory order
   bool hasSiteList = false;          // a member "Data" exists
   TEncryption encryption = TEncryption::None;
-  TSecretBytes password;  // the bytes that opened it
+  TSecretBytes password;  // the bytes that opened it, as typed
+  // The ZIP password that opened it: `password` itself, or for a hardened
+  // archive the key derived from it with `hardened`.
+  TSecretBytes zipPassword;
+  std::optional<THardenedParams> hardened;
   TSecretBytes data;      // the member "Data" exactly as stored
   std::uint32_t dataTime = 0;  // DOS date (high half) and time of "Data"
   // The change records that describe `data` and open with its password;
@@ -89,12 +96,14 @@ struct TSiteListRead {
 
 // Reads the member "Data" of the archive the reader opens at path into
 // buffer. First with `first` exactly as given, then with what the source
-// offers. Opening the file may throw (EFileError, EZipError, EStreamError),
+// offers. Hardened keys come from `keys` when given, so that reading the
+// same archive with the same password again derives nothing. Opening the file may throw (EFileError, EZipError, EStreamError),
 // and so does a site list no real one could be (ESiteListTooLarge); every
 // other failure ends in `failure`. The reader is not closed: closing would
 // write an empty file back as an archive without members.
 TSiteListRead ReadSiteList(TZipReader& reader, TMemoryStream& buffer, const std::string& path,
-                           const std::string& first, TPasswordSource& source);
+                           const std::string& first, TPasswordSource& source,
+                           THardenedKeys* keys = nullptr);
 // The same with a reader and buffer of its own.
 TSiteListRead ReadSiteList(const std::string& path, const std::string& first,
-                           TPasswordSource& source);
+                           TPasswordSource& source, THardenedKeys* keys = nullptr);

@@ -84,11 +84,18 @@ class TInputPasswords final : public TPasswordSource {
   }
 }
 
+// A command reads its archive again under the lock: the hardened key found
+// by the first read serves the second.
+THardenedKeys& CommandKeys() {
+  static THardenedKeys keys;
+  return keys;
+}
+
 // Opens the file with the engine and reads the site list; what the engine
 // throws becomes the command's error.
 TSiteListRead Read(const TArchiveFile& file, const std::string& first, TPasswordSource& source) {
   try {
-    return ReadSiteList(file.Path(), first, source);
+    return ReadSiteList(file.Path(), first, source, &CommandKeys());
   } catch (const EFileError& e) {
     throw ECliError(kExitFailure, e.what());
   } catch (const ESiteListTooLarge& e) {
@@ -109,6 +116,8 @@ TArchiveContent ContentOf(const TArchiveFile& file, TSiteListRead& read) {
   content.hasSiteList = read.hasSiteList;
   content.encryption = read.encryption;
   content.password = std::move(read.password);
+  content.zipPassword = std::move(read.zipPassword);
+  content.hardened = std::move(read.hardened);
   content.data = std::move(read.data);
   content.records = std::move(read.records);
   content.dataTime = read.dataTime;

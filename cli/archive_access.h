@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/crypto/hardened_key.h"
 #include "archive/crypto/zip_encryption.h"
 #include "core/change_records.h"
 #include "core/pw_list.h"
@@ -22,6 +23,10 @@ struct TArchiveContent {
   // The bytes that opened it; empty when not encrypted. Without a site list:
   // the password a site list added to it gets.
   TSecretBytes password;
+  // The ZIP password that opened it: `password`, or for a hardened archive
+  // the key derived from it with `hardened`.
+  TSecretBytes zipPassword;
+  std::optional<THardenedParams> hardened;
   TEncryption encryption = TEncryption::None;  // of the member "Data"
   std::vector<std::string> members;            // in the archive's directory order
   bool hasSiteList = false;                    // a member "Data" exists

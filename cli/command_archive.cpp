@@ -13,6 +13,8 @@ namespace cli {
 
 namespace {
 
+const char kPlainSaveWarning[] = "the password is empty: the archive is saved without encryption";
+
 // The option takes a little more than the window's Options offer.
 constexpr int kMaxBackupsOption = 100;
 
@@ -68,9 +70,10 @@ std::optional<TEncryption> EncryptionOption(const TCliContext& ctx) {
   const auto value = ctx.args.Value("encryption");
   if (!value) return std::nullopt;
   if (*value == "aes256") return TEncryption::Aes256;
+  if (*value == "hardened") return TEncryption::Aes256Hardened;
   if (*value == "traditional") return TEncryption::Traditional;
-  throw EUsageError(ctx.command,
-                    "--encryption must be aes256 or traditional, not \"" + *value + "\"");
+  throw EUsageError(ctx.command, "--encryption must be aes256, hardened or traditional, not \"" +
+                                     *value + "\"");
 }
 
 TArchiveContent ReadToShow(TCliContext& ctx) {
@@ -90,8 +93,26 @@ TArchiveContent ReadForChange(TCliContext& ctx) {
 
 TSecretBytes AskNewArchivePassword(TCliContext& ctx) {
   TSecretBytes password = AskNewPassword(ctx.passwords);
-  if (password.empty()) Warn(ctx, "the password is empty: the archive is saved without encryption");
+  if (password.empty()) Warn(ctx, kPlainSaveWarning);
   return password;
+}
+
+void SetNewArchivePassword(TCliContext& ctx, TSaveOptions& options) {
+  TSecretBytes password;
+  if (!ctx.args.Has("no-password")) {
+    password = AskNewPassword(ctx.passwords);
+    if (password.empty()) {
+      throw EUsageError(ctx.command,
+                        "the password is empty: anyone who gets the file would read every "
+                        "password; --no-password saves it without encryption");
+    }
+  } else {
+    Warn(ctx, kPlainSaveWarning);
+  }
+  THardenedKeys keys;  // a new password always gets a new salt
+  TZipPassword zip = ZipPasswordFor(password, options.encryption, keys);
+  options.password = std::move(zip.password);
+  options.hardened = std::move(zip.hardened);
 }
 
 void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive) {
@@ -110,8 +131,11 @@ TLockedArchive::~TLockedArchive() = default;
 
 TSaveOptions TLockedArchive::SaveOptions() const {
   TSaveOptions options;
-  options.password = content_.password;
   options.encryption = CheckEncryption(SettingsOf(ctx_), content_.path, content_.encryption).write;
+  // A hardened archive is saved with the key its read derived, and its salt.
+  const bool hardened = options.encryption == TEncryption::Aes256Hardened;
+  options.password = hardened ? content_.zipPassword : content_.password;
+  if (hardened) options.hardened = content_.hardened;
   options.backups = BackupsOption(ctx_);
   return options;
 }

@@ -38,6 +38,12 @@ TArchiveContent ReadForChange(TCliContext& ctx);
 // warning that the archive is saved without encryption.
 TSecretBytes AskNewArchivePassword(TCliContext& ctx);
 
+// For create and passwd: asks for a new archive password twice and puts it
+// into the options as their encryption (already set) writes it. An empty
+// password is refused (EUsageError) unless --no-password was given, which
+// reads no password at all and saves without encryption.
+void SetNewArchivePassword(TCliContext& ctx, TSaveOptions& options);
+
 // For an archive that gets its first site list through --force: asks for the
 // password that site list is saved with, twice, as create does.
 void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive);

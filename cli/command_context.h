@@ -41,5 +41,6 @@ int RunImport(TCliContext& ctx);
 int RunTotp(TCliContext& ctx);
 int RunReport(TCliContext& ctx);
 int RunMerge(TCliContext& ctx);
+int RunZipPassword(TCliContext& ctx);
 
 }  // namespace cli

@@ -81,8 +81,8 @@ const std::vector<TCommand>& Commands() {
        .usage = "Usage: vornix-cli info ARCHIVE\n"
                 "\n"
                 "Describes the archive: how its site list is encrypted (none, traditional,\n"
-                "AES-128, AES-192 or AES-256), how many sites it holds, and its members in\n"
-                "their stored order, one per line:\n"
+                "AES-128, AES-192, AES-256 or AES-256 hardened), how many sites it holds,\n"
+                "and its members in their stored order, one per line:\n"
                 "\n"
                 "  Encryption: AES-256\n"
                 "  Sites: 12\n"
@@ -92,6 +92,18 @@ const std::vector<TCommand>& Commands() {
                 "\n"
                 "The password is asked for only when the site list is encrypted.\n",
        .run = RunInfo},
+      {.name = "zip-password",
+       .synopsis = "zip-password ARCHIVE",
+       .summary = "the key that opens a hardened archive in other ZIP tools",
+       .usage = "Usage: vornix-cli zip-password ARCHIVE\n"
+                "\n"
+                "Asks for the password of a hardened archive and writes the ZIP password\n"
+                "its members are encrypted with: 64 hex digits derived from the password\n"
+                "with Argon2id. 7-Zip, bsdtar and WinZip open every member with it\n"
+                "(7z x -pKEY keys.zip); they do not open them with the password itself.\n"
+                "Anyone who has the key reads the archive: keep it as secret as the\n"
+                "password.\n",
+       .run = RunZipPassword},
       {.name = "add",
        .synopsis = "add ARCHIVE SITE",
        .summary = "add a site (--user --url --notes --generate)",
@@ -171,18 +183,19 @@ const std::vector<TCommand>& Commands() {
                 "GPU to guess it. The traditional encryption can be broken without the\n"
                 "password (a known-plaintext attack), whatever the password.\n"
                 "\n"
-                "  --encryption E  only this one: traditional, aes128, aes192, aes256 or\n"
-                "                  none\n",
+                "  --encryption E  only this one: traditional, aes128, aes192, aes256,\n"
+                "                  \"aes256 hardened\" or none\n",
        .options = {{"encryption", true}},
        .run = RunStrength},
       {.name = "passwd",
        .synopsis = "passwd ARCHIVE",
        .summary = "set a new archive password",
-       .usage = "Usage: vornix-cli passwd ARCHIVE [--encryption aes256|traditional]\n"
-                "                         [--backups N] [--force]\n"
+       .usage = "Usage: vornix-cli passwd ARCHIVE [--encryption aes256|hardened|traditional]\n"
+                "                         [--no-password] [--backups N] [--force]\n"
                 "\n"
                 "Asks for a new archive password twice and saves the archive with it. An\n"
-                "empty new password saves the archive unencrypted, after a warning.\n"
+                "empty new password is refused: anyone who gets the file would read every\n"
+                "password. --no-password asks for none and saves the archive unencrypted.\n"
                 "Only the site list (the member Data) is encrypted anew: other members\n"
                 "keep their own encryption and password. Once the archive is saved, its\n"
                 "backups are removed, since they would keep the old password alive.\n"
@@ -190,8 +203,11 @@ const std::vector<TCommand>& Commands() {
                 "  --encryption E  encrypt the site list with E from now on (it stays as it\n"
                 "                  is when not given):\n"
                 "                  traditional  opens in every ZIP tool\n"
-                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n",
-       .options = {{"encryption", true}},
+                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n"
+                "                  hardened     AES-256 with a key derived by Argon2id\n"
+                "                               (256 MiB): far slower to guess; other\n"
+                "                               tools need the key of zip-password\n",
+       .options = {{"encryption", true}, {"no-password", false}},
        .changesArchive = true,
        .run = RunPasswd},
       {.name = "export",
@@ -270,16 +286,20 @@ const std::vector<TCommand>& Commands() {
       {.name = "create",
        .synopsis = "create ARCHIVE",
        .summary = "make a new, empty archive",
-       .usage = "Usage: vornix-cli create ARCHIVE [--encryption aes256|traditional]\n"
+       .usage = "Usage: vornix-cli create ARCHIVE [--encryption aes256|hardened|traditional]\n"
+                "                         [--no-password]\n"
                 "\n"
                 "Creates a new, empty archive (the name must end in .zip and the file must\n"
-                "not exist, or be empty). The password is asked for twice; an empty one\n"
-                "makes an unencrypted archive, after a warning.\n"
+                "not exist, or be empty). The password is asked for twice; an empty one is\n"
+                "refused. --no-password asks for none and makes an unencrypted archive.\n"
                 "\n"
                 "  --encryption E  how the site list is encrypted:\n"
                 "                  traditional  opens in every ZIP tool (the default)\n"
-                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n",
-       .options = {{"encryption", true}},
+                "                  aes256       7-Zip, WinZip and bsdtar; much stronger\n"
+                "                  hardened     AES-256 with a key derived by Argon2id\n"
+                "                               (256 MiB): far slower to guess; other\n"
+                "                               tools need the key of zip-password\n",
+       .options = {{"encryption", true}, {"no-password", false}},
        .run = RunCreate},
   };
   return commands;

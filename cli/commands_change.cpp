@@ -186,12 +186,15 @@ int RunPasswd(TCliContext& ctx) {
   RequirePositionals(ctx, {"ARCHIVE"});
   const std::optional<TEncryption> encryption = EncryptionOption(ctx);
   TArchiveContent archive = ReadForChange(ctx);
-  TSecretBytes password = AskNewArchivePassword(ctx);
+  TSaveOptions fresh;
+  fresh.encryption = encryption.value_or(EncryptionToWrite(archive.encryption));
+  SetNewArchivePassword(ctx, fresh);
 
   TLockedArchive locked(ctx, archive);
   TSaveOptions options = locked.SaveOptions();
-  options.password = std::move(password);
-  options.encryption = encryption.value_or(options.encryption);
+  options.password = std::move(fresh.password);
+  options.hardened = std::move(fresh.hardened);
+  options.encryption = fresh.encryption;
   options.passwordChanged = true;
   // The member's bytes go over unchanged: only the password is new.
   locked.Save(locked.Content().data.str(), options);
@@ -205,7 +208,7 @@ int RunCreate(TCliContext& ctx) {
   options.encryption = EncryptionOption(ctx).value_or(TEncryption::Traditional);
   options.backups = 0;  // an empty file holds nothing worth keeping
   RequireCreatable(given);
-  options.password = AskNewArchivePassword(ctx);
+  SetNewArchivePassword(ctx, options);
 
   const std::string path = AbsolutePath(given);
   TArchiveLock lock(path);

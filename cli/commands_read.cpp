@@ -1,4 +1,5 @@
-// The commands that only read an archive: list, show, dump and info.
+// The commands that only read an archive: list, show, dump, info and
+// zip-password.
 #include <string_view>
 
 #include "cli/archive_access.h"
@@ -95,6 +96,18 @@ int RunInfo(TCliContext& ctx) {
   ctx.out << "Sites: " << TakeSites(archive).Count() << '\n';
   ctx.out << "Members: " << archive.members.size() << '\n';
   for (const std::string& member : archive.members) ctx.out << "  " << member << '\n';
+  return kExitOk;
+}
+
+int RunZipPassword(TCliContext& ctx) {
+  RequirePositionals(ctx, {"ARCHIVE"});
+  const TArchiveContent archive = ReadToShow(ctx);
+  if (archive.encryption != TEncryption::Aes256Hardened) {
+    throw ECliError(kExitFailure, archive.given + " is not hardened (" +
+                                      EncryptionName(archive.encryption) +
+                                      "): its ZIP password is the archive password itself");
+  }
+  ctx.out << archive.zipPassword.str() << '\n';
   return kExitOk;
 }
 

@@ -4,11 +4,14 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
+#include "forms/encryption_choices.h"
 #include "forms/form_style.h"
 #include "support/modal_result.h"
 
@@ -32,6 +35,7 @@ TfrmOptions::TfrmOptions(QWidget* parent)
       speIdleLockMinutes(CountBox("speIdleLockMinutes", kMaxIdleLockMinutes, " min", "Never")),
       cbxLockWithScreenSaver(new QCheckBox("Lock when the session locks")),
       cmbEncryption(new QComboBox),
+      lblEncryptionNote(new QLabel),
       speBackups(CountBox("speBackups", kMaxBackups, {}, "None")),
       cbxSaveAfterEveryChange(new QCheckBox("Save after every change")),
       cbxSaveBeforeLock(new QCheckBox("Save before locking")),
@@ -42,14 +46,20 @@ TfrmOptions::TfrmOptions(QWidget* parent)
   cbxSaveAfterEveryChange->setObjectName("cbxSaveAfterEveryChange");
   cbxSaveBeforeLock->setObjectName("cbxSaveBeforeLock");
   cbxHidePasswords->setObjectName("cbxHidePasswords");
-  cmbEncryption->addItem("Traditional");
-  cmbEncryption->addItem("AES-256");
+  for (const TEncryptionChoice& choice : EncryptionChoices()) {
+    cmbEncryption->addItem(QString::fromUtf8(choice.name));
+  }
+  lblEncryptionNote->setObjectName("lblEncryptionNote");
+  lblEncryptionNote->setWordWrap(true);
+  connect(cmbEncryption, &QComboBox::currentIndexChanged, this, &TfrmOptions::ShowEncryptionNote);
+  ShowEncryptionNote(cmbEncryption->currentIndex());
 
   auto* form = new QFormLayout;
   form->addRow("Clear the clipboard after:", speClipboardSeconds);
   form->addRow("Lock after idle time:", speIdleLockMinutes);
   form->addRow({}, cbxLockWithScreenSaver);
   form->addRow("Encryption of new archives:", cmbEncryption);
+  form->addRow({}, lblEncryptionNote);
   form->addRow("Backups kept by a save:", speBackups);
   form->addRow({}, cbxSaveAfterEveryChange);
   form->addRow({}, cbxSaveBeforeLock);
@@ -71,7 +81,7 @@ void TfrmOptions::SetOptions(const TOptions& options) {
   speClipboardSeconds->setValue(options.clipboardSeconds);
   speIdleLockMinutes->setValue(options.idleLockMinutes);
   cbxLockWithScreenSaver->setChecked(options.lockWithScreenSaver);
-  cmbEncryption->setCurrentIndex(options.encryption == TNewEncryption::Aes256 ? 1 : 0);
+  cmbEncryption->setCurrentIndex(static_cast<int>(options.encryption));
   speBackups->setValue(options.backups);
   cbxSaveAfterEveryChange->setChecked(options.saveAfterEveryChange);
   cbxSaveBeforeLock->setChecked(options.saveBeforeLock);
@@ -83,13 +93,18 @@ TOptions TfrmOptions::Options() const {
   options.clipboardSeconds = speClipboardSeconds->value();
   options.idleLockMinutes = speIdleLockMinutes->value();
   options.lockWithScreenSaver = cbxLockWithScreenSaver->isChecked();
-  options.encryption =
-      cmbEncryption->currentIndex() == 1 ? TNewEncryption::Aes256 : TNewEncryption::Traditional;
+  options.encryption = static_cast<TNewEncryption>(std::max(0, cmbEncryption->currentIndex()));
   options.backups = speBackups->value();
   options.saveAfterEveryChange = cbxSaveAfterEveryChange->isChecked();
   options.saveBeforeLock = cbxSaveBeforeLock->isChecked();
   options.hidePasswordsInEditor = cbxHidePasswords->isChecked();
   return options;
+}
+
+void TfrmOptions::ShowEncryptionNote(int index) {
+  const auto choices = EncryptionChoices();
+  if (index < 0 || static_cast<std::size_t>(index) >= choices.size()) return;
+  lblEncryptionNote->setText(QString::fromUtf8(choices[static_cast<std::size_t>(index)].note));
 }
 
 int ExecuteOptions(TOptions& options) {

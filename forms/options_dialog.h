@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QSpinBox;
 
 class TfrmOptions : public QDialog {
@@ -20,10 +21,14 @@ class TfrmOptions : public QDialog {
   TOptions Options() const;
 
  private:
+  void ShowEncryptionNote(int index);
+
   QSpinBox* speClipboardSeconds;
   QSpinBox* speIdleLockMinutes;
   QCheckBox* cbxLockWithScreenSaver;
+  // Its items follow EncryptionChoices, whose order is TNewEncryption's.
   QComboBox* cmbEncryption;
+  QLabel* lblEncryptionNote;
   QSpinBox* speBackups;
   QCheckBox* cbxSaveAfterEveryChange;
   QCheckBox* cbxSaveBeforeLock;

@@ -22,6 +22,15 @@ int RunPasswordDialog(QString& password) {
 
 int ExecuteOpenPW(QString& password) { return RunPasswordDialog<TfrmOpenPW>(password); }
 
+int ExecuteSavePW(QString& password, TEncryption& encryption) {
+  const std::unique_ptr<TfrmSavePW, form_style::DeleteLater> form(new TfrmSavePW());
+  form->SetEncryption(encryption);
+  if (form->exec() != mrOk) return mrCancel;
+  password = form->Password();
+  encryption = form->ChosenEncryption();
+  return mrOk;
+}
+
 int ExecuteSavePW(QString& password, bool* aes256) {
   const std::unique_ptr<TfrmSavePW, form_style::DeleteLater> form(new TfrmSavePW());
   if (aes256) form->SetAes256(*aes256);

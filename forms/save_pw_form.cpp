@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include "forms/encryption_choices.h"
 #include "forms/password_box.h"
 #include "forms/save_pw_strength.h"
 #include "support/modal_result.h"
@@ -26,8 +27,11 @@ constexpr int kDesignedWidth = 241;
 constexpr int kChoiceWidth = 200;
 constexpr int kChoiceLeft = kDesignedWidth - 8;
 constexpr int kDialogWidth = kChoiceLeft + kChoiceWidth + 16;
-// The strength panel runs below both, across the dialog.
+// The strength panel runs below both, across the dialog, under the choice
+// where that reaches lower than the designed controls.
 constexpr int kDesignedHeight = 170;
+constexpr int kBackupsNoteTop = 166;
+constexpr int kStrengthTop = kBackupsNoteTop + 30;
 
 QLabel* Note(QWidget* parent, const char* name, const QString& text, QRect bounds) {
   auto* label =
@@ -42,7 +46,7 @@ QLabel* Note(QWidget* parent, const char* name, const QString& text, QRect bound
 
 TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
   form_style::ApplyDialogLook(this, QStringLiteral("TfrmSavePW"), password_box::kCaption);
-  setFixedSize(kDialogWidth, kDesignedHeight + TSavePwStrength::kHeight);
+  setFixedSize(kDialogWidth, kStrengthTop + TSavePwStrength::kHeight);
   lblPW = Caption(this, "lblPW", QStringLiteral("New password"), 16);
   edtPW = password_box::MaskedEdit(this, "edtPW", 16, 32);
   lblPW->setBuddy(edtPW);
@@ -56,11 +60,13 @@ TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
   BuildEncryptionChoice();
   setTabOrder(btnCancel, rbtTraditional);
   setTabOrder(rbtTraditional, rbtAes256);
+  setTabOrder(rbtAes256, rbtHardened);
   pnlStrength = new TSavePwStrength(this, kDialogWidth);
-  pnlStrength->setGeometry(0, kDesignedHeight - 4, kDialogWidth, TSavePwStrength::kHeight);
+  pnlStrength->setGeometry(0, kStrengthTop, kDialogWidth, TSavePwStrength::kHeight);
   edtPW->setFocus();
   connect(edtPW, &QLineEdit::textChanged, this, &TfrmSavePW::UpdateStrength);
   connect(rbtAes256, &QRadioButton::toggled, this, &TfrmSavePW::UpdateStrength);
+  connect(rbtHardened, &QRadioButton::toggled, this, &TfrmSavePW::UpdateStrength);
   connect(pnlStrength, &TSavePwStrength::PassphraseMade, this, &TfrmSavePW::TakePassphrase);
   UpdateStrength();
   connect(btnOK, &QPushButton::clicked, this, &TfrmSavePW::btnOKClick);
@@ -68,29 +74,40 @@ TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmSavePW::BuildEncryptionChoice() {
-  gbxEncryption = Place<QGroupBox>(this, "gbxEncryption", kChoiceLeft, 10, kChoiceWidth, 110);
+  gbxEncryption = Place<QGroupBox>(this, "gbxEncryption", kChoiceLeft, 10, kChoiceWidth, 150);
   gbxEncryption->setTitle(QStringLiteral("Encryption"));
+  const auto noteOf = [](TEncryption e) { return QString::fromUtf8(EncryptionChoiceOf(e).note); };
   rbtTraditional = Place<QRadioButton>(gbxEncryption, "rbtTraditional", 10, 18, 180, 17);
   rbtTraditional->setText(QStringLiteral("&Traditional"));
-  Note(gbxEncryption, "lblTraditional", QStringLiteral("opens in every ZIP tool"),
-       {28, 36, 164, 16});
+  Note(gbxEncryption, "lblTraditional", noteOf(TEncryption::Traditional), {28, 36, 164, 16});
   rbtAes256 = Place<QRadioButton>(gbxEncryption, "rbtAes256", 10, 56, 180, 17);
   rbtAes256->setText(QStringLiteral("&AES-256"));
-  Note(gbxEncryption, "lblAes256", QStringLiteral("7-Zip, WinZip and bsdtar; much stronger"),
-       {28, 74, 164, 30});
+  Note(gbxEncryption, "lblAes256", noteOf(TEncryption::Aes256), {28, 74, 164, 30});
+  rbtHardened = Place<QRadioButton>(gbxEncryption, "rbtHardened", 10, 104, 180, 17);
+  rbtHardened->setText(QStringLiteral("AES-256 &hardened"));
+  Note(gbxEncryption, "lblHardened", noteOf(TEncryption::Aes256Hardened), {28, 122, 164, 26});
   // Backups are copies of the archive under its old password.
   Note(this, "lblBackups",
        QStringLiteral("Saving with the new password removes the archive's backups."),
-       {kChoiceLeft, 126, kChoiceWidth, 30});
+       {kChoiceLeft, kBackupsNoteTop, kChoiceWidth, 30});
   rbtTraditional->setChecked(true);
 }
 
-bool TfrmSavePW::Aes256() const { return rbtAes256->isChecked(); }
+bool TfrmSavePW::Aes256() const { return IsAes(ChosenEncryption()); }
 
 void TfrmSavePW::SetAes256(bool aes256) { (aes256 ? rbtAes256 : rbtTraditional)->setChecked(true); }
 
 TEncryption TfrmSavePW::ChosenEncryption() const {
-  return Aes256() ? TEncryption::Aes256 : TEncryption::Traditional;
+  if (rbtHardened->isChecked()) return TEncryption::Aes256Hardened;
+  return rbtAes256->isChecked() ? TEncryption::Aes256 : TEncryption::Traditional;
+}
+
+void TfrmSavePW::SetEncryption(TEncryption encryption) {
+  if (encryption == TEncryption::Aes256Hardened) {
+    rbtHardened->setChecked(true);
+  } else {
+    SetAes256(IsAes(encryption));
+  }
 }
 
 void TfrmSavePW::UpdateStrength() { pnlStrength->Update(edtPW->text(), ChosenEncryption()); }

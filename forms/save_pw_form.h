@@ -22,11 +22,13 @@ class TfrmSavePW : public QDialog {
 
   // The accepted password, exactly as typed; empty unless closed with OK.
   QString Password() const { return FPassword; }
-  // The encryption choice: AES-256 or the traditional scheme.
+  // The encryption choice: AES-256 (hardened or not) or the traditional
+  // scheme.
   bool Aes256() const;
   void SetAes256(bool aes256);
-  // What the choice encrypts with.
+  // What the choice encrypts with: Traditional, Aes256 or Aes256Hardened.
   TEncryption ChosenEncryption() const;
+  void SetEncryption(TEncryption encryption);
 
   void reject() override;
 
@@ -50,5 +52,6 @@ class TfrmSavePW : public QDialog {
   QGroupBox* gbxEncryption = nullptr;
   QRadioButton* rbtTraditional = nullptr;
   QRadioButton* rbtAes256 = nullptr;
+  QRadioButton* rbtHardened = nullptr;
   TSavePwStrength* pnlStrength = nullptr;
 };

@@ -17,6 +17,19 @@ const char kHidePasswordsInEditor[] = "Options.HidePasswordsInEditor";
 
 const char kTraditional[] = "traditional";
 const char kAes256[] = "aes256";
+const char kHardened[] = "hardened";
+
+const char* EncryptionValue(TNewEncryption encryption) {
+  switch (encryption) {
+    case TNewEncryption::Aes256:
+      return kAes256;
+    case TNewEncryption::Aes256Hardened:
+      return kHardened;
+    case TNewEncryption::Traditional:
+      break;
+  }
+  return kTraditional;
+}
 
 int ReadCount(const char* name, int max, int fallback) {
   return ParseSettingCount(State().GetValue(name).toStdString(), max).value_or(fallback);
@@ -59,6 +72,7 @@ bool HidePasswordsInEditor() {
 TNewEncryption NewArchiveEncryption() {
   const QString text = State().GetValue(kEncryption).trimmed();
   if (text.compare(kAes256, Qt::CaseInsensitive) == 0) return TNewEncryption::Aes256;
+  if (text.compare(kHardened, Qt::CaseInsensitive) == 0) return TNewEncryption::Aes256Hardened;
   if (text.compare(kTraditional, Qt::CaseInsensitive) == 0) return TNewEncryption::Traditional;
   return TOptions().encryption;
 }
@@ -82,8 +96,7 @@ void WriteOptions(const TOptions& options) {
   State().SetValue(kClipboardSeconds, QString::number(options.clipboardSeconds));
   State().SetValue(kIdleLockMinutes, QString::number(options.idleLockMinutes));
   WriteFlag(kLockWithScreenSaver, options.lockWithScreenSaver);
-  State().SetValue(kEncryption,
-                   options.encryption == TNewEncryption::Aes256 ? kAes256 : kTraditional);
+  State().SetValue(kEncryption, EncryptionValue(options.encryption));
   State().SetValue(kBackups, QString::number(options.backups));
   WriteFlag(kSaveAfterEveryChange, options.saveAfterEveryChange);
   WriteFlag(kSaveBeforeLock, options.saveBeforeLock);

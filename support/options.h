@@ -5,7 +5,7 @@
 
 #include "core/option_settings.h"
 
-enum class TNewEncryption { Traditional, Aes256 };
+enum class TNewEncryption { Traditional, Aes256, Aes256Hardened };
 
 struct TOptions {
   int clipboardSeconds = 10;  // 0: the clipboard is never cleared

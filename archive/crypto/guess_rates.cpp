@@ -31,6 +31,7 @@ constexpr std::array kRates = {
     TGuessRate{TEncryption::Aes128, kWinZipAesGuessesPerSecond, false},
     TGuessRate{TEncryption::Aes192, kWinZipAesGuessesPerSecond, false},
     TGuessRate{TEncryption::Aes256, kWinZipAesGuessesPerSecond, false},
+    TGuessRate{TEncryption::Aes256Hardened, kArgon2idHardenedGuessesPerSecond, false},
 };
 }  // namespace
 

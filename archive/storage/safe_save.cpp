@@ -55,7 +55,7 @@ TOldArchive OpenOldArchive(int folderFd, const std::string& name, const std::str
 
 TZipMemberSettings MemberSettings(const TSaveOptions& options) {
   return TZipMemberSettings{options.password.str(), TCompressionMethodToUse::smBestMethod,
-                            TDeflationOption::doNormal, options.encryption};
+                            TDeflationOption::doNormal, options.encryption, options.hardened};
 }
 
 }  // namespace

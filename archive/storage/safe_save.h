@@ -1,19 +1,25 @@
 #pragma once
 // Writing an archive file without ever destroying the previous one.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "archive/archive_errors.h"
+#include "archive/crypto/hardened_key.h"
 #include "archive/crypto/zip_encryption.h"
 #include "archive/storage/archive_lock.h"
 #include "core/secret_bytes.h"
 
 struct TSaveOptions {
-  // Empty: the site list is stored without encryption.
+  // Empty: the site list is stored without encryption. For Aes256Hardened
+  // the key derived with `hardened`, not the person's password.
   TSecretBytes password;
-  // Traditional or Aes256.
+  // Traditional, Aes256 or Aes256Hardened.
   TEncryption encryption = TEncryption::Traditional;
+  // For Aes256Hardened: the salt and cost the key was derived with, which
+  // every member written records.
+  std::optional<THardenedParams> hardened;
   // How many earlier versions are kept beside the archive (0: none).
   int backups = 1;
   // The password changed: the archive's backups, which would keep the old

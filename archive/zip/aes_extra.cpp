@@ -14,15 +14,15 @@ struct TExtraBlock {
   std::size_t size = 0;    // of the data
 };
 
-// The AES block's position, found by walking the (id, size, data) blocks;
-// a block whose size runs past the field ends the walk.
-std::optional<TExtraBlock> LocateAesBlock(const std::string& field) {
+// A block's position, found by walking the (id, size, data) blocks; a
+// block whose size runs past the field ends the walk.
+std::optional<TExtraBlock> LocateBlock(const std::string& field, std::uint16_t wanted) {
   const auto* p = reinterpret_cast<const unsigned char*>(field.data());
   for (std::size_t at = 0; at + kBlockHeaderSize <= field.size();) {
     const std::uint16_t id = GetU16(p + at);
     const std::size_t size = GetU16(p + at + 2);
     if (at + kBlockHeaderSize + size > field.size()) return std::nullopt;
-    if (id == kAesExtraId) return TExtraBlock{at, size};
+    if (id == wanted) return TExtraBlock{at, size};
     at += kBlockHeaderSize + size;
   }
   return std::nullopt;
@@ -33,7 +33,7 @@ bool ValidStrength(int strength) { return strength >= 1 && strength <= 3; }
 }  // namespace
 
 std::optional<TAesExtra> FindAesExtra(const std::string& extraField) {
-  const auto block = LocateAesBlock(extraField);
+  const auto block = LocateBlock(extraField, kAesExtraId);
   if (!block || block->size != kAesDataSize) return std::nullopt;
   const auto* data =
       reinterpret_cast<const unsigned char*>(extraField.data()) + block->offset + kBlockHeaderSize;
@@ -59,10 +59,20 @@ std::string BuildAesExtra(const TAesExtra& aes) {
   return block;
 }
 
+std::optional<std::string> FindExtraBlock(const std::string& extraField, std::uint16_t id) {
+  const auto block = LocateBlock(extraField, id);
+  if (!block) return std::nullopt;
+  return extraField.substr(block->offset + kBlockHeaderSize, block->size);
+}
+
 std::string KeepAesExtra(const std::string& extraField) {
-  const auto block = LocateAesBlock(extraField);
-  if (!block) return {};
-  return extraField.substr(block->offset, kBlockHeaderSize + block->size);
+  std::string kept;
+  for (const std::uint16_t id : {kAesExtraId, kHardenedExtraId}) {
+    if (const auto block = LocateBlock(extraField, id)) {
+      kept += extraField.substr(block->offset, kBlockHeaderSize + block->size);
+    }
+  }
+  return kept;
 }
 
 std::size_t AesKeySize(int strength) { return 8 + 8 * static_cast<std::size_t>(strength); }

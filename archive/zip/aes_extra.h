@@ -31,8 +31,16 @@ std::optional<TAesExtra> FindAesExtra(const std::string& extraField);
 // The 11-byte block (header and 7 bytes of data) for an extra field.
 std::string BuildAesExtra(const TAesExtra& aes);
 
-// Only the AES block of an extra field, or empty; a copied member keeps
-// this block (without it its data cannot be read) and drops the others.
+// The private block (header ID "VN") that records how a hardened member's
+// key was derived (archive/zip/hardened_extra.h).
+inline constexpr std::uint16_t kHardenedExtraId = 0x4E56;
+
+// The data of the first block with this header ID, or nullopt.
+std::optional<std::string> FindExtraBlock(const std::string& extraField, std::uint16_t id);
+
+// Only the AES block and the hardened key's record of an extra field, or
+// empty; a copied member keeps these (without them its data cannot be read)
+// and drops the others.
 std::string KeepAesExtra(const std::string& extraField);
 
 // Key and salt sizes by strength (1..3): 16/24/32 and 8/12/16 bytes.

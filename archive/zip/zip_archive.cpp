@@ -215,7 +215,7 @@ bool TZipArchive::AppendNew(std::string& image, TZipItem& item) {
     item.Date = static_cast<std::uint16_t>(stamp & 0xFFFF);
     data = ProduceMemberData(
         item, *item.Source,
-        TZipMemberSettings{Password, CompressionMethodToUse, DeflationOption, Encryption});
+        TZipMemberSettings{Password, CompressionMethodToUse, DeflationOption, Encryption, {}});
   } catch (const std::exception&) {
     item.Action = TZipAction::Deleted;
     if (OnItemFailure) OnItemFailure(item, TItemProcess::Add, {TItemErrorClass::FileOpen});

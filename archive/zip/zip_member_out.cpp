@@ -1,9 +1,11 @@
 #include "archive/zip/zip_member_out.h"
 
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "archive/zip/aes_extra.h"
+#include "archive/zip/hardened_extra.h"
 #include "archive/crypto/aes_streams.h"
 #include "archive/codec/crc32.h"
 #include "archive/codec/deflate.h"
@@ -104,12 +106,17 @@ std::uint32_t ProduceAes(TStream& source, TMemoryStream& out, const TZipMemberSe
 // AE-2: the CRC is stored as 0 (the authentication code protects the data
 // and a CRC of the plain text would tell about it); method 99 with the real
 // method in the extra field; no descriptor.
-void MarkAes(TZipDirectoryEntry& entry, bool deflated, TDeflationOption deflation) {
+void MarkAes(TZipDirectoryEntry& entry, bool deflated, const TZipMemberSettings& settings) {
+  const TDeflationOption deflation = settings.Deflation;
   TAesExtra aes;
   aes.Version = TAesVendorVersion::Ae2;
   aes.Strength = kAesStrength256;
   aes.Method = deflated ? kMethodDeflated : kMethodStored;
   entry.Extra = BuildAesExtra(aes);
+  if (settings.Encryption == TEncryption::Aes256Hardened) {
+    if (!settings.Hardened) throw std::logic_error("A hardened member needs its key's record");
+    entry.Extra += BuildHardenedExtra(*settings.Hardened);
+  }
   entry.Method = kMethodAes;
   entry.VersionNeeded = kVersionAes;
   entry.Crc32 = 0;
@@ -133,7 +140,7 @@ std::string ProduceAesMemberData(TZipDirectoryEntry& entry, TStream& source,
     }
   }
   if (!deflate) ProduceAes(source, out, settings, size, false);
-  MarkAes(entry, deflate, settings.Deflation);
+  MarkAes(entry, deflate, settings);
   entry.CompressedSize = static_cast<std::uint32_t>(out.Size());
   return out.TakeBytes();
 }

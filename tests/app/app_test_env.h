@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_texts.h"
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "app/site_list_box.h"
@@ -78,9 +79,17 @@ class AppTestEnv {
   std::deque<std::optional<QString>> passwords;
   int prompts = 0;
   QStringList errors;
+  // Most tests save archives without a password on purpose: the question
+  // before such a save is answered "Save without password", unrecorded,
+  // unless a test takes it on.
+  bool answerPlainSaves = true;
 
  private:
   QVariant Answer(const TMsgRequest& request) {
+    if (answerPlainSaves && request.kind == TMsgRequest::Choice &&
+        request.buttons.contains(kSavePlainAnswer)) {
+      return QVariant(int(kPlainSave));
+    }
     requests << request;
     if (answers.empty()) {
       unexpected << request;

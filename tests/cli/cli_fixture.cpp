@@ -41,7 +41,9 @@ TProcessResult CliTest::Shell(const std::string& command) const {
 }
 
 std::string CliTest::MakeArchive(const std::string& name, const std::string& password) const {
-  const TProcessResult r = Cli({"create", name}, password + "\n" + password + "\n");
+  const TProcessResult r = password.empty()
+                               ? Cli({"create", name, "--no-password"})
+                               : Cli({"create", name}, password + "\n" + password + "\n");
   EXPECT_EQ(r.status, 0) << r.err;
   return Path(name);
 }

@@ -131,7 +131,7 @@ TEST_F(CliReadTest, OnlyTheFirstLineIsThePasswordAndCrLfIsStripped) {
 }
 
 TEST_F(CliReadTest, UnencryptedArchiveNeedsNoPassword) {
-  const TProcessResult created = Cli({"create", "open.zip"}, "\n\n");
+  const TProcessResult created = Cli({"create", "open.zip", "--no-password"});
   EXPECT_EQ(created.status, 0);
   EXPECT_EQ(created.err,
             "vornix-cli: warning: the password is empty: the archive is saved without "

@@ -34,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "Tr0ub4dor&3\n",
                      "Strength: 47 bits\n"
                      "traditional: breakable without the password (known-plaintext attack)\n"
-                     "AES-256: 27 days for one GPU\n"},
+                     "AES-256: 27 days for one GPU\n"
+                     "AES-256 hardened: 4,700 years for one GPU\n"},
         StrengthCase{"WeakAgainstAes",
                      {"--encryption", "aes256"},
                      "password\n",
@@ -53,7 +54,7 @@ TEST_F(CliTest, StrengthRefusesAnUnknownEncryptionAndMissingInput) {
   const TProcessResult unknown = Cli({"strength", "--encryption", "rot13"}, "pw\n");
   EXPECT_EQ(unknown.status, 64);
   EXPECT_NE(unknown.err.find("--encryption must be one of none, traditional, aes128, aes192, "
-                             "aes256, not \"rot13\""),
+                             "aes256, aes256 hardened, not \"rot13\""),
             std::string::npos)
       << unknown.err;
   const TProcessResult empty = Cli({"strength"}, "");

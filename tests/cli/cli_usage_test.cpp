@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadOptionCase{{"add", "keys.zip", "Bank", "--backups", "-1"},
                       "--backups needs a whole number from 0 to 100, not \"-1\""},
         BadOptionCase{{"create", "keys.zip", "--encryption", "aes"},
-                      "--encryption must be aes256 or traditional, not \"aes\""},
+                      "--encryption must be aes256, hardened or traditional, not \"aes\""},
         BadOptionCase{{"list", "keys.zip", "--force"}, "unknown option --force"}));
 
 }  // namespace

@@ -32,9 +32,13 @@ class SavePWDialogTest : public TDialogFixture {
     TfrmSavePW form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));
     // Changed with the encryption choice: the dialog is widened for it, and
-    // the password controls keep their places to its left; the strength
-    // panel makes it taller below them.
-    QCOMPARE(form.height(), 170 + TSavePwStrength::kHeight);
+    // the designed controls keep their places to its left; the strength
+    // panel makes it taller below them and the choice's notes.
+    const QRect strength = form.findChild<QWidget*>("pnlStrength")->geometry();
+    QVERIFY(strength.top() >= 170 - 4);
+    QVERIFY(strength.top() > form.findChild<QLabel*>("lblBackups")->geometry().bottom());
+    QCOMPARE(strength.height(), TSavePwStrength::kHeight);
+    QCOMPARE(form.height(), strength.bottom() + 1);
     const QRect choice = form.findChild<QGroupBox*>("gbxEncryption")->geometry();
     QVERIFY(choice.left() > form.findChild<QLineEdit*>("edtPW")->geometry().right());
     QVERIFY(choice.right() < form.width());

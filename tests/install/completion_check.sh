@@ -55,7 +55,7 @@ expect "" rm keys.zip Bank --ge
 expect "password" show keys.zip Bank --field pa
 expect "keys.zip OLD.ZIP folder notes.txt" export keys.zip --csv ""
 expect "" add keys.zip Bank --user ""
-expect "aes256 traditional" create keys.zip --encryption ""
+expect "aes256 hardened traditional" create keys.zip --encryption ""
 expect "--force" passwd keys.zip --backups 2 --f
 # Format names come from the usage's list of formats.
 expect "bitwarden bitwarden-json" import keys.zip --format bit
