@@ -55,12 +55,19 @@ void NoticeEncryption(const TCliContext& ctx, const TArchiveContent& archive) {
   if (check.weakerThan) Warn(ctx, DowngradeText(archive.given, check, archive.encryption));
 }
 
+// The options with the lock the save hands its new file to.
+TSaveOptions UnderLock(TSaveOptions options, TArchiveLock& lock) {
+  options.lock = &lock;
+  return options;
+}
+
+
+}  // namespace
+
 void RememberSaved(const TCliContext& ctx, const std::string& path, const TSaveOptions& options) {
   RememberEncryption(SettingsOf(ctx), path,
                      options.password.empty() ? TEncryption::None : options.encryption);
 }
-
-}  // namespace
 
 std::vector<TOptionDef> ChangeOptionDefs() {
   return {{"backups", true}, {"force", false}, {"useini", false}};
@@ -141,20 +148,13 @@ TSaveOptions TLockedArchive::SaveOptions() const {
 }
 
 void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
-  TSaveOptions locked = options;
-  locked.lock = &lock_;
-  for (const std::string& warning :
-       SaveThrough(content_.path, data, RecordSaveNow(content_.records, baseline_.str(), data), locked)) {
-    Warn(ctx_, warning);
-  }
-  RememberSaved(ctx_, content_.path, options);
+  Save(data, RecordSaveNow(content_.records, baseline_.str(), data), options);
 }
 
 void TLockedArchive::Save(const std::string& data, const TChangeRecords& records,
                           const TSaveOptions& options) {
-  TSaveOptions locked = options;
-  locked.lock = &lock_;
-  for (const std::string& warning : SaveThrough(content_.path, data, records, locked)) {
+  for (const std::string& warning :
+       SaveThrough(content_.path, data, records, UnderLock(options, lock_))) {
     Warn(ctx_, warning);
   }
   RememberSaved(ctx_, content_.path, options);
@@ -164,10 +164,8 @@ void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), Sa
 
 void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options,
                     TArchiveLock& lock) {
-  TSaveOptions locked = options;
-  locked.lock = &lock;
   // Nothing was there to keep a backup of, so there is nothing to warn of.
-  SaveThrough(path, data, RecordSaveNow(std::nullopt, "", data), locked);
+  SaveThrough(path, data, RecordSaveNow(std::nullopt, "", data), UnderLock(options, lock));
 }
 
 }  // namespace cli

@@ -86,4 +86,7 @@ class TLockedArchive {
 void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options,
                     TArchiveLock& lock);
 
+// Remembers the encryption a save at path wrote (archive/encryption_memory.h).
+void RememberSaved(const TCliContext& ctx, const std::string& path, const TSaveOptions& options);
+
 }  // namespace cli

@@ -7,8 +7,6 @@
 
 #include "archive/archive_errors.h"
 #include "archive/zip/zip_archive.h"
-#include "archive/encryption_memory.h"
-#include "cli/settings_access.h"
 #include "cli/archive_access.h"
 #include "cli/archive_file.h"
 #include "cli/cli_error.h"
@@ -215,8 +213,7 @@ int RunCreate(TCliContext& ctx) {
   RequireCreatable(given);  // another program may have made it meanwhile
   SaveNewArchive(path, TqelPwList().SaveToText(), options, lock);
   // A new archive at the path of an older one: what it has now is what counts.
-  RememberEncryption(CliSettingsFile(ctx.args.Has("useini")), path,
-                     options.password.empty() ? TEncryption::None : options.encryption);
+  RememberSaved(ctx, path, options);
   return kExitOk;
 }
 
