@@ -1,6 +1,5 @@
 #include "archive/encryption_memory.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "archive/storage/archive_place.h"
@@ -74,15 +73,11 @@ TEncryptionCheck CheckEncryption(const TSettingsFile& file, const std::string& p
   } else if (Strength(found) < Strength(*remembered)) {
     check.weakerThan = remembered;
     // Without a password nothing can be encrypted; the warning still says
-    // so. A hardened key needs the salt the copy no longer has: such an
-    // archive goes back to AES-256 at least, until a new password is set.
+    // so. A hardened key needs a salt the copy no longer has: such an
+    // archive is saved as AES-256 until a new password is set.
     if (found != TEncryption::None) {
-      check.write = *remembered == TEncryption::Aes256Hardened
-                        ? std::max(found, TEncryption::Aes256, [](TEncryption a, TEncryption b) {
-                            return Strength(a) < Strength(b);
-                          })
-                        : EncryptionToWrite(*remembered);
-      check.write = EncryptionToWrite(check.write);
+      check.write = *remembered == TEncryption::Aes256Hardened ? TEncryption::Aes256
+                                                                : EncryptionToWrite(*remembered);
     }
   }
   return check;
