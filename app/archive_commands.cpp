@@ -6,6 +6,7 @@
 
 #include "app/app_texts.h"
 #include "app/archive_watch.h"
+#include "archive/archive_session.h"
 #include "app/command_line.h"
 #include "app/encryption_label.h"
 #include "app/main_window.h"
@@ -19,6 +20,7 @@
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 #include "support/options.h"
+#include "support/text_convert.h"
 
 namespace {
 
@@ -49,15 +51,13 @@ void TfrmMain::mmiFileCloseClick() {
   SetModified(false);
   ClearSiteList();
   FSites = std::make_unique<TqelPwList>();
-  FHistory.Loaded({}, std::nullopt, 0);
-  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
+  // A new archive uses the encryption chosen in the options until told
+  // otherwise, and the last password entered.
+  FSession->StartNew(NewArchiveEncryptionKind());
+  FSession->SetPassword(TSecretBytes(ToBytes(FArchivePW)));
+  SetChangeDates(ChangeDatesFrom(FSession->History().Records()));
   FillSiteList();
   FWatch->Forget();
-  FPasswordChanged = false;
-  // A new archive uses the encryption chosen in the options until told
-  // otherwise.
-  FEncryption = NewArchiveEncryptionKind();
-  FHardenedKeys.Forget();
   lblEncryption->ShowOnDisk(std::nullopt, WriteEncryption());
 }
 
@@ -116,8 +116,10 @@ void TfrmMain::mmiFileSaveAsClick() {
 }
 
 void TfrmMain::mmiNewPWClick() {
-  if (ExecuteSavePW(FArchivePW, FEncryption) != mrOk) return;
-  FPasswordChanged = true;
+  TEncryption encryption = FSession->Encryption();
+  if (ExecuteSavePW(FArchivePW, encryption) != mrOk) return;
+  FSession->SetEncryption(encryption);
+  FSession->ChangePassword(TSecretBytes(ToBytes(FArchivePW)));
   lblEncryption->ShowNext(WriteEncryption());
   SetModified(true);
 }
@@ -132,11 +134,9 @@ void TfrmMain::mmiImportClick() {
     // The password entered for the other archive is not kept, and an
     // abandoned read ends the import instead of closing this archive.
     const QString password = FArchivePW;
-    const THardenedKeys keys = FHardenedKeys;
     FReadingOther = true;
-    const auto restore = qScopeGuard([this, password, keys] {
+    const auto restore = qScopeGuard([this, password] {
       FArchivePW = password;
-      FHardenedKeys = keys;
       FReadingOther = false;
     });
     other = ReadOtherArchive(path);

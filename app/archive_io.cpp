@@ -12,11 +12,9 @@
 #include "app/main_window.h"
 #include "app/site_list_box.h"
 #include "archive/storage/archive_lock.h"
-#include "archive/storage/file_snapshot.h"
-#include "archive/encryption_memory.h"
+#include "archive/archive_session.h"
 #include "archive/site_list_reader.h"
 #include "archive/storage/safe_save.h"
-#include "archive/storage/vault_save.h"
 #include "archive/streams.h"
 #include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_engine.h"
@@ -47,55 +45,56 @@ void ShowSaveWarnings(const TSaveWarnings& warnings) {
 void TfrmMain::ReadArchive(const QString& path) {
   if (!FileExists(ToFileName(path))) {
     // Nothing there yet: a file that appears later is another program's.
-    FWatch->Remember(path, {});
+    FSession->TakeDiskVersion({});
+    FWatch->Watch(path);
     return;
   }
-  // Taken before reading: a change made while the password is asked for
-  // then still counts as a change at the next save.
-  const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
-  const TMemberRead read = ReadDataMember(path, {});
+  std::optional<TEncryptionCheck> check;
+  const TMemberRead read = ReadDataMember(path, [&](TZipReader& reader, TMemoryStream& buffer) {
+    TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
+    TSessionRead opened = FSession->Open({}, prompts, reader, buffer);
+    check = opened.check;
+    return std::move(opened.found);
+  });
   // An abandoned read has started a new, empty archive meanwhile.
   if (FReadAbandoned) return;
-  FSites->LoadFromText(read.data.str());
-  FHistory.Loaded(read.data.str(), read.records, read.dataTime);
-  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
-  AdoptReadEncryption(path, read.encryption);
-  ShowEncryption(read.encryption);
-  FWatch->Remember(path, snapshot);
+  ShowRead(path, read, *check);
+  FWatch->Watch(path);
   if (read.hasMembers && !read.found) MsgDlg().ShowWarning(kNoSiteListWarning);
   OfferConflictCopies();
 }
 
-// The encryption the file has now decides the next save, unless it is
-// weaker than the archive had before: then the window says so, once per
-// archive, and keeps the stronger one.
-void TfrmMain::AdoptReadEncryption(const QString& path, TEncryption found) {
-  const TEncryptionCheck check = CheckEncryption(SettingsStorage(), ToFileName(path), found);
-  FEncryption = check.write;
+// The archive as read: the sites, their change dates and the encryption the
+// file has, warning once per archive when it is weaker than it was.
+void TfrmMain::ShowRead(const QString& path, const TMemberRead& read,
+                        const TEncryptionCheck& check) {
+  FSites->LoadFromText(read.data.str());
+  SetChangeDates(ChangeDatesFrom(FSession->History().Records()));
   if (check.weakerThan && !FDowngradesTold.contains(path)) {
     FDowngradesTold << path;
-    MsgDlg().ShowWarning(ToQString(DowngradeText(ToFileName(path), check, found)));
+    MsgDlg().ShowWarning(ToQString(DowngradeText(ToFileName(path), check, read.encryption)));
   }
+  ShowEncryption(read.encryption);
 }
 
 std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
   if (!FileExists(ToFileName(path))) return nullptr;
-  const TMemberRead read = ReadDataMember(path, {});
+  const TMemberRead read = ReadOtherMember(path, {});
   if (FReadAbandoned && FReadingOther) return nullptr;
   auto list = std::make_unique<TqelPwList>();
   list->LoadFromText(read.data.str());
   return list;
 }
 
-TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
-                                               const std::string& firstPassword) {
-  TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
-  return ReadDataMember(path, firstPassword, prompts);
+TfrmMain::TMemberRead TfrmMain::ReadOtherMember(const QString& path,
+                                                const std::string& firstPassword) {
+  return ReadDataMember(path, [&](TZipReader& reader, TMemoryStream& buffer) {
+    TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
+    return FSession->ReadOther(ToFileName(path), firstPassword, prompts, reader, buffer);
+  });
 }
 
-TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
-                                               const std::string& firstPassword,
-                                               TPasswordSource& passwords) {
+TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path, const TSiteListReadFn& read) {
   FReader = std::make_unique<TZipReader>();
   FDataStream = std::make_unique<TMemoryStream>();
   FReadAbandoned = false;
@@ -105,21 +104,20 @@ TfrmMain::TMemberRead TfrmMain::ReadDataMember(const QString& path,
   });
   // Without a password an encrypted member fails once and the prompt asks
   // for it.
-  TSiteListRead found = ReadSiteList(*FReader, *FDataStream, ToFileName(path), firstPassword,
-                                     passwords, &FHardenedKeys);
-  TMemberRead read;
-  read.hasMembers = !found.members.empty();
-  read.found = found.hasSiteList;
-  read.encryption = found.encryption;
+  TSiteListRead found = read(*FReader, *FDataStream);
+  TMemberRead result;
+  result.hasMembers = !found.members.empty();
+  result.found = found.hasSiteList;
+  result.encryption = found.encryption;
   if (found.failure) {
     AbandonRead(path, *found.failure);
   } else {
-    read.data = std::move(found.data);
-    read.records = std::move(found.records);
-    read.dataTime = found.dataTime;
+    result.data = std::move(found.data);
+    result.records = std::move(found.records);
+    result.dataTime = found.dataTime;
   }
   FReader->CloseArchive();
-  return read;
+  return result;
 }
 
 // Every extraction failure counts as a wrong password: the person is asked
@@ -143,14 +141,15 @@ void TfrmMain::AbandonRead(const QString& path, const TReadFailure& failure) {
 }
 
 bool TfrmMain::ConfirmPlainSave(const QString& path) {
-  if (!FArchivePW.isEmpty() || lbxSiteList->Count() == 0 || FPlainSaveAllowed.contains(path)) {
+  if (!FSession->Password().empty() || lbxSiteList->Count() == 0 ||
+      FPlainSaveAllowed.contains(path)) {
     return true;
   }
   switch (MsgDlg().Choose(QString::fromUtf8(kPlainSaveQuestion).arg(path),
                           {kSetPasswordAnswer, kSavePlainAnswer, kCancelAnswer})) {
     case kPlainSetPassword:
       mmiNewPWClick();
-      return !FArchivePW.isEmpty();
+      return !FSession->Password().empty();
     case kPlainSave:
       FPlainSaveAllowed << path;
       return true;
@@ -168,8 +167,7 @@ bool TfrmMain::WriteArchive(const QString& path) {
     {
       std::optional<TArchiveLock> lock = WaitForArchiveLock(this, file, path);
       if (!lock) return false;
-      // An empty file the lock made for a new archive is no outside change.
-      if (lock->CreatedEmptyFile() || !FWatch->ChangedOnDisk(path)) saved = WriteLocked(path, *lock);
+      saved = WriteLocked(*lock, TOutsideChange::Refuse);
     }
     if (saved) {
       ShowSaveWarnings(*saved);
@@ -183,10 +181,11 @@ bool TfrmMain::WriteArchive(const QString& path) {
         break;
       case kOutsideOverwrite: {
         TSaveWarnings warnings;
+        CollectSites();  // the refused attempt gave up its copy of the sites
         {
           std::optional<TArchiveLock> lock = WaitForArchiveLock(this, file, path);
           if (!lock) return false;
-          warnings = WriteLocked(path, *lock);
+          warnings = *WriteLocked(*lock, TOutsideChange::Overwrite);
         }
         ShowSaveWarnings(warnings);
         return true;
@@ -197,33 +196,17 @@ bool TfrmMain::WriteArchive(const QString& path) {
   }
 }
 
-TSaveWarnings TfrmMain::WriteLocked(const QString& path, TArchiveLock& lock) {
-  TSaveOptions options;
-  options.lock = &lock;
-  options.encryption = FEncryption;
-  TZipPassword zip = ZipPasswordFor(TSecretBytes(ToBytes(FArchivePW)), FEncryption, FHardenedKeys);
-  options.password = std::move(zip.password);
-  options.hardened = std::move(zip.hardened);
-  options.backups = BackupCount();
-  options.passwordChanged = FPasswordChanged;
-  const std::string file = ToFileName(path);
+std::optional<TSaveWarnings> TfrmMain::WriteLocked(TArchiveLock& lock, TOutsideChange policy) {
   std::string text = FSites->SaveToText();
   // The list box keeps the sites; a second copy would only double the memory.
   FSites->Wipe();
-  const TChangeRecords records = FHistory.ForSave(text);
-  TSaveWarnings warnings = SaveVault(file, text, records, options);
-  FHistory.Adopt(text, records);
-  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
-  WipeString(text);
-  FPasswordChanged = false;
-  RememberEncryption(SettingsStorage(), file, WriteEncryption());
+  const auto wipe = qScopeGuard([&text] { WipeString(text); });
+  std::optional<TSaveWarnings> warnings =
+      FSession->Save(text, FSession->SaveOptions(BackupCount()), lock, policy);
+  if (!warnings) return warnings;
+  SetChangeDates(ChangeDatesFrom(FSession->History().Records()));
   ShowEncryption(WriteEncryption());
-  try {
-    FWatch->Remember(path, TakeFileSnapshot(file));
-  } catch (const EFileError&) {
-    // Saved, but not readable back: nothing to compare a later save with.
-    FWatch->Forget();
-  }
+  FWatch->Watch(ArchivePath());
   return warnings;
 }
 
@@ -235,9 +218,7 @@ void TfrmMain::CollectSites() {
   FSites->Add(std::move(lines));
 }
 
-TEncryption TfrmMain::WriteEncryption() const {
-  return FArchivePW.isEmpty() ? TEncryption::None : FEncryption;
-}
+TEncryption TfrmMain::WriteEncryption() const { return FSession->WriteEncryption(); }
 
 void TfrmMain::ShowEncryption(TEncryption encryption) {
   lblEncryption->ShowOnDisk(encryption, WriteEncryption());

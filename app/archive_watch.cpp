@@ -4,8 +4,6 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
-#include "support/text_convert.h"
-
 namespace {
 
 // A program that rewrites a file in place sends many events; reading it
@@ -23,11 +21,10 @@ TArchiveWatch::TArchiveWatch(QObject* parent)
   connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &TArchiveWatch::OnEvent);
 }
 
-void TArchiveWatch::Remember(const QString& path, const TFileSnapshot& snapshot) {
+void TArchiveWatch::Watch(const QString& path) {
   if (path != path_) Forget();
   path_ = path;
-  snapshot_ = snapshot;
-  Watch();
+  WatchAgain();
 }
 
 void TArchiveWatch::Forget() {
@@ -35,13 +32,6 @@ void TArchiveWatch::Forget() {
   const QStringList watched = watcher_->files() + watcher_->directories();
   if (!watched.isEmpty()) watcher_->removePaths(watched);
   path_.clear();
-  snapshot_ = {};
-}
-
-bool TArchiveWatch::ChangedOnDisk(const QString& path) const {
-  if (path.isEmpty() || path != path_) return false;
-  const TFileSnapshot now = TakeFileSnapshot(ToFileName(path));
-  return now.exists && now != snapshot_;
 }
 
 void TArchiveWatch::CheckLater() { settle_->start(); }
@@ -49,7 +39,7 @@ void TArchiveWatch::CheckLater() { settle_->start(); }
 // Saves replace the file by renaming another over it, and the watcher then
 // loses the file: the folder is watched too, and the file is watched again
 // whenever it is back.
-void TArchiveWatch::Watch() {
+void TArchiveWatch::WatchAgain() {
   if (path_.isEmpty()) return;
   const QString folder = QFileInfo(path_).absolutePath();
   if (!watcher_->directories().contains(folder)) watcher_->addPath(folder);
@@ -57,6 +47,6 @@ void TArchiveWatch::Watch() {
 }
 
 void TArchiveWatch::OnEvent() {
-  Watch();
+  WatchAgain();
   CheckLater();
 }

@@ -1,12 +1,10 @@
 #pragma once
-// Remembers what the window last read from or wrote to its archive file and
-// tells when another program has changed that file since: a sync tool, a
-// second window, vornix-cli.
+// Watches the window's archive file and tells when something may have
+// changed it: a sync tool, a second window, vornix-cli. Whether it really
+// changed is the archive session's to say (TArchiveSession::ChangedOnDisk).
 
 #include <QObject>
 #include <QString>
-
-#include "archive/storage/file_snapshot.h"
 
 class QFileSystemWatcher;
 class QTimer;
@@ -16,15 +14,10 @@ class TArchiveWatch : public QObject {
  public:
   explicit TArchiveWatch(QObject* parent = nullptr);
 
-  // The file at path is now what the window holds; snapshot was taken
-  // before it was read (or after it was written).
-  void Remember(const QString& path, const TFileSnapshot& snapshot);
+  // The file at path is the one the window holds.
+  void Watch(const QString& path);
   void Forget();
 
-  // Whether the file at path differs from what was remembered for it. A
-  // path never remembered (a new name from Save As) and a file that has
-  // gone away hold nothing that could be lost: both count as unchanged.
-  bool ChangedOnDisk(const QString& path) const;
   // Sends Touched again after the settling time.
   void CheckLater();
 
@@ -34,11 +27,10 @@ class TArchiveWatch : public QObject {
   void Touched();
 
  private:
-  void Watch();
+  void WatchAgain();
   void OnEvent();
 
   QString path_;
-  TFileSnapshot snapshot_;
   QFileSystemWatcher* watcher_;
   QTimer* settle_;
 };

@@ -21,8 +21,7 @@
 #include "app/main_window.h"
 #include "app/session_lock_watch.h"
 #include "app/site_list_box.h"
-#include "archive/storage/file_snapshot.h"
-#include "archive/site_list_reader.h"
+#include "archive/archive_session.h"
 #include "core/change_date.h"
 #include "core/pw_list.h"
 #include "core/secret_wipe.h"
@@ -80,7 +79,7 @@ void TfrmMain::BuildLock() {
 // Only an archive with a password and a file to read it back from can be
 // locked: anything else could not be unlocked.
 bool TfrmMain::CanLock() const {
-  if (FLocked || FArchivePW.isEmpty() || ArchivePath().isEmpty()) return false;
+  if (FLocked || FSession->Password().empty() || ArchivePath().isEmpty()) return false;
   const QFileInfo file(ArchivePath());
   return file.exists() && !file.isDir();
 }
@@ -124,7 +123,7 @@ void TfrmMain::LockNow() {
   edtFind->clear();  // what was looked for is not shown while locked
   lbxSiteList->Wipe();
   FSites->Wipe();
-  FHistory.Forget();
+  FSession->Lock();
   WipeText(FArchivePW);
   ShowLocked(true);
   FAutoLock->Restart();
@@ -163,20 +162,24 @@ void TfrmMain::ShowLocked(bool locked) {
 void TfrmMain::Unlock(const QString& password) {
   if (!FLocked) return;
   const QString path = ArchivePath();
-  const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
-  std::optional<TMemberRead> read = ReadForUnlock(path, password);
-  if (!read) {
-    pnlLocked->ShowWrongPassword();
-    return;
+  std::optional<TEncryptionCheck> check;
+  {
+    // A wrong password goes back to the lock panel, not to a new archive.
+    FReadingOther = true;
+    const auto restore = qScopeGuard([this] { FReadingOther = false; });
+    TMemberRead read = ReadDataMember(path, [&](TZipReader& reader, TMemoryStream& buffer) {
+      TSessionRead opened = FSession->Unlock(TSecretBytes(ToBytes(password)), reader, buffer);
+      check = opened.check;
+      return std::move(opened.found);
+    });
+    if (FReadAbandoned) {
+      pnlLocked->ShowWrongPassword();
+      return;
+    }
+    FArchivePW = password;
+    ShowRead(path, read, *check);
   }
-  FArchivePW = password;
-  FSites->LoadFromText(read->data.str());
-  FHistory.Loaded(read->data.str(), read->records, read->dataTime);
-  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
-  read->data.Clear();
-  AdoptReadEncryption(path, read->encryption);
-  ShowEncryption(read->encryption);
-  FWatch->Remember(path, snapshot);
+  FWatch->Watch(path);
   FLocked = false;
   ShowLocked(false);
   FillSiteList();
@@ -185,19 +188,6 @@ void TfrmMain::Unlock(const QString& password) {
   SetModified(false);
   UpdateLockCommand();
   FAutoLock->Restart();
-}
-
-// The password as typed is offered once, without a prompt: a wrong one goes
-// back to the lock panel. Nothing when it does not open the member "Data".
-std::optional<TfrmMain::TMemberRead> TfrmMain::ReadForUnlock(const QString& path,
-                                                             const QString& password) {
-  FReadingOther = true;
-  const auto restore = qScopeGuard([this] { FReadingOther = false; });
-  std::optional<TSecretBytes> typed{TSecretBytes(ToBytes(password))};
-  TPasswordsFrom once([&typed](const TReadFailure&) { return std::exchange(typed, std::nullopt); });
-  TMemberRead read = ReadDataMember(path, "", once);
-  if (FReadAbandoned) return std::nullopt;
-  return read;
 }
 
 void TfrmMain::mmiOptionsClick() {

@@ -7,12 +7,13 @@
 
 #include "app/error_display.h"
 #include "app/main_window.h"
+#include "archive/archive_session.h"
 #include "support/options.h"
 
 // The lock cannot happen while a dialog is open or the archive has no
 // file or no password; the lock's own check says why it waits then.
 bool TfrmMain::SaveBeforeAutoLock() {
-  if (!IsModified() || !SaveBeforeLock() || FArchivePW.isEmpty() || ArchivePath().isEmpty() ||
+  if (!IsModified() || !SaveBeforeLock() || FSession->Password().empty() || ArchivePath().isEmpty() ||
       QApplication::activeModalWidget() || FReader)
     return true;
   RunGuarded([this] { mmiFileSaveClick(); });

@@ -17,6 +17,7 @@
 #include "app/path_label.h"
 #include "app/site_list_box.h"
 #include "app/window_title.h"
+#include "archive/archive_session.h"
 #include "archive/streams.h"
 #include "archive/zip/zip_engine.h"
 #include "core/pw_list.h"
@@ -30,6 +31,7 @@
 #include "support/msg_dlg.h"
 #include "support/outer_size_fixer.h"
 #include "support/state.h"
+#include "support/text_convert.h"
 
 namespace {
 const char kPlacementName[] = "TfrmMain";
@@ -38,6 +40,7 @@ const char kDeleteQuestion[] = "Delete selected site?";
 
 TfrmMain::TfrmMain(QWidget* parent)
     : QMainWindow(parent),
+      FSession(std::make_unique<TArchiveSession>([] { return SettingsStorage(); })),
       FSites(std::make_unique<TqelPwList>()),
       FWatch(new TArchiveWatch(this)),
       FOpenPasswordPrompt(ExecuteOpenPW) {
@@ -134,6 +137,7 @@ QString TfrmMain::ArchivePath() const { return FArchivePath; }
 
 void TfrmMain::SetArchivePath(const QString& path) {
   FArchivePath = path;
+  FSession->SetPath(ToFileName(path));
   lblStatusText->ShowPath(path);
   UpdateTitle();
 }

@@ -1,8 +1,8 @@
 #pragma once
-// TfrmMain: the program's main window. It owns the current archive's working
-// data (the list box entries with their records, the site list last read or
-// written, the archive password and path) and runs the edit, archive, Help
-// and shortcut commands.
+// TfrmMain: the program's main window. It shows the current archive's sites
+// (the list box entries with their records) and runs the edit, archive, Help
+// and shortcut commands; the archive itself (its file, password, encryption,
+// change records and what its file looked like) is held by a TArchiveSession.
 
 #include <QList>
 #include <QMainWindow>
@@ -14,11 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "archive/crypto/hardened_key.h"
 #include "archive/crypto/zip_encryption.h"
-#include "core/secret_bytes.h"
 #include "core/change_date.h"
-#include "archive/storage/vault_history.h"
+#include "core/change_records.h"
+#include "core/secret_bytes.h"
 
 class QAction;
 class QFrame;
@@ -27,6 +26,10 @@ class QMenu;
 class QStatusBar;
 class QToolButton;
 class TArchiveLock;
+class TArchiveSession;
+struct TEncryptionCheck;
+enum class TOutsideChange;
+struct TSiteListRead;
 class TArchiveWatch;
 class TConflictBar;
 struct TMergeOutcome;
@@ -163,9 +166,13 @@ class TfrmMain : public QMainWindow {
   void OpenCurrentArchive();
   void ReadArchive(const QString& path);
   std::unique_ptr<TqelPwList> ReadOtherArchive(const QString& path);
-  TMemberRead ReadDataMember(const QString& path, const std::string& firstPassword);
-  TMemberRead ReadDataMember(const QString& path, const std::string& firstPassword,
-                             TPasswordSource& passwords);
+  // One read with the window's reader and buffer, which exist only while it
+  // runs; a failure abandons it (AbandonRead).
+  using TSiteListReadFn = std::function<TSiteListRead(TZipReader&, TMemoryStream&)>;
+  TMemberRead ReadDataMember(const QString& path, const TSiteListReadFn& read);
+  // Another archive, or another version of this one: nothing of it is kept.
+  TMemberRead ReadOtherMember(const QString& path, const std::string& firstPassword);
+  void ShowRead(const QString& path, const TMemberRead& read, const TEncryptionCheck& check);
   // The open-password prompt after a failed attempt; nothing abandons.
   std::optional<TSecretBytes> ArchiveItemFailure();
   void AbandonRead(const QString& path, const TReadFailure& failure);
@@ -178,13 +185,13 @@ class TfrmMain : public QMainWindow {
   // The caller holds the archive's lock, which follows the saved file.
   // Returns what the save could not do (a backup), to be shown once the
   // lock is let go.
-  std::vector<std::string> WriteLocked(const QString& path, TArchiveLock& lock);
+  // Nothing when the policy refused a file changed meanwhile.
+  std::optional<std::vector<std::string>> WriteLocked(TArchiveLock& lock, TOutsideChange policy);
   void CollectSites();
   void AddToReopen(const QString& path);
   // The file on disk now has encryption (read or just written).
   void ShowEncryption(TEncryption encryption);
   TEncryption WriteEncryption() const;
-  void AdoptReadEncryption(const QString& path, TEncryption found);
   // Archives whose weaker encryption the window has warned of.
   QStringList FDowngradesTold;
 
@@ -193,7 +200,9 @@ class TfrmMain : public QMainWindow {
   enum OutsideChoice { kOutsideMerge, kOutsideOverwrite, kOutsideCancel };
   int AskAboutOutsideChange(const QString& path);
   bool MergeDiskVersion(const QString& path);
-  std::optional<TMemberRead> ReadKeepingArchive(const QString& path);
+  // Reads with the window's password first, a wrong one asked for as usual;
+  // an abandoned read leaves the archive alone and gives nothing.
+  std::optional<TMemberRead> ReadKeepingArchive(const QString& path, bool own);
   void ArchiveTouched();
   void ReReadArchive();
   void RefillKeepingSelection();
@@ -211,8 +220,6 @@ class TfrmMain : public QMainWindow {
   TConflictBar* pnlConflictCopy = nullptr;
   // Conflict copies offered once already.
   QStringList FOfferedCopies;
-  // The site list as last read or saved, with its change records.
-  TVaultHistory FHistory;
 
   // Locking (lock_command.cpp).
   void BuildLock();
@@ -220,7 +227,6 @@ class TfrmMain : public QMainWindow {
   QString LockBlocker() const;
   void LockNow();
   void Unlock(const QString& password);
-  std::optional<TMemberRead> ReadForUnlock(const QString& path, const QString& password);
   void ShowLocked(bool locked);
   void UpdateLockCommand();
 
@@ -261,20 +267,16 @@ class TfrmMain : public QMainWindow {
   TDetailsPane* pnlDetails = nullptr;
   TChangeDateFn FChangeDates = NoChangeDates();
 
-  // Archive state.
+  // Archive state: the archive itself, the path as shown, the site list
+  // while it is read or saved, and the password as the dialogs handle it.
+  std::unique_ptr<TArchiveSession> FSession;
   QString FArchivePath;
   std::unique_ptr<TqelPwList> FSites;
+  // The last password entered. Every change of it that is to be the
+  // archive's password reaches FSession, which saves with it.
   QString FArchivePW;
-  // What the next save writes when there is a password: Traditional,
-  // Aes256 or Aes256Hardened.
-  TEncryption FEncryption = TEncryption::Traditional;
-  // The hardened key of the open archive, so that its reads and saves
-  // derive it once.
-  THardenedKeys FHardenedKeys;
-  // Archives this session may save without a password: the person said so.
+  // Archives this window may save without a password: the person said so.
   QStringList FPlainSaveAllowed;
-  // A new password was set: its save removes the backups that keep the old.
-  bool FPasswordChanged = false;
   // The last save was cancelled at the outside-change question.
   bool FSaveCancelled = false;
   TArchiveWatch* FWatch = nullptr;

@@ -9,7 +9,7 @@
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "app/site_list_box.h"
-#include "archive/storage/file_snapshot.h"
+#include "archive/archive_session.h"
 #include "core/change_date.h"
 #include "core/pw_list.h"
 #include "support/msg_dlg.h"
@@ -38,17 +38,28 @@ int TfrmMain::AskAboutOutsideChange(const QString& path) {
 bool TfrmMain::MergeDiskVersion(const QString& path) {
   const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
   if (snapshot.exists && !MergeVersionFrom(path, false)) return false;
-  FWatch->Remember(path, snapshot);
+  FSession->TakeDiskVersion(snapshot);
   return true;
 }
 
-// Reads the archive's member "Data" with the window's password first; a
-// wrong one is asked for as usual. Nothing when the read was abandoned.
-std::optional<TfrmMain::TMemberRead> TfrmMain::ReadKeepingArchive(const QString& path) {
+std::optional<TfrmMain::TMemberRead> TfrmMain::ReadKeepingArchive(const QString& path, bool own) {
   FPWTries = 0;
   FReadingOther = true;
   const auto restore = qScopeGuard([this] { FReadingOther = false; });
-  TMemberRead read = ReadDataMember(path, ToBytes(FArchivePW));
+  const std::string first = ToBytes(FArchivePW);
+  TMemberRead read;
+  if (own) {
+    std::optional<TEncryptionCheck> check;
+    read = ReadDataMember(path, [&](TZipReader& reader, TMemoryStream& buffer) {
+      TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
+      TSessionRead opened = FSession->Open(first, prompts, reader, buffer);
+      check = opened.check;
+      return std::move(opened.found);
+    });
+    if (!FReadAbandoned) ShowRead(path, read, *check);
+  } else {
+    read = ReadOtherMember(path, first);
+  }
   if (FReadAbandoned) return std::nullopt;
   return read;
 }
@@ -68,17 +79,10 @@ void TfrmMain::ReReadArchive() {
     return;
   }
   const QString path = ArchivePath();
-  if (!FWatch->ChangedOnDisk(path)) return;
-  const TFileSnapshot snapshot = TakeFileSnapshot(ToFileName(path));
-  const std::optional<TMemberRead> read = ReadKeepingArchive(path);
-  if (!read) return;  // the next save asks what to do
-  FSites->LoadFromText(read->data.str());
-  FHistory.Loaded(read->data.str(), read->records, read->dataTime);
-  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
-  AdoptReadEncryption(path, read->encryption);
-  ShowEncryption(read->encryption);
+  if (!FSession->ChangedOnDisk()) return;
+  if (!ReadKeepingArchive(path, true)) return;  // the next save asks what to do
   RefillKeepingSelection();
-  FWatch->Remember(path, snapshot);
+  FWatch->Watch(path);
 }
 
 // Rebuilds the list box from FSites; the selected site stays selected when

@@ -12,6 +12,7 @@
 #include "app/conflict_bar.h"
 #include "app/error_display.h"
 #include "app/main_window.h"
+#include "archive/archive_session.h"
 #include "archive/storage/conflict_copies.h"
 #include "archive/storage/vault_save.h"
 #include "core/change_date.h"
@@ -75,22 +76,19 @@ void TfrmMain::mmiMergeArchiveClick() {
 bool TfrmMain::MergeVersionFrom(const QString& path, bool tellAlways) {
   // The password entered for the other version is not kept.
   const QString password = FArchivePW;
-  const THardenedKeys keys = FHardenedKeys;
-  const auto restore = qScopeGuard([this, password, keys] {
-    FArchivePW = password;
-    FHardenedKeys = keys;
-  });
-  const std::optional<TMemberRead> read = ReadKeepingArchive(path);
+  const auto restore = qScopeGuard([this, password] { FArchivePW = password; });
+  const std::optional<TMemberRead> read = ReadKeepingArchive(path, false);
   if (!read) return false;
   CollectSites();
-  const TVaultVersion ours = FHistory.Version(FSites->SaveToText());
+  TVaultHistory& history = FSession->History();
+  const TVaultVersion ours = history.Version(FSites->SaveToText());
   const TMergeOutcome outcome =
       MergeVersions(ours, VaultVersion(read->data.str(), read->records, read->dataTime),
                     StampNow(ours.records));
   FSites->Clear();
   for (const std::string& line : outcome.lines) FSites->Add(line);
-  FHistory.Adopt(FSites->SaveToText(), outcome.records);
-  SetChangeDates(ChangeDatesFrom(FHistory.Records()));
+  history.Adopt(FSites->SaveToText(), outcome.records);
+  SetChangeDates(ChangeDatesFrom(history.Records()));
   RefillKeepingSelection();
   TellMergeOutcome(path, outcome, tellAlways);
   return true;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "archive/archive_errors.h"
+#include "archive/archive_session.h"
 #include "archive/site_list_reader.h"
 #include "archive/zip/site_list_member.h"
 #include "cli/archive_file.h"
@@ -93,9 +94,10 @@ THardenedKeys& CommandKeys() {
 
 // Opens the file with the engine and reads the site list; what the engine
 // throws becomes the command's error.
-TSiteListRead Read(const TArchiveFile& file, const std::string& first, TPasswordSource& source) {
+template <typename TRead>
+TSiteListRead Read(const TArchiveFile& file, TRead read) {
   try {
-    return ReadSiteList(file.Path(), first, source, &CommandKeys());
+    return read();
   } catch (const EFileError& e) {
     throw ECliError(kExitFailure, e.what());
   } catch (const ESiteListTooLarge& e) {
@@ -131,15 +133,20 @@ TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
   const TArchiveFile file(path);
   const std::string first = tryFirst ? *tryFirst : std::string();
   TInputPasswords passwords(input, !first.empty());
-  TSiteListRead read = Read(file, first, passwords);
+  TSiteListRead read =
+      Read(file, [&] { return ReadSiteList(file.Path(), first, passwords, &CommandKeys()); });
   if (read.failure) ThrowFailure(file, *read.failure, passwords.Asked());
   return ContentOf(file, read);
 }
 
-TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier) {
+TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier, TArchiveSession& session) {
   const TArchiveFile file(earlier.given, earlier.path);
   TNoPasswords none;
-  TSiteListRead read = Read(file, earlier.password.str(), none);
+  // Without a site list the password is the one a new site list gets.
+  session.SetPassword(earlier.password);
+  session.Keys() = CommandKeys();
+  TSiteListRead read =
+      Read(file, [&] { return session.Open(earlier.password.str(), none).found; });
   if (read.failure) {
     if (read.failure->verdict == TReadVerdict::WrongPassword ||
         read.failure->verdict == TReadVerdict::NoPassword) {
@@ -150,7 +157,6 @@ TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier) {
     ThrowFailure(file, *read.failure, true);
   }
   TArchiveContent content = ContentOf(file, read);
-  // Without a site list the password is the one a new site list gets.
   if (!content.hasSiteList) content.password = earlier.password;
   return content;
 }

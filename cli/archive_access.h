@@ -13,6 +13,8 @@
 #include "core/pw_list.h"
 #include "core/secret_bytes.h"
 
+class TArchiveSession;
+
 namespace cli {
 
 class TPasswordInput;
@@ -53,9 +55,11 @@ TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
                             const std::string* tryFirst = nullptr);
 
 // Reads the member "Data" again with the password an earlier read found,
-// without asking: the archive may have changed in between. When that
-// password no longer opens it, throws ECliError (kExitWrongPassword).
-TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier);
+// without asking: the archive may have changed in between. The session,
+// named after the archive, takes what it finds (TArchiveSession::Open).
+// When that password no longer opens it, throws ECliError
+// (kExitWrongPassword).
+TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier, TArchiveSession& session);
 
 // The site list of the member "Data", which is given up to make it.
 TqelPwList TakeSites(TArchiveContent& archive);

@@ -33,11 +33,11 @@ void RefuseWithoutSiteList(const TCliContext& ctx, const TArchiveContent& archiv
   }
 }
 
-TSaveWarnings SaveThrough(const std::string& path, const std::string& data,
-                          const std::optional<TChangeRecords>& records,
-                          const TSaveOptions& options) {
+// A failed save becomes the command's error: refused data, or the file.
+template <typename TSave>
+auto ThrowingSaveErrors(TSave save) {
   try {
-    return SaveVault(path, data, records, options);
+    return save();
   } catch (const EMemberTooLarge& e) {
     throw ECliError(kExitDataError, e.what());
   } catch (const std::exception& e) {
@@ -127,37 +127,30 @@ void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive) {
 }
 
 TLockedArchive::TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier)
-    : ctx_(ctx), lock_(earlier.path) {
+    : ctx_(ctx), lock_(earlier.path), session_([&ctx] { return SettingsOf(ctx); }) {
   earlier.data.Clear();  // what is read under the lock replaces it
-  content_ = ReadArchiveAgain(earlier);
+  session_.SetPath(earlier.path);
+  content_ = ReadArchiveAgain(earlier, session_);
   RefuseWithoutSiteList(ctx_, content_);
-  baseline_ = content_.data;
 }
 
 TLockedArchive::~TLockedArchive() = default;
 
-TSaveOptions TLockedArchive::SaveOptions() const {
-  TSaveOptions options;
-  options.encryption = CheckEncryption(SettingsOf(ctx_), content_.path, content_.encryption).write;
-  // A hardened archive is saved with the key its read derived, and its salt.
-  const bool hardened = options.encryption == TEncryption::Aes256Hardened;
-  options.password = hardened ? content_.zipPassword : content_.password;
-  if (hardened) options.hardened = content_.hardened;
-  options.backups = BackupsOption(ctx_);
-  return options;
-}
+// A hardened archive is saved with the key its read derived, and its salt.
+TSaveOptions TLockedArchive::SaveOptions() { return session_.SaveOptions(BackupsOption(ctx_)); }
 
 void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) {
-  Save(data, RecordSaveNow(content_.records, baseline_.str(), data), options);
+  Save(data, session_.History().ForSave(data), options);
 }
 
 void TLockedArchive::Save(const std::string& data, const TChangeRecords& records,
                           const TSaveOptions& options) {
-  for (const std::string& warning :
-       SaveThrough(content_.path, data, records, UnderLock(options, lock_))) {
-    Warn(ctx_, warning);
-  }
-  RememberSaved(ctx_, content_.path, options);
+  // Read under the lock, the file cannot have changed unless a program
+  // that takes no lock wrote it: this change goes over it, as before.
+  const std::optional<TSaveWarnings> warnings = ThrowingSaveErrors([&] {
+    return session_.Save(data, records, options, lock_, TOutsideChange::Overwrite);
+  });
+  for (const std::string& warning : *warnings) Warn(ctx_, warning);
 }
 
 void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), SaveOptions()); }
@@ -165,7 +158,9 @@ void TLockedArchive::Save(const TqelPwList& sites) { Save(sites.SaveToText(), Sa
 void SaveNewArchive(const std::string& path, const std::string& data, const TSaveOptions& options,
                     TArchiveLock& lock) {
   // Nothing was there to keep a backup of, so there is nothing to warn of.
-  SaveThrough(path, data, RecordSaveNow(std::nullopt, "", data), UnderLock(options, lock));
+  ThrowingSaveErrors([&] {
+    return SaveVault(path, data, RecordSaveNow(std::nullopt, "", data), UnderLock(options, lock));
+  });
 }
 
 }  // namespace cli

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_session.h"
 #include "archive/storage/archive_lock.h"
 #include "archive/storage/safe_save.h"
 #include "cli/archive_access.h"
@@ -48,7 +49,8 @@ void SetNewArchivePassword(TCliContext& ctx, TSaveOptions& options);
 // password that site list is saved with, twice, as create does.
 void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive);
 
-// The archive as it is under its lock, for the time of one change.
+// The archive as it is under its lock, for the time of one change: an
+// archive session (archive/archive_session.h) read again under the lock.
 class TLockedArchive {
  public:
   // Takes the lock (waiting as TArchiveLock does; ELockTimeout otherwise)
@@ -62,7 +64,7 @@ class TLockedArchive {
   TArchiveContent& Content() { return content_; }
   // The options a save of this archive takes: its password and encryption
   // as read, and --backups.
-  TSaveOptions SaveOptions() const;
+  TSaveOptions SaveOptions();
   // Saves data as the site list, with change records that stamp what
   // changed since the read; ECliError (kExitFailure; kExitDataError for a
   // site list too large to save) with the save's message when it fails, the
@@ -76,9 +78,8 @@ class TLockedArchive {
  private:
   const TCliContext& ctx_;
   TArchiveLock lock_;
+  TArchiveSession session_;
   TArchiveContent content_;
-  // The site list as read, which the records describe.
-  TSecretBytes baseline_;
 };
 
 // Saves data as the only member of a new archive at path under the
