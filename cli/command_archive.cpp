@@ -73,12 +73,17 @@ std::vector<TOptionDef> ChangeOptionDefs() {
   return {{"backups", true}, {"force", false}, {"useini", false}};
 }
 
+std::optional<TEncryption> EncryptionToSave(std::string_view name) {
+  if (name == "aes256") return TEncryption::Aes256;
+  if (name == "hardened") return TEncryption::Aes256Hardened;
+  if (name == "traditional") return TEncryption::Traditional;
+  return std::nullopt;
+}
+
 std::optional<TEncryption> EncryptionOption(const TCliContext& ctx) {
   const auto value = ctx.args.Value("encryption");
   if (!value) return std::nullopt;
-  if (*value == "aes256") return TEncryption::Aes256;
-  if (*value == "hardened") return TEncryption::Aes256Hardened;
-  if (*value == "traditional") return TEncryption::Traditional;
+  if (const auto encryption = EncryptionToSave(*value)) return encryption;
   throw EUsageError(ctx.command, "--encryption must be aes256, hardened or traditional, not \"" +
                                      *value + "\"");
 }

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/archive_session.h"
@@ -22,6 +23,9 @@ struct TCliContext;
 // --backups N and --force, taken by the commands that change an existing
 // archive.
 std::vector<TOptionDef> ChangeOptionDefs();
+// The encryption a save writes for an --encryption value (aes256, hardened,
+// traditional), or nullopt for any other.
+std::optional<TEncryption> EncryptionToSave(std::string_view name);
 // The --encryption choice, or nullopt when it was not given; EUsageError for
 // any other value.
 std::optional<TEncryption> EncryptionOption(const TCliContext& ctx);

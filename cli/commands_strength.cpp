@@ -5,6 +5,7 @@
 
 #include "archive/crypto/guess_rates.h"
 #include "cli/cli_error.h"
+#include "cli/command_archive.h"
 #include "cli/command_context.h"
 #include "core/ascii_case.h"
 #include "core/password_strength.h"
@@ -30,7 +31,9 @@ std::vector<TEncryption> ChosenEncryptions(const TCliContext& ctx) {
   for (const TGuessRate& rate : GuessRates()) {
     // Unasked, only what a save writes: the other AES strengths cost the same.
     if (!value && EncryptionToWrite(rate.encryption) != rate.encryption) continue;
-    if (!value || Folded(*value) == Folded(EncryptionName(rate.encryption)))
+    // The names the saving commands take name the same encryption here.
+    if (!value || Folded(*value) == Folded(EncryptionName(rate.encryption)) ||
+        EncryptionToSave(*value) == rate.encryption)
       chosen.push_back(rate.encryption);
     names += (names.empty() ? "" : ", ") + Folded(EncryptionName(rate.encryption));
   }
