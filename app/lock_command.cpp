@@ -132,10 +132,19 @@ void TfrmMain::LockNow() {
 // Hides everything that shows sites and disables every command that could
 // read or change the (now empty) archive; File > Exit and Help stay.
 void TfrmMain::ShowLocked(bool locked) {
-  QLayout* layout = centralWidget()->layout();
-  for (int i = 0; i < layout->count(); ++i) {
-    if (QWidget* widget = layout->itemAt(i)->widget(); widget && widget != pnlLocked)
-      widget->setVisible(!locked);
+  if (locked) {
+    FLockedWidgets.clear();
+    QLayout* layout = centralWidget()->layout();
+    for (int i = 0; i < layout->count(); ++i) {
+      QWidget* widget = layout->itemAt(i)->widget();
+      if (!widget || widget == pnlLocked || widget->isHidden()) continue;
+      widget->hide();
+      FLockedWidgets << widget;
+    }
+  } else {
+    for (const QPointer<QWidget>& widget : FLockedWidgets)
+      if (widget) widget->show();
+    FLockedWidgets.clear();
   }
   pnlLocked->setVisible(locked);
   UpdateTitle();

@@ -257,6 +257,9 @@ class TfrmMain : public QMainWindow {
   bool FLocked = false;
   // The commands the lock disabled, enabled again by the unlock.
   QList<QPointer<QAction>> FLockedCommands;
+  // The controls the lock hid, shown again by the unlock; the others (a
+  // bar with nothing to offer) stay hidden.
+  QList<QPointer<QWidget>> FLockedWidgets;
   TFindBox* edtFind = nullptr;
   QLabel* lblNoMatch = nullptr;
   // The entry selected when the window was locked, selected again after

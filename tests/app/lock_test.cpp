@@ -62,6 +62,10 @@ class LockTest : public TWindowFixture {
     QVERIFY(Find<QAction>("mmiAdd")->isEnabled());
     QVERIFY(!window_->IsModified());
     QCOMPARE(env_->prompts, 1);  // only the open asked
+    // What was shown before the lock is shown again, and only that: the
+    // conflict-copy bar had nothing to offer.
+    QVERIFY(Find<QWidget>("lbxSiteList")->isVisibleTo(window_.get()));
+    QVERIFY(Find<QWidget>("pnlConflictCopy")->isHidden());
   }
 
   void wrongPasswordsKeepTheBoxWithoutLimit() {
