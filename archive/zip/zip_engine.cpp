@@ -47,6 +47,22 @@ void SaveUnderLock(const std::string& path, TArchiveLock& lock, std::vector<TNew
   SaveNewMembers(path, std::move(members), {}, options);
 }
 
+// The new member as the archive's settings make it, or nothing when its
+// data cannot be made (the stream fails, it is too large, ...).
+std::vector<TNewMember> ProduceOrNothing(const TZipArchive& archive, const std::string& name,
+                                         TStream& stream) {
+  std::vector<TNewMember> members;
+  TZipMemberSettings settings{archive.Password, archive.CompressionMethodToUse,
+                              archive.DeflationOption, archive.Encryption, {}};
+  try {
+    members.push_back(ProduceNewMember(name, stream, settings));
+  } catch (const std::exception&) {
+    members.clear();
+  }
+  WipeString(settings.Password);
+  return members;
+}
+
 }  // namespace
 
 TZipComponent::TZipComponent() = default;
@@ -185,15 +201,7 @@ void TZipWriter::AddFromStream(const std::string& name, TStream& stream) {
   if (archive_->Spanned) throw EZipError(TZipErrorCode::Unnumbered, kSpannedRefusal);
   // A member whose data cannot be made is left out and reported; the rest
   // of the archive is written all the same.
-  std::vector<TNewMember> members;
-  TZipMemberSettings settings{archive_->Password, archive_->CompressionMethodToUse,
-                              archive_->DeflationOption, archive_->Encryption, {}};
-  try {
-    members.push_back(ProduceNewMember(item.Name, stream, settings));
-  } catch (const std::exception&) {
-    members.clear();
-  }
-  WipeString(settings.Password);
+  std::vector<TNewMember> members = ProduceOrNothing(*archive_, item.Name, stream);
   if (members.empty()) {
     RaiseItemFailure(item, TItemProcess::Add, {TItemErrorClass::FileOpen});
     // The handler may have closed the writer or opened another archive.
@@ -209,7 +217,8 @@ void TZipWriter::AddFromStream(const std::string& name, TStream& stream) {
 // The list is read again from the file just written, so that a later add
 // of the same name is refused as the duplicate it now is.
 void TZipWriter::ReloadArchive() {
-  auto archive = std::make_unique<TZipArchive>(archive_->Path(), TZipArchive::OpenMode::OpenExisting);
+  auto archive =
+      std::make_unique<TZipArchive>(archive_->Path(), TZipArchive::OpenMode::OpenExisting);
   archive->Load();
   archive->Password = archive_->Password;
   archive->CompressionMethodToUse = archive_->CompressionMethodToUse;
