@@ -110,13 +110,19 @@ int ReplacedIndex(const TArchiveLayout& old, const std::string& name) {
 TNewMember ProduceNewMember(const std::string& name, const std::string& data,
                             const TZipMemberSettings& settings) {
   CheckMemberSizeToWrite(name, data.size());
+  TMemoryStream source(data);
+  return ProduceNewMember(name, source, settings);
+}
+
+TNewMember ProduceNewMember(const std::string& name, TStream& source,
+                            const TZipMemberSettings& settings) {
+  CheckMemberSizeToWrite(name, static_cast<std::uint64_t>(source.Size()));
   TNewMember member;
   TZipDirectoryEntry& entry = member.Entry;
   entry.Name = name;
   const std::uint32_t stamp = DosDateTimeNow();
   entry.Time = static_cast<std::uint16_t>(stamp >> 16);
   entry.Date = static_cast<std::uint16_t>(stamp & 0xFFFF);
-  TMemoryStream source(data);
   std::string bytes = ProduceMemberData(entry, source, settings);
   WriteLocalHeader(member.Record, entry);
   member.Record += bytes;

@@ -22,6 +22,10 @@ struct TNewMember {
 // than a read takes is ever written: EMemberTooLarge before any work.
 TNewMember ProduceNewMember(const std::string& name, const std::string& data,
                             const TZipMemberSettings& settings);
+// The same from the whole of a stream (read from position 0); read errors
+// of the stream come through.
+TNewMember ProduceNewMember(const std::string& name, TStream& source,
+                            const TZipMemberSettings& settings);
 
 
 // Writes the archive at out's position. Without an old layout the file

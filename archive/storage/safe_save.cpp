@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <optional>
 
 #include "archive/storage/archive_layout.h"
@@ -58,29 +59,13 @@ TZipMemberSettings MemberSettings(const TSaveOptions& options) {
                             TDeflationOption::doNormal, options.encryption, options.hardened};
 }
 
-}  // namespace
+using TMemberSource = std::function<std::vector<TNewMember>()>;
 
-std::function<void(const std::string& tempPath)>& SafeSaveTempCreatedHook() {
-  static std::function<void(const std::string&)> hook;
-  return hook;
-}
-
-TSaveWarnings SaveDataArchive(const std::string& path, const std::string& password,
-                              const std::string& data) {
-  TSaveOptions options;
-  options.password.Assign(password);
-  return SaveDataArchive(path, data, options);
-}
-
-TSaveWarnings SaveDataArchive(const std::string& path, const std::string& data,
-                              const TSaveOptions& options) {
-  return SaveArchiveMembers(path, {{kSiteListMember, data}}, {}, options);
-}
-
-// Error messages name the file as the caller gave it.
-TSaveWarnings SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
-                                 const std::vector<std::string>& dropped,
-                                 const TSaveOptions& options) {
+// Error messages name the file as the caller gave it. The members are made
+// once the old file has been checked, so that a save refused for the file
+// does no work.
+TSaveWarnings SaveProduced(const std::string& path, const TMemberSource& produce,
+                           const std::vector<std::string>& dropped, const TSaveOptions& options) {
   const TArchivePlace archive = ResolveArchivePlace(path);
   if (archive.name.empty()) ThrowFileError("Cannot create file", path, EISDIR);
   // Everything below goes through this one descriptor of the folder, so a
@@ -89,12 +74,12 @@ TSaveWarnings SaveArchiveMembers(const std::string& path, const std::vector<TNam
   if (!folder.IsOpen()) ThrowFileError("Cannot create file", path, errno);
   RemoveStaleTempFiles(folder.Get(), archive.name);
   TOldArchive old = OpenOldArchive(folder.Get(), archive.name, path);
+  if (options.refuseUnreadable && !old.layout && old.fd.IsOpen() && old.st.st_size > 0) {
+    ThrowZipError(TZipErrorCode::NotZip);
+  }
 
   // Compressing first keeps the temporary file's life short.
-  std::vector<TNewMember> produced;
-  for (const TNamedMember& member : members) {
-    produced.push_back(ProduceNewMember(member.name, member.data, MemberSettings(options)));
-  }
+  const std::vector<TNewMember> produced = produce();
   TTempFile temp = TTempFile::Create(folder.Get(), archive.name, path);
   if (auto& hook = SafeSaveTempCreatedHook()) hook(archive.folder + "/" + temp.Name());
   WriteArchiveImage(temp.Fd(), old.layout ? &*old.layout : nullptr, old.fd.Get(), produced,
@@ -120,4 +105,41 @@ TSaveWarnings SaveArchiveMembers(const std::string& path, const std::vector<TNam
     warnings = RemoveBackups(folder.Get(), archive.folder, archive.name, owner);
   }
   return warnings;
+}
+
+}  // namespace
+
+std::function<void(const std::string& tempPath)>& SafeSaveTempCreatedHook() {
+  static std::function<void(const std::string&)> hook;
+  return hook;
+}
+
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& password,
+                              const std::string& data) {
+  TSaveOptions options;
+  options.password.Assign(password);
+  return SaveDataArchive(path, data, options);
+}
+
+TSaveWarnings SaveDataArchive(const std::string& path, const std::string& data,
+                              const TSaveOptions& options) {
+  return SaveArchiveMembers(path, {{kSiteListMember, data}}, {}, options);
+}
+
+TSaveWarnings SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
+                                 const std::vector<std::string>& dropped,
+                                 const TSaveOptions& options) {
+  const auto produce = [&members, &options] {
+    std::vector<TNewMember> produced;
+    for (const TNamedMember& member : members) {
+      produced.push_back(ProduceNewMember(member.name, member.data, MemberSettings(options)));
+    }
+    return produced;
+  };
+  return SaveProduced(path, produce, dropped, options);
+}
+
+TSaveWarnings SaveNewMembers(const std::string& path, std::vector<TNewMember> members,
+                             const std::vector<std::string>& dropped, const TSaveOptions& options) {
+  return SaveProduced(path, [&members] { return std::move(members); }, dropped, options);
 }

@@ -11,6 +11,8 @@
 #include "archive/storage/archive_lock.h"
 #include "core/secret_bytes.h"
 
+struct TNewMember;
+
 struct TSaveOptions {
   // Empty: the site list is stored without encryption. For Aes256Hardened
   // the key derived with `hardened`, not the person's password.
@@ -29,6 +31,10 @@ struct TSaveOptions {
   // rename, so that another process waiting for the archive cannot lock the
   // new file while this one still works on it.
   TArchiveLock* lock = nullptr;
+  // For callers that keep no backup: an existing file that is not empty but
+  // whose members cannot be carried over is refused ("Invalid file - not a
+  // PKZip file") rather than replaced by the new members alone.
+  bool refuseUnreadable = false;
 };
 
 // The archive's name no longer holds the file this save wrote.
@@ -54,6 +60,13 @@ using TSaveWarnings = std::vector<std::string>;
 TSaveWarnings SaveArchiveMembers(const std::string& path, const std::vector<TNamedMember>& members,
                                  const std::vector<std::string>& dropped,
                                  const TSaveOptions& options);
+
+// The same with members already compressed and encrypted (ProduceNewMember),
+// for callers that tell a member that cannot be made from a save that fails.
+// No members: an existing archive is rewritten as it is, a missing or empty
+// file becomes an archive without members (an end record alone).
+TSaveWarnings SaveNewMembers(const std::string& path, std::vector<TNewMember> members,
+                             const std::vector<std::string>& dropped, const TSaveOptions& options);
 
 // Writes `data` as the member "Data" of the archive at path. Every other
 // member of an existing archive, and its comment, are carried over byte for

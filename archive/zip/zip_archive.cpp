@@ -2,11 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-
-#include "archive/zip/aes_extra.h"
 #include "archive/archive_errors.h"
-#include "archive/zip/zip_member_out.h"
 #include "core/ascii_case.h"
 
 namespace {
@@ -75,11 +71,6 @@ int TZipArchive::FindItem(const std::string& name) const {
   return -1;
 }
 
-void TZipArchive::Append(std::unique_ptr<TZipItem> item) {
-  items_.push_back(std::move(item));
-  Dirty = true;
-}
-
 void TZipArchive::Load() {
   Status = TZipStatus::Busy;
   items_.clear();
@@ -87,7 +78,6 @@ void TZipArchive::Load() {
   TFileStream& file = *file_;
   fileWasEmpty_ = file.Size() == 0;
   if (fileWasEmpty_) {
-    Dirty = false;
     Status = TZipStatus::Idle;
     return;
   }
@@ -110,7 +100,6 @@ void TZipArchive::Load() {
     ThrowZipError(TZipErrorCode::NotZip);
   }
   ReadDirectory(endOffset);
-  Dirty = false;
   Status = TZipStatus::Idle;
 }
 
@@ -125,148 +114,4 @@ void TZipArchive::ReadDirectory(std::int64_t endOffset) {
     item->Action = TZipAction::Unchanged;
     items_.push_back(std::move(item));
   }
-}
-
-void TZipArchive::Save() {
-  if (Status == TZipStatus::Invalid) return;
-  // An empty file is written as an archive without members even when
-  // unchanged; a non-empty file is never rewritten unless something changed,
-  // so a damaged file that showed no members is left as it is.
-  if (!Dirty && !(items_.empty() && fileWasEmpty_)) return;
-  if (Spanned) {
-    for (auto& item : items_) {
-      if (item->Action != TZipAction::Failed) item->Action = TZipAction::Unchanged;
-    }
-    Dirty = false;
-    throw EZipError(TZipErrorCode::Unnumbered, "Cannot update an existing spanned disk set");
-  }
-  TZipStatus previous = Status;
-  Status = TZipStatus::Busy;
-  try {
-    ReplaceFileContents(BuildImage());
-  } catch (...) {
-    if (Status == TZipStatus::Busy) Status = previous;
-    throw;
-  }
-  FinishSave();
-  fileWasEmpty_ = false;
-  Status = previous;
-}
-
-std::string TZipArchive::BuildImage() {
-  std::string image;
-  std::string directory;
-  TZipEndRecord end;
-  if (Removable && file_->Size() == 0) PutU32(image, zip_sig::kRemovableMarker);
-  for (auto& owned : items_) {
-    TZipItem& item = *owned;
-    if (item.Action == TZipAction::Failed || item.Action == TZipAction::Deleted) continue;
-    if (item.Action == TZipAction::NewFromStream) {
-      if (!AppendNew(image, item)) continue;
-    } else {
-      AppendUnchanged(image, item);
-    }
-    ++end.EntriesOnDisk;
-    ++end.TotalEntries;
-    WriteDirectoryEntry(directory, item);
-  }
-  end.DirectoryOffset = static_cast<std::uint32_t>(image.size());
-  end.DirectorySize = static_cast<std::uint32_t>(directory.size());
-  image += directory;
-  WriteEndRecord(image, end);
-  end_ = end;
-  return image;
-}
-
-// Copies a member's compressed bytes from the old file under a local header
-// re-created from its directory entry.
-void TZipArchive::AppendUnchanged(std::string& image, TZipItem& item) {
-  TFileStream& file = *file_;
-  file.SetPosition(item.LocalHeaderOffset);
-  ReadLocalHeader(file);
-  std::string data(item.CompressedSize, '\0');
-  if (!data.empty()) {
-    // Checked before allocating a copy of a size the file cannot hold.
-    if (file.Position() + static_cast<std::int64_t>(data.size()) > file.Size()) {
-      ThrowZipError(TZipErrorCode::NotZip);
-    }
-    file.ReadExact(data.data(), data.size());
-  }
-  item.DiskNumberStart = 0;
-  item.LocalHeaderOffset = static_cast<std::uint32_t>(image.size());
-  // Other writers' extra blocks are dropped, as for every copied member;
-  // an AES member keeps its own, without which it cannot be read.
-  item.Extra = KeepAesExtra(item.Extra);
-  item.Comment.clear();
-  WriteLocalHeader(image, item);
-  image += data;
-  // Bit 3 promises a descriptor after the data; it is kept true here.
-  if (item.Flags & zip_flag::kDescriptor) WriteDescriptor(image, item);
-}
-
-// Produces a new member's data; a member that fails is left out and
-// reported, the rest of the archive is still written.
-bool TZipArchive::AppendNew(std::string& image, TZipItem& item) {
-  std::string data;
-  try {
-    if (item.Source == nullptr) throw EStreamError(ZipErrorMessage(TZipErrorCode::InvalidStream));
-    std::uint32_t stamp = DosDateTimeNow();
-    item.Time = static_cast<std::uint16_t>(stamp >> 16);
-    item.Date = static_cast<std::uint16_t>(stamp & 0xFFFF);
-    data = ProduceMemberData(
-        item, *item.Source,
-        TZipMemberSettings{Password, CompressionMethodToUse, DeflationOption, Encryption, {}});
-  } catch (const std::exception&) {
-    item.Action = TZipAction::Deleted;
-    if (OnItemFailure) OnItemFailure(item, TItemProcess::Add, {TItemErrorClass::FileOpen});
-    return false;
-  }
-  item.DiskNumberStart = 0;
-  item.LocalHeaderOffset = static_cast<std::uint32_t>(image.size());
-  WriteLocalHeader(image, item);
-  image += data;
-  // Traditional encryption sets bit 3 and so promises a descriptor; AES
-  // members carry none.
-  if (item.Flags & zip_flag::kDescriptor) WriteDescriptor(image, item);
-  return true;
-}
-
-void TZipArchive::ReplaceFileContents(const std::string& image) {
-  file_.reset();
-  try {
-    file_ = std::make_unique<TFileStream>(path_, TFileStream::Mode::ReadWrite);
-  } catch (const EStreamError&) {
-    ReopenForReading();
-    throw;
-  }
-  try {
-    file_->Truncate(0);
-    file_->SetPosition(0);
-    file_->WriteExact(image.data(), image.size());
-  } catch (const EStreamError&) {
-    ThrowZipError(TZipErrorCode::InvalidStream);
-  }
-}
-
-// Keeps the archive usable after the file could not be reopened for writing;
-// without any file it can only be freed.
-void TZipArchive::ReopenForReading() {
-  try {
-    file_ = std::make_unique<TFileStream>(path_, TFileStream::Mode::Read);
-  } catch (const EStreamError&) {
-    Status = TZipStatus::Invalid;
-  }
-}
-
-void TZipArchive::FinishSave() {
-  items_.erase(std::remove_if(items_.begin(), items_.end(),
-                              [](const auto& item) { return item->Action == TZipAction::Deleted; }),
-               items_.end());
-  for (auto& item : items_) {
-    if (item->Action != TZipAction::Failed) {
-      item->Action = TZipAction::Unchanged;
-      item->Source = nullptr;
-    }
-  }
-  Dirty = false;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // One ZIP archive file: its member list as read from the central directory,
-// loading that directory, and writing the whole archive anew.
+// and loading that directory. Writing goes through the safe save
+// (archive/storage/safe_save.h), which never destroys the old file.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,15 +37,14 @@ class TZipArchive {
   TZipArchive(const std::string& path, OpenMode mode);
 
   void Load();
-  // Writes the archive when it is dirty, or when it has no members and its
-  // file was empty.
-  void Save();
+  // The file held no bytes when it was created or loaded: an archive that
+  // gets no member is still written out, as an end record alone.
+  bool FileWasEmpty() const { return fileWasEmpty_; }
 
   // Index of the last member whose name matches, or -1.
   int FindItem(const std::string& name) const;
   std::size_t Count() const { return items_.size(); }
   TZipItem& Item(std::size_t index) { return *items_[index]; }
-  void Append(std::unique_ptr<TZipItem> item);
 
   TFileStream& File() { return *file_; }
   const std::string& Path() const { return path_; }
@@ -57,26 +56,13 @@ class TZipArchive {
   TDeflationOption DeflationOption = TDeflationOption::doNormal;
   // How new members are encrypted when Password is not empty.
   TEncryption Encryption = TEncryption::Traditional;
-  bool Dirty = false;
+  // Read from a disk set of several parts, which is never rewritten. No
+  // "PK00" marker is ever written; files that carry one are still read.
   bool Spanned = false;
-  // No drive counts as removable on this platform, so no "PK00" marker is
-  // ever written; files that carry one are still read.
-  bool Removable = false;
   TZipStatus Status = TZipStatus::Invalid;
-
-  // Raised for a member whose data cannot be produced during a save (an add
-  // that failed to open its data, with no archive error code).
-  std::function<void(const TZipItem& item, TItemProcess process, const TItemFailure& failure)>
-      OnItemFailure;
 
  private:
   void ReadDirectory(std::int64_t endOffset);
-  std::string BuildImage();
-  void AppendUnchanged(std::string& image, TZipItem& item);
-  bool AppendNew(std::string& image, TZipItem& item);
-  void ReplaceFileContents(const std::string& image);
-  void ReopenForReading();
-  void FinishSave();
 
   std::string path_;
   std::unique_ptr<TFileStream> file_;

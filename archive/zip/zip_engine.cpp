@@ -1,9 +1,10 @@
 #include "archive/zip/zip_engine.h"
 
-#include <algorithm>
-
 #include "archive/archive_errors.h"
 #include "archive/codec/deflate_helper.h"
+#include "archive/storage/archive_lock.h"
+#include "archive/storage/member_copy.h"
+#include "archive/storage/safe_save.h"
 #include "archive/zip/zip_archive.h"
 #include "archive/zip/zip_member_in.h"
 #include "archive/zip/zip_member_name.h"
@@ -28,6 +29,40 @@ TItemFailure ClassifyCurrentError() {
 
 bool IsZipType(TArchiveType type) { return type != TArchiveType::None; }
 
+constexpr char kSpannedRefusal[] = "Cannot update an existing spanned disk set";
+
+// A file that was empty and got no member is still written out, as an
+// archive without members, so that the name holds a valid archive.
+bool NeedsEmptyArchive(const TZipArchive& archive) {
+  return archive.Status != TZipStatus::Invalid && archive.Count() == 0 && archive.FileWasEmpty();
+}
+
+// The engine has never kept backups, and must not replace a file whose
+// members it cannot carry over, for nothing else would keep them.
+void SaveUnderLock(const std::string& path, TArchiveLock& lock, std::vector<TNewMember> members) {
+  TSaveOptions options;
+  options.backups = 0;
+  options.lock = &lock;
+  options.refuseUnreadable = true;
+  SaveNewMembers(path, std::move(members), {}, options);
+}
+
+// The new member as the archive's settings make it, or nothing when its
+// data cannot be made (the stream fails, it is too large, ...).
+std::vector<TNewMember> ProduceOrNothing(const TZipArchive& archive, const std::string& name,
+                                         TStream& stream) {
+  std::vector<TNewMember> members;
+  TZipMemberSettings settings{archive.Password, archive.CompressionMethodToUse,
+                              archive.DeflationOption, archive.Encryption, {}};
+  try {
+    members.push_back(ProduceNewMember(name, stream, settings));
+  } catch (const std::exception&) {
+    members.clear();
+  }
+  WipeString(settings.Password);
+  return members;
+}
+
 }  // namespace
 
 TZipComponent::TZipComponent() = default;
@@ -51,14 +86,7 @@ void TZipComponent::SetPassword(const std::string& password) {
 TZipReader::~TZipReader() = default;
 
 void TZipReader::SetFileName(const std::string& path) {
-  if (archive_) {
-    // Closing a reader saves what needs saving; failures do not matter here.
-    try {
-      archive_->Save();
-    } catch (const std::exception&) {
-    }
-    archive_.reset();
-  }
+  FreeArchive();
   fileName_ = path;
   if (path.empty() || !FileExists(path)) return;
   if (!IsZipType(ArchiveType(path))) ThrowZipError(TZipErrorCode::UnhandledType);
@@ -73,9 +101,6 @@ void TZipReader::ExtractToStream(const std::string& name, TStream& stream) {
   if (!archive_ || archive_->Status == TZipStatus::Invalid) ThrowZipError(TZipErrorCode::NoArchive);
   int index = archive_->FindItem(name);
   if (index < 0) return;
-  if (archive_->Item(static_cast<std::size_t>(index)).Action == TZipAction::NewFromStream) {
-    archive_->Save();
-  }
   // The event handler may extract again, close the archive or open another,
   // so the handler gets its own copy of the member and nothing of the
   // archive is used after it returns.
@@ -116,13 +141,30 @@ void TZipReader::CloseArchive() {
   if (!fileName_.empty() || archive_) SetFileName(std::string());
 }
 
+// Closing a reader writes what needs writing; failures do not matter here,
+// and a lock held elsewhere means the file is being written already.
+void TZipReader::FreeArchive() {
+  const std::unique_ptr<TZipArchive> archive = std::move(archive_);
+  if (!archive || !NeedsEmptyArchive(*archive)) return;
+  try {
+    if (auto lock = TArchiveLock::TryAcquire(archive->Path())) {
+      SaveUnderLock(archive->Path(), *lock, {});
+    }
+  } catch (const std::exception&) {
+  }
+}
+
 TZipWriter::~TZipWriter() = default;
 
 void TZipWriter::SetFileName(const std::string& path) {
   if (archive_) {
-    std::unique_ptr<TZipArchive> previous = std::move(archive_);
+    // The archive is freed even when writing it fails.
+    const std::unique_ptr<TZipArchive> previous = std::move(archive_);
     fileName_.clear();
-    previous->Save();
+    if (NeedsEmptyArchive(*previous)) {
+      TArchiveLock lock(previous->Path());
+      SaveUnderLock(previous->Path(), lock, {});
+    }
   }
   fileName_ = path;
   if (path.empty()) return;
@@ -141,46 +183,49 @@ void TZipWriter::SetFileName(const std::string& path) {
   archive->CompressionMethodToUse = CompressionMethodToUse;
   archive->DeflationOption = DeflationOption;
   archive->Encryption = Encryption;
-  archive->OnItemFailure = [this](const TZipItem& item, TItemProcess process,
-                                  const TItemFailure& failure) {
-    RaiseItemFailure(item, process, failure);
-  };
   archive_ = std::move(archive);
 }
 
 void TZipWriter::AddFromStream(const std::string& name, TStream& stream) {
   if (!archive_) ThrowZipError(TZipErrorCode::NoArchive);
   stream.SetPosition(0);
-  auto item = std::make_unique<TZipItem>();
-  item->Method = 8;
-  item->Name = NormaliseMemberName(name);
+  TZipItem item;
+  item.Method = 8;
+  item.Name = NormaliseMemberName(name);
   if (archive_->Status == TZipStatus::Invalid) ThrowZipError(TZipErrorCode::NoArchive);
-  if (archive_->FindItem(item->Name) >= 0) {
-    RaiseItemFailure(*item, TItemProcess::Add,
+  if (archive_->FindItem(item.Name) >= 0) {
+    RaiseItemFailure(item, TItemProcess::Add,
                      {TItemErrorClass::Archive, TZipErrorCode::DuplicateName});
     return;
   }
-  item->Action = TZipAction::NewFromStream;
-  item->Source = &stream;
-  archive_->Append(std::move(item));
-  try {
-    archive_->Save();
-  } catch (...) {
-    // The stream belongs to the caller: no later save may reach for it.
-    DropPendingSource(stream);
-    throw;
+  if (archive_->Spanned) throw EZipError(TZipErrorCode::Unnumbered, kSpannedRefusal);
+  // A member whose data cannot be made is left out and reported; the rest
+  // of the archive is written all the same.
+  std::vector<TNewMember> members = ProduceOrNothing(*archive_, item.Name, stream);
+  if (members.empty()) {
+    RaiseItemFailure(item, TItemProcess::Add, {TItemErrorClass::FileOpen});
+    // The handler may have closed the writer or opened another archive.
+    if (!archive_ || !NeedsEmptyArchive(*archive_)) return;
   }
+  {
+    TArchiveLock lock(archive_->Path());
+    SaveUnderLock(archive_->Path(), lock, std::move(members));
+  }
+  ReloadArchive();
 }
 
-void TZipWriter::DropPendingSource(TStream& stream) {
-  if (!archive_) return;
-  for (std::size_t i = 0; i < archive_->Count(); ++i) {
-    TZipItem& item = archive_->Item(i);
-    if (item.Source == &stream) {
-      item.Source = nullptr;
-      item.Action = TZipAction::Deleted;
-    }
-  }
+// The list is read again from the file just written, so that a later add
+// of the same name is refused as the duplicate it now is.
+void TZipWriter::ReloadArchive() {
+  auto archive =
+      std::make_unique<TZipArchive>(archive_->Path(), TZipArchive::OpenMode::OpenExisting);
+  archive->Load();
+  archive->Password = archive_->Password;
+  archive->CompressionMethodToUse = archive_->CompressionMethodToUse;
+  archive->DeflationOption = archive_->DeflationOption;
+  archive->Encryption = archive_->Encryption;
+  WipeString(archive_->Password);
+  archive_ = std::move(archive);
 }
 
 void TZipWriter::CloseArchive() {

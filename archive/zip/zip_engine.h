@@ -83,13 +83,18 @@ class TZipReader final : public TZipComponent {
 
   int PasswordRetries = 3;
   TNeedPasswordEvent OnNeedPassword;
+
+ private:
+  void FreeArchive();
 };
 
 class TZipWriter final : public TZipComponent {
  public:
   ~TZipWriter() override;
   void SetFileName(const std::string& path) override;
-  // Adds the member from the whole stream and writes the archive at once.
+  // Adds the member from the whole stream and writes the archive at once,
+  // through the safe save under the archive's lock: a save that fails
+  // leaves the old file as it was.
   void AddFromStream(const std::string& name, TStream& stream);
   void CloseArchive() override;
 
@@ -99,5 +104,5 @@ class TZipWriter final : public TZipComponent {
   TEncryption Encryption = TEncryption::Traditional;
 
  private:
-  void DropPendingSource(TStream& stream);
+  void ReloadArchive();
 };

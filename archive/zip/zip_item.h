@@ -2,7 +2,6 @@
 // One archive member: the fields of its directory entry and what the next
 // save does with it.
 
-#include "archive/streams.h"
 #include "archive/zip/zip_records.h"
 
 enum class TZipAction { Failed = 0, Unchanged = 1, Deleted = 3, NewFromStream = 7 };
@@ -10,6 +9,4 @@ enum class TZipAction { Failed = 0, Unchanged = 1, Deleted = 3, NewFromStream = 
 class TZipItem : public TZipDirectoryEntry {
  public:
   TZipAction Action = TZipAction::Unchanged;
-  // For NewFromStream: where the data comes from (not owned).
-  TStream* Source = nullptr;
 };

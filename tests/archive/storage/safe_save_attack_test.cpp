@@ -19,21 +19,9 @@
 #include <thread>
 
 #include "archive/storage/safe_save.h"
-#include "archive/storage/safe_save_hook.h"
 #include "tests/archive/support/archive_test_support.h"
 
 namespace {
-
-// Sets the seam for one test and clears it again.
-class THookGuard {
- public:
-  explicit THookGuard(std::function<void(const std::string&)> hook) {
-    SafeSaveTempCreatedHook() = std::move(hook);
-  }
-  ~THookGuard() { SafeSaveTempCreatedHook() = nullptr; }
-  THookGuard(const THookGuard&) = delete;
-  THookGuard& operator=(const THookGuard&) = delete;
-};
 
 struct stat StatOf(const std::string& path) {
   struct stat st {};

@@ -3,9 +3,11 @@
 // reading and writing, running peer tools, and building archives by hand.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "archive/storage/safe_save_hook.h"
 #include "archive/streams.h"
 
 // A fresh folder under the system's temporary folder, removed with its
@@ -21,6 +23,17 @@ class TScratchDir {
 
  private:
   std::string path_;
+};
+
+// Sets the safe save's seam for one test and clears it again.
+class THookGuard {
+ public:
+  explicit THookGuard(std::function<void(const std::string&)> hook) {
+    SafeSaveTempCreatedHook() = std::move(hook);
+  }
+  ~THookGuard() { SafeSaveTempCreatedHook() = nullptr; }
+  THookGuard(const THookGuard&) = delete;
+  THookGuard& operator=(const THookGuard&) = delete;
 };
 
 std::string ReadWholeFile(const std::string& path);
