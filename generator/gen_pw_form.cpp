@@ -8,16 +8,20 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "forms/form_style.h"
 #include "forms/strength_meter.h"
 #include "generator/gen_words_panel.h"
+#include "generator/gen_stored_choices.h"
 #include "generator/generator_entropy.h"
 #include "generator/spin_edit.h"
 #include "support/form_rtns.h"
-#include "support/icons.h"
 #include "support/modal_result.h"
 #include "support/secret_clipboard.h"
 #include "support/state.h"
 #include "support/text_convert.h"
+
+using form_style::Place;
+using form_style::SpeedButton;
 
 namespace {
 
@@ -29,50 +33,10 @@ constexpr int kCharactersWidth = 450;
 constexpr int kColumnLeft = kCharactersWidth - 1;
 const QColor kLegendColour(0, 0, 128);  // navy
 
-QString Key(const char* suffix) { return kFormName + QLatin1String(suffix); }
-
-// A child control with its object name at the given bounds. The parent
-// owns it.
-template <class T>
-T* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
-  auto* control = new T(parent);
-  control->setObjectName(QLatin1String(name));
-  control->setGeometry(left, top, width, height);
-  return control;
-}
-
-QToolButton* SpeedButton(QWidget* parent, const char* name, IconRole icon, const QString& hint,
-                         int left, int top) {
-  auto* button = Place<QToolButton>(parent, name, left, top, 23, 22);
-  button->setAutoRaise(true);
-  button->setIcon(VornixIcon(icon));
-  button->setToolTip(hint);
-  button->setFocusPolicy(Qt::NoFocus);
-  return button;
-}
-
-QString CheckText(const QCheckBox* box) {
-  return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
-
 }  // namespace
 
-bool StoredCheck(const QString& value, bool defaultValue) {
-  return (StoredInt(value, defaultValue ? 1 : 0) & 0xFF) != 0;
-}
-
-int StoredInt(const QString& value, int defaultValue) {
-  bool ok = false;
-  const int number = value.trimmed().toInt(&ok);
-  return ok ? number : defaultValue;
-}
-
 TfrmGenPW::TfrmGenPW(QWidget* parent) : QDialog(parent) {
-  setObjectName(kFormName);
-  setWindowTitle(QStringLiteral("Generate a password"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
-  setFont(QFont(QStringLiteral("Verdana"), 8));
+  form_style::ApplyDialogLook(this, kFormName, QStringLiteral("Generate a password"));
   setFixedSize(kColumnLeft + TGenWordsPanel::kWidth + 9, 337);
   move(445, 334);
   CreateControls();
@@ -174,39 +138,36 @@ void TfrmGenPW::ConnectHandlers() {
   connect(btnOK, &QPushButton::clicked, this, &TfrmGenPW::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmGenPW::btnCancelClick);
   // The meter follows every choice.
-  for (QCheckBox* box : {cbxUpperCase, cbxLowerCase, cbxNumbers, cbxSpecialChars, cbxTemplate})
-    connect(box, &QCheckBox::toggled, this, &TfrmGenPW::UpdateBits);
+  const QList<QCheckBox*> choices = ClassBoxes() << cbxTemplate;
+  for (QCheckBox* box : choices) connect(box, &QCheckBox::toggled, this, &TfrmGenPW::UpdateBits);
   for (QLineEdit* edit : {edtSpecial, edtTemplate})
     connect(edit, &QLineEdit::textChanged, this, &TfrmGenPW::UpdateBits);
   connect(speLength, &QSpinBox::valueChanged, this, &TfrmGenPW::UpdateBits);
   connect(gbxWords, &TGenWordsPanel::Changed, this, &TfrmGenPW::UpdateBits);
 }
 
+QList<QCheckBox*> TfrmGenPW::ClassBoxes() const {
+  return {cbxUpperCase, cbxLowerCase, cbxNumbers, cbxSpecialChars};
+}
+
 void TfrmGenPW::LoadSettings() {
   FormRtn().SetPlacement(this, State().GetValue(kFormName));
-  cbxUpperCase->setChecked(StoredCheck(State().GetValue(Key(".cbxUpperCase.Checked")), true));
-  cbxLowerCase->setChecked(StoredCheck(State().GetValue(Key(".cbxLowerCase.Checked")), true));
-  cbxNumbers->setChecked(StoredCheck(State().GetValue(Key(".cbxNumbers.Checked")), true));
-  cbxSpecialChars->setChecked(StoredCheck(State().GetValue(Key(".cbxSpecialChars.Checked")), true));
-  cbxTemplate->setChecked(StoredCheck(State().GetValue(Key(".cbxTemplate.Checked")), false));
+  for (QCheckBox* box : ClassBoxes()) LoadCheck(box, kFormName, true);
+  LoadCheck(cbxTemplate, kFormName, false);
   // An absent key empties the boxes, the special characters' box included.
-  edtSpecial->setText(State().GetValue(Key(".edtSpecial.Text")));
-  edtTemplate->setText(State().GetValue(Key(".edtTemplate.Text")));
-  speLength->setValue(StoredInt(State().GetValue(Key(".speLength.Value")), kDefaultLength));
+  for (QLineEdit* edit : {edtSpecial, edtTemplate})
+    edit->setText(State().GetValue(ChoiceKey(kFormName, edit, "Text")));
+  LoadNumber(speLength, kFormName, kDefaultLength);
   gbxWords->LoadSettings();
 }
 
 void TfrmGenPW::SaveSettings() {
-  TqelState& state = State();
-  state.SetValue(kFormName, FormRtn().GetPlacement(this));
-  state.SetValue(Key(".cbxUpperCase.Checked"), CheckText(cbxUpperCase));
-  state.SetValue(Key(".cbxLowerCase.Checked"), CheckText(cbxLowerCase));
-  state.SetValue(Key(".cbxNumbers.Checked"), CheckText(cbxNumbers));
-  state.SetValue(Key(".cbxSpecialChars.Checked"), CheckText(cbxSpecialChars));
-  state.SetValue(Key(".cbxTemplate.Checked"), CheckText(cbxTemplate));
-  state.SetValue(Key(".edtSpecial.Text"), edtSpecial->text());
-  state.SetValue(Key(".edtTemplate.Text"), edtTemplate->text());
-  state.SetValue(Key(".speLength.Value"), QString::number(speLength->value()));
+  State().SetValue(kFormName, FormRtn().GetPlacement(this));
+  for (QCheckBox* box : ClassBoxes()) SaveCheck(box, kFormName);
+  SaveCheck(cbxTemplate, kFormName);
+  for (QLineEdit* edit : {edtSpecial, edtTemplate})
+    State().SetValue(ChoiceKey(kFormName, edit, "Text"), edit->text());
+  SaveNumber(speLength, kFormName);
   gbxWords->SaveSettings();
 }
 

@@ -6,7 +6,7 @@
 #include <QSpinBox>
 
 #include "forms/form_style.h"
-#include "generator/gen_pw_form.h"
+#include "generator/gen_stored_choices.h"
 #include "support/state.h"
 #include "support/text_convert.h"
 
@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kDefaultWords = TPassphraseOptions{}.words;
 const QString kDefaultSeparator = QStringLiteral(" ");
-
-QString CheckText(const QCheckBox* box) {
-  return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
 
 // What a separator cannot hold is dropped rather than refused: a paste may
 // bring a tab or line break along.
@@ -87,21 +83,17 @@ void TGenWordsPanel::cbxWordsClick() {
 }
 
 void TGenWordsPanel::LoadSettings() {
-  const TqelState& state = State();
-  cbxWords->setChecked(StoredCheck(state.GetValue(Key(".cbxWords.Checked")), false));
-  speWords->setValue(StoredInt(state.GetValue(Key(".speWords.Value")), kDefaultWords));
+  LoadCheck(cbxWords, FFormName, false);
+  LoadNumber(speWords, FFormName, kDefaultWords);
   // An empty separator is stored as no key, so it comes back as the default.
-  const QString separator = state.GetValue(Key(".edtSeparator.Text"));
+  const QString separator = State().GetValue(ChoiceKey(FFormName, edtSeparator, "Text"));
   edtSeparator->setText(separator.isEmpty() ? kDefaultSeparator : separator);
-  cbxCapitals->setChecked(StoredCheck(state.GetValue(Key(".cbxCapitals.Checked")), false));
-  cbxDigit->setChecked(StoredCheck(state.GetValue(Key(".cbxDigit.Checked")), false));
+  for (QCheckBox* box : {cbxCapitals, cbxDigit}) LoadCheck(box, FFormName, false);
 }
 
 void TGenWordsPanel::SaveSettings() {
-  TqelState& state = State();
-  state.SetValue(Key(".cbxWords.Checked"), CheckText(cbxWords));
-  state.SetValue(Key(".speWords.Value"), QString::number(speWords->value()));
-  state.SetValue(Key(".edtSeparator.Text"), edtSeparator->text());
-  state.SetValue(Key(".cbxCapitals.Checked"), CheckText(cbxCapitals));
-  state.SetValue(Key(".cbxDigit.Checked"), CheckText(cbxDigit));
+  SaveCheck(cbxWords, FFormName);
+  SaveNumber(speWords, FFormName);
+  State().SetValue(ChoiceKey(FFormName, edtSeparator, "Text"), edtSeparator->text());
+  for (QCheckBox* box : {cbxCapitals, cbxDigit}) SaveCheck(box, FFormName);
 }
