@@ -6,8 +6,7 @@
 #include "support/modal_result.h"
 #include "support/msg_dlg.h"
 
-TPasswordPrompt::TPasswordPrompt(QWidget* parent, const QString& objectName,
-                                 const QString& caption)
+TPasswordPrompt::TPasswordPrompt(QWidget* parent, const QString& objectName, const QString& caption)
     : QDialog(parent) {
   form_style::ApplyDialogLook(this, objectName, password_box::kCaption);
   lblPW = form_style::Place<QLabel>(this, "lblPW", 16, 16, 0, 0);

@@ -10,8 +10,8 @@
 
 #include "forms/form_style.h"
 #include "forms/strength_meter.h"
-#include "generator/gen_words_panel.h"
 #include "generator/gen_stored_choices.h"
+#include "generator/gen_words_panel.h"
 #include "generator/generator_entropy.h"
 #include "generator/spin_edit.h"
 #include "support/form_rtns.h"
@@ -64,11 +64,9 @@ void TfrmGenPW::CreateControls() {
   bvlWindowDressing = Place<QFrame>(this, "bvlWindowDressing", 16, 272, 417, 2);
   bvlWindowDressing->setFrameShape(QFrame::HLine);
   bvlWindowDressing->setFrameShadow(QFrame::Sunken);
-  btnOK = Place<QPushButton>(this, "btnOK", 272, 295, 75, 25);
-  btnOK->setText(QStringLiteral("&OK"));
+  btnOK = Place<QPushButton>(this, "btnOK", QStringLiteral("&OK"), 272, 295, 75, 25);
   btnOK->setDefault(true);
-  btnCancel = Place<QPushButton>(this, "btnCancel", 358, 295, 75, 25);
-  btnCancel->setText(QStringLiteral("&Cancel"));
+  btnCancel = Place<QPushButton>(this, "btnCancel", QStringLiteral("&Cancel"), 358, 295, 75, 25);
   gbxWords = new TGenWordsPanel(this, kFormName);
   gbxWords->setGeometry(kColumnLeft, 8, TGenWordsPanel::kWidth, 218);
   pgbStrength =
@@ -78,42 +76,42 @@ void TfrmGenPW::CreateControls() {
 void TfrmGenPW::CreateParmsGroup() {
   gbxParms = Place<QGroupBox>(this, "gbxParms", 8, 8, 433, 218);
   CreateCharactersGroup();
-  lblLgth = Place<QLabel>(gbxParms, "lblLgth", 13, 170, 38, 13);
-  lblLgth->setText(QStringLiteral("Length"));
+  lblLgth = Place<QLabel>(gbxParms, "lblLgth", QStringLiteral("Length"), 13, 170, 38, 13);
   speLength = Place<TSpinEdit>(gbxParms, "speLength", 13, 184, 58, 22);
   speLength->setRange(1, 32);
   speLength->setValue(kDefaultLength);
   lblLgth->setBuddy(speLength);
-  cbxTemplate = Place<QCheckBox>(gbxParms, "cbxTemplate", 216, 21, 101, 17);
-  cbxTemplate->setText(QStringLiteral("Use template"));
+  cbxTemplate =
+      Place<QCheckBox>(gbxParms, "cbxTemplate", QStringLiteral("Use template"), 216, 21, 101, 17);
   edtTemplate = Place<QLineEdit>(gbxParms, "edtTemplate", 232, 45, 190, 21);
   CreateTemplateGroup();
 }
 
 void TfrmGenPW::CreateCharactersGroup() {
-  gbxCharacters = Place<QGroupBox>(gbxParms, "gbxCharacters", 13, 16, 188, 145);
-  gbxCharacters->setTitle(QStringLiteral("Characters to include"));
-  cbxUpperCase = Place<QCheckBox>(gbxCharacters, "cbxUpperCase", 15, 25, 155, 17);
-  cbxUpperCase->setText(QStringLiteral("Uppercase (A-Z)"));
-  cbxLowerCase = Place<QCheckBox>(gbxCharacters, "cbxLowerCase", 15, 46, 155, 17);
-  cbxLowerCase->setText(QStringLiteral("Lowercase (a-z)"));
-  cbxNumbers = Place<QCheckBox>(gbxCharacters, "cbxNumbers", 15, 68, 155, 17);
-  cbxNumbers->setText(QStringLiteral("Numbers (0-9)"));
-  cbxSpecialChars = Place<QCheckBox>(gbxCharacters, "cbxSpecialChars", 15, 90, 155, 17);
-  cbxSpecialChars->setText(QStringLiteral("Special"));
-  edtSpecial = Place<QLineEdit>(gbxCharacters, "edtSpecial", 32, 112, 134, 21);
-  edtSpecial->setText(QStringLiteral("#$%*+?"));
+  gbxCharacters = Place<QGroupBox>(gbxParms, "gbxCharacters",
+                                   QStringLiteral("Characters to include"), 13, 16, 188, 145);
+  cbxUpperCase = Place<QCheckBox>(gbxCharacters, "cbxUpperCase", QStringLiteral("Uppercase (A-Z)"),
+                                  15, 25, 155, 17);
+  cbxLowerCase = Place<QCheckBox>(gbxCharacters, "cbxLowerCase", QStringLiteral("Lowercase (a-z)"),
+                                  15, 46, 155, 17);
+  cbxNumbers = Place<QCheckBox>(gbxCharacters, "cbxNumbers", QStringLiteral("Numbers (0-9)"), 15,
+                                68, 155, 17);
+  cbxSpecialChars = Place<QCheckBox>(gbxCharacters, "cbxSpecialChars", QStringLiteral("Special"),
+                                     15, 90, 155, 17);
+  edtSpecial =
+      Place<QLineEdit>(gbxCharacters, "edtSpecial", QStringLiteral("#$%*+?"), 32, 112, 134, 21);
 }
 
 void TfrmGenPW::CreateTemplateGroup() {
-  gbxTemplate = Place<QGroupBox>(gbxParms, "gbxTemplate", 232, 70, 190, 135);
-  gbxTemplate->setTitle(QStringLiteral("Template characters"));
-  lblCharacters = Place<QLabel>(gbxTemplate, "lblCharacters", 16, 20, 9, 104);
-  lblCharacters->setText(QStringLiteral("A\na\nC\nc\nV\nv\n9\n$"));
-  lblDescription = Place<QLabel>(gbxTemplate, "lblDescription", 35, 20, 122, 104);
-  lblDescription->setText(
+  gbxTemplate = Place<QGroupBox>(gbxParms, "gbxTemplate", QStringLiteral("Template characters"),
+                                 232, 70, 190, 135);
+  lblCharacters = Place<QLabel>(gbxTemplate, "lblCharacters",
+                                QStringLiteral("A\na\nC\nc\nV\nv\n9\n$"), 16, 20, 9, 104);
+  lblDescription = Place<QLabel>(
+      gbxTemplate, "lblDescription",
       QStringLiteral("Uppercase alpha\nLowercase alpha\nUppercase consonant\nLowercase consonant\n"
-                     "Uppercase vowel\nLowercase vowel\nNumber\nSpecial"));
+                     "Uppercase vowel\nLowercase vowel\nNumber\nSpecial"),
+      35, 20, 122, 104);
   for (QLabel* legend : {lblCharacters, lblDescription}) {
     legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette palette = legend->palette();

@@ -32,25 +32,19 @@ TGenWordsPanel::TGenWordsPanel(QWidget* parent, const QString& formName)
     : QGroupBox(parent), FFormName(formName) {
   setObjectName(QStringLiteral("gbxWords"));
   setTitle(QStringLiteral("Passphrase"));
-  cbxWords = Place<QCheckBox>(this, "cbxWords", 12, 21, 160, 17);
-  cbxWords->setText(QStringLiteral("Use &words"));
-  lblWords = Place<QLabel>(this, "lblWords", 28, 45, 60, 13);
-  lblWords->setText(QStringLiteral("Words"));
+  cbxWords = Place<QCheckBox>(this, "cbxWords", QStringLiteral("Use &words"), 12, 21, 160, 17);
+  lblWords = Place<QLabel>(this, "lblWords", QStringLiteral("Words"), 28, 45, 60, 13);
   speWords = Place<QSpinBox>(this, "speWords", 28, 60, 58, 22);
   speWords->setRange(kMinPassphraseWords, kMaxPassphraseWords);
   speWords->setValue(kDefaultWords);
   lblWords->setBuddy(speWords);
-  lblSeparator = Place<QLabel>(this, "lblSeparator", 28, 92, 80, 13);
-  lblSeparator->setText(QStringLiteral("Separator"));
-  edtSeparator = Place<QLineEdit>(this, "edtSeparator", 28, 107, 58, 21);
-  edtSeparator->setText(kDefaultSeparator);
+  lblSeparator = Place<QLabel>(this, "lblSeparator", QStringLiteral("Separator"), 28, 92, 80, 13);
+  edtSeparator = Place<QLineEdit>(this, "edtSeparator", kDefaultSeparator, 28, 107, 58, 21);
   lblSeparator->setBuddy(edtSeparator);
-  cbxCapitals = Place<QCheckBox>(this, "cbxCapitals", 28, 138, 140, 17);
-  cbxCapitals->setText(QStringLiteral("Capitals"));
-  cbxDigit = Place<QCheckBox>(this, "cbxDigit", 28, 160, 140, 17);
-  cbxDigit->setText(QStringLiteral("A digit"));
-  lblWordList = Place<QLabel>(this, "lblWordList", 12, 184, 160, 28);
-  lblWordList->setText(QStringLiteral("EFF large word list,\n7,776 words"));
+  cbxCapitals = Place<QCheckBox>(this, "cbxCapitals", QStringLiteral("Capitals"), 28, 138, 140, 17);
+  cbxDigit = Place<QCheckBox>(this, "cbxDigit", QStringLiteral("A digit"), 28, 160, 140, 17);
+  lblWordList = Place<QLabel>(
+      this, "lblWordList", QStringLiteral("EFF large word list,\n7,776 words"), 12, 184, 160, 28);
 
   connect(cbxWords, &QCheckBox::toggled, this, &TGenWordsPanel::cbxWordsClick);
   connect(speWords, &QSpinBox::valueChanged, this, &TGenWordsPanel::Changed);
