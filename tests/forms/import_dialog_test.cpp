@@ -13,7 +13,7 @@
 #include "forms/import_layout.h"
 #include "forms/import_list_box.h"
 #include "support/modal_result.h"
-#include "tests/common/dialog_fixture.h"
+#include "tests/forms/dialog_test.h"
 
 namespace {
 
@@ -69,16 +69,16 @@ void CountDrags(int& drags, bool outcome) {
 
 }  // namespace
 
-class ImportDialogTest : public TDialogFixture {
+class ImportDialogTest : public TDialogTest {
   Q_OBJECT
 
- private slots:
-  void init() { StartDialog(kSettings); }
-  void cleanup() {
-    TfrmImport::SetDragRunner(nullptr);
-    EndDialog();
-  }
+ public:
+  ImportDialogTest() : TDialogTest(kSettings) {}
 
+ protected:
+  void AfterTest() override { TfrmImport::SetDragRunner(nullptr); }
+
+ private slots:
   void layoutRule_data() {
     QTest::addColumn<QSize>("client");
     QTest::addColumn<int>("listWidth");
