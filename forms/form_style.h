@@ -37,6 +37,17 @@ T* Place(QWidget* parent, const char* name, int left, int top, int width, int he
   return control;
 }
 
+// The same for a control that shows a text (a label, button, box or group
+// title), given as Qt's widgets take it on construction.
+template <class T>
+T* Place(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
+         int height) {
+  auto* control = new T(text, parent);
+  control->setObjectName(QLatin1String(name));
+  control->setGeometry(left, top, width, height);
+  return control;
+}
+
 // A flat icon button that shows its hint and never takes the focus.
 inline QToolButton* SpeedButton(QWidget* parent, const char* name, IconRole icon,
                                 const QString& hint, int left, int top) {

@@ -206,25 +206,19 @@ void TfrmImport::ListStartDrag(TImportListBox* source) {
   ListEndDrag(source, accepted);
 }
 
-void TfrmImport::btnAddClick() {
-  CopySelected(lbxFromArchive, lbxCopyItems);
-  DeleteSelected(lbxFromArchive);
+void TfrmImport::MoveItems(TImportListBox* source, TImportListBox* target, bool all) {
+  if (all) source->selectAll();
+  CopySelected(source, target);
+  DeleteSelected(source);
 }
 
-void TfrmImport::btnAddAllClick() {
-  lbxFromArchive->selectAll();
-  btnAddClick();
-}
+void TfrmImport::btnAddClick() { MoveItems(lbxFromArchive, lbxCopyItems, false); }
 
-void TfrmImport::btnRemoveClick() {
-  CopySelected(lbxCopyItems, lbxFromArchive);
-  DeleteSelected(lbxCopyItems);
-}
+void TfrmImport::btnAddAllClick() { MoveItems(lbxFromArchive, lbxCopyItems, true); }
 
-void TfrmImport::btnRemoveAllClick() {
-  lbxCopyItems->selectAll();
-  btnRemoveClick();
-}
+void TfrmImport::btnRemoveClick() { MoveItems(lbxCopyItems, lbxFromArchive, false); }
+
+void TfrmImport::btnRemoveAllClick() { MoveItems(lbxCopyItems, lbxFromArchive, true); }
 
 void TfrmImport::btnOKClick() {
   if (FList) {

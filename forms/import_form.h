@@ -57,6 +57,8 @@ class TfrmImport : public QDialog {
   void FillFromList();
   void CopySelected(TImportListBox* source, TImportListBox* target);
   void DeleteSelected(TImportListBox* box);
+  // Moves the selection, or every item, from source to target.
+  void MoveItems(TImportListBox* source, TImportListBox* target, bool all);
   void FreeItemRecords(TImportListBox* box);
   TImportListBox* ListOf(QObject* object) const;
 

@@ -90,30 +90,20 @@ void TImportListBox::startDrag(Qt::DropActions) {
   if (onStartDrag) onStartDrag(this);
 }
 
-void TImportListBox::dragEnterEvent(QDragEnterEvent* event) {
-  if (onDragOver && onDragOver(this, event->source())) {
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-  } else {
-    event->ignore();
-  }
-}
-
-void TImportListBox::dragMoveEvent(QDragMoveEvent* event) {
-  if (onDragOver && onDragOver(this, event->source())) {
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-  } else {
-    event->ignore();
-  }
-}
-
-void TImportListBox::dropEvent(QDropEvent* event) {
+bool TImportListBox::AcceptDrag(QDropEvent* event) {
   if (!onDragOver || !onDragOver(this, event->source())) {
     event->ignore();
-    return;
+    return false;
   }
-  if (onDragDrop) onDragDrop(this, event->source());
   event->setDropAction(Qt::MoveAction);
   event->accept();
+  return true;
+}
+
+void TImportListBox::dragEnterEvent(QDragEnterEvent* event) { AcceptDrag(event); }
+
+void TImportListBox::dragMoveEvent(QDragMoveEvent* event) { AcceptDrag(event); }
+
+void TImportListBox::dropEvent(QDropEvent* event) {
+  if (AcceptDrag(event) && onDragDrop) onDragDrop(this, event->source());
 }

@@ -45,6 +45,9 @@ class TImportListBox : public QListWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Takes a drag from a list onDragOver agrees to as a move; ignores any
+  // other. True when taken.
+  bool AcceptDrag(QDropEvent* event);
   bool FDragArmed = false;
   QPoint FPressPos;
   // A drag run from a mouse move ends with the button up; the view must not

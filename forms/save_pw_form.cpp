@@ -7,8 +7,6 @@
 #include "forms/encryption_choices.h"
 #include "forms/password_box.h"
 #include "forms/save_pw_strength.h"
-#include "support/modal_result.h"
-#include "support/msg_dlg.h"
 
 using form_style::Place;
 
@@ -44,16 +42,13 @@ QLabel* Note(QWidget* parent, const char* name, const QString& text, QRect bound
 
 }  // namespace
 
-TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
-  form_style::ApplyDialogLook(this, QStringLiteral("TfrmSavePW"), password_box::kCaption);
+TfrmSavePW::TfrmSavePW(QWidget* parent)
+    : TPasswordPrompt(parent, QStringLiteral("TfrmSavePW"), QStringLiteral("New password")) {
   setFixedSize(kDialogWidth, kStrengthTop + TSavePwStrength::kHeight);
-  lblPW = Caption(this, "lblPW", QStringLiteral("New password"), 16);
-  edtPW = password_box::MaskedEdit(this, "edtPW", 16, 32);
-  lblPW->setBuddy(edtPW);
   lblConfirm = Caption(this, "lblConfirm", QStringLiteral("Confirm password"), 72);
   edtConfirm = password_box::MaskedEdit(this, "edtConfirm", 16, 88);
   lblConfirm->setBuddy(edtConfirm);
-  password_box::AddButtons(this, 128, btnOK, btnCancel);
+  AddButtons(128);
   setTabOrder(edtPW, edtConfirm);
   setTabOrder(edtConfirm, btnOK);
   setTabOrder(btnOK, btnCancel);
@@ -69,8 +64,6 @@ TfrmSavePW::TfrmSavePW(QWidget* parent) : QDialog(parent) {
   connect(rbtHardened, &QRadioButton::toggled, this, &TfrmSavePW::UpdateStrength);
   connect(pnlStrength, &TSavePwStrength::PassphraseMade, this, &TfrmSavePW::TakePassphrase);
   UpdateStrength();
-  connect(btnOK, &QPushButton::clicked, this, &TfrmSavePW::btnOKClick);
-  connect(btnCancel, &QPushButton::clicked, this, &TfrmSavePW::btnCancelClick);
 }
 
 void TfrmSavePW::BuildEncryptionChoice() {
@@ -117,27 +110,9 @@ void TfrmSavePW::TakePassphrase(const QString& passphrase) {
   edtConfirm->setText(passphrase);
 }
 
-void TfrmSavePW::showEvent(QShowEvent* event) {
-  form_style::CentreOnScreen(this);
-  QDialog::showEvent(event);
-}
-
-void TfrmSavePW::reject() { btnCancelClick(); }
-
-void TfrmSavePW::btnOKClick() {
-  if (edtPW->text().isEmpty()) {
-    MsgDlg().ShowWarning(QStringLiteral("Please a password"));
-    edtPW->setFocus(Qt::OtherFocusReason);
-    return;
-  }
+bool TfrmSavePW::PasswordAcceptable() {
+  if (!TPasswordPrompt::PasswordAcceptable()) return false;
   // Exact comparison: letter case and blanks count.
-  if (edtPW->text() != edtConfirm->text()) {
-    MsgDlg().ShowWarning(QStringLiteral("New password and confirmation must be the same"));
-    edtPW->setFocus(Qt::OtherFocusReason);
-    return;
-  }
-  FPassword = edtPW->text();
-  done(mrOk);
+  return edtPW->text() == edtConfirm->text() ||
+         Refuse(QStringLiteral("New password and confirmation must be the same"));
 }
-
-void TfrmSavePW::btnCancelClick() { done(mrCancel); }

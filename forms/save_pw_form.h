@@ -2,26 +2,20 @@
 // Asks for a new archive password twice, and how the archive is to be
 // encrypted with it.
 
-#include <QDialog>
-#include <QString>
-
 #include "archive/crypto/zip_encryption.h"
+#include "forms/password_prompt.h"
 
 class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class TSavePwStrength;
 
-class TfrmSavePW : public QDialog {
+class TfrmSavePW : public TPasswordPrompt {
   Q_OBJECT
 
  public:
   explicit TfrmSavePW(QWidget* parent = nullptr);
 
-  // The accepted password, exactly as typed; empty unless closed with OK.
-  QString Password() const { return FPassword; }
   // The encryption choice: AES-256 (hardened or not) or the traditional
   // scheme.
   bool Aes256() const;
@@ -30,25 +24,17 @@ class TfrmSavePW : public QDialog {
   TEncryption ChosenEncryption() const;
   void SetEncryption(TEncryption encryption);
 
-  void reject() override;
-
  protected:
-  void showEvent(QShowEvent* event) override;
+  // The confirmation must match the password too.
+  bool PasswordAcceptable() override;
 
  private:
-  void btnOKClick();
-  void btnCancelClick();
   void BuildEncryptionChoice();
   void UpdateStrength();
   void TakePassphrase(const QString& passphrase);
 
-  QString FPassword;
-  QLabel* lblPW = nullptr;
-  QLineEdit* edtPW = nullptr;
   QLabel* lblConfirm = nullptr;
   QLineEdit* edtConfirm = nullptr;
-  QPushButton* btnOK = nullptr;
-  QPushButton* btnCancel = nullptr;
   QGroupBox* gbxEncryption = nullptr;
   QRadioButton* rbtTraditional = nullptr;
   QRadioButton* rbtAes256 = nullptr;

@@ -8,16 +8,20 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "forms/form_style.h"
 #include "forms/strength_meter.h"
+#include "generator/gen_stored_choices.h"
 #include "generator/gen_words_panel.h"
 #include "generator/generator_entropy.h"
 #include "generator/spin_edit.h"
 #include "support/form_rtns.h"
-#include "support/icons.h"
 #include "support/modal_result.h"
 #include "support/secret_clipboard.h"
 #include "support/state.h"
 #include "support/text_convert.h"
+
+using form_style::Place;
+using form_style::SpeedButton;
 
 namespace {
 
@@ -29,50 +33,10 @@ constexpr int kCharactersWidth = 450;
 constexpr int kColumnLeft = kCharactersWidth - 1;
 const QColor kLegendColour(0, 0, 128);  // navy
 
-QString Key(const char* suffix) { return kFormName + QLatin1String(suffix); }
-
-// A child control with its object name at the given bounds. The parent
-// owns it.
-template <class T>
-T* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
-  auto* control = new T(parent);
-  control->setObjectName(QLatin1String(name));
-  control->setGeometry(left, top, width, height);
-  return control;
-}
-
-QToolButton* SpeedButton(QWidget* parent, const char* name, IconRole icon, const QString& hint,
-                         int left, int top) {
-  auto* button = Place<QToolButton>(parent, name, left, top, 23, 22);
-  button->setAutoRaise(true);
-  button->setIcon(VornixIcon(icon));
-  button->setToolTip(hint);
-  button->setFocusPolicy(Qt::NoFocus);
-  return button;
-}
-
-QString CheckText(const QCheckBox* box) {
-  return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
-
 }  // namespace
 
-bool StoredCheck(const QString& value, bool defaultValue) {
-  return (StoredInt(value, defaultValue ? 1 : 0) & 0xFF) != 0;
-}
-
-int StoredInt(const QString& value, int defaultValue) {
-  bool ok = false;
-  const int number = value.trimmed().toInt(&ok);
-  return ok ? number : defaultValue;
-}
-
 TfrmGenPW::TfrmGenPW(QWidget* parent) : QDialog(parent) {
-  setObjectName(kFormName);
-  setWindowTitle(QStringLiteral("Generate a password"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
-  setFont(QFont(QStringLiteral("Verdana"), 8));
+  form_style::ApplyDialogLook(this, kFormName, QStringLiteral("Generate a password"));
   setFixedSize(kColumnLeft + TGenWordsPanel::kWidth + 9, 337);
   move(445, 334);
   CreateControls();
@@ -100,11 +64,9 @@ void TfrmGenPW::CreateControls() {
   bvlWindowDressing = Place<QFrame>(this, "bvlWindowDressing", 16, 272, 417, 2);
   bvlWindowDressing->setFrameShape(QFrame::HLine);
   bvlWindowDressing->setFrameShadow(QFrame::Sunken);
-  btnOK = Place<QPushButton>(this, "btnOK", 272, 295, 75, 25);
-  btnOK->setText(QStringLiteral("&OK"));
+  btnOK = Place<QPushButton>(this, "btnOK", QStringLiteral("&OK"), 272, 295, 75, 25);
   btnOK->setDefault(true);
-  btnCancel = Place<QPushButton>(this, "btnCancel", 358, 295, 75, 25);
-  btnCancel->setText(QStringLiteral("&Cancel"));
+  btnCancel = Place<QPushButton>(this, "btnCancel", QStringLiteral("&Cancel"), 358, 295, 75, 25);
   gbxWords = new TGenWordsPanel(this, kFormName);
   gbxWords->setGeometry(kColumnLeft, 8, TGenWordsPanel::kWidth, 218);
   pgbStrength =
@@ -114,42 +76,42 @@ void TfrmGenPW::CreateControls() {
 void TfrmGenPW::CreateParmsGroup() {
   gbxParms = Place<QGroupBox>(this, "gbxParms", 8, 8, 433, 218);
   CreateCharactersGroup();
-  lblLgth = Place<QLabel>(gbxParms, "lblLgth", 13, 170, 38, 13);
-  lblLgth->setText(QStringLiteral("Length"));
+  lblLgth = Place<QLabel>(gbxParms, "lblLgth", QStringLiteral("Length"), 13, 170, 38, 13);
   speLength = Place<TSpinEdit>(gbxParms, "speLength", 13, 184, 58, 22);
   speLength->setRange(1, 32);
   speLength->setValue(kDefaultLength);
   lblLgth->setBuddy(speLength);
-  cbxTemplate = Place<QCheckBox>(gbxParms, "cbxTemplate", 216, 21, 101, 17);
-  cbxTemplate->setText(QStringLiteral("Use template"));
+  cbxTemplate =
+      Place<QCheckBox>(gbxParms, "cbxTemplate", QStringLiteral("Use template"), 216, 21, 101, 17);
   edtTemplate = Place<QLineEdit>(gbxParms, "edtTemplate", 232, 45, 190, 21);
   CreateTemplateGroup();
 }
 
 void TfrmGenPW::CreateCharactersGroup() {
-  gbxCharacters = Place<QGroupBox>(gbxParms, "gbxCharacters", 13, 16, 188, 145);
-  gbxCharacters->setTitle(QStringLiteral("Characters to include"));
-  cbxUpperCase = Place<QCheckBox>(gbxCharacters, "cbxUpperCase", 15, 25, 155, 17);
-  cbxUpperCase->setText(QStringLiteral("Uppercase (A-Z)"));
-  cbxLowerCase = Place<QCheckBox>(gbxCharacters, "cbxLowerCase", 15, 46, 155, 17);
-  cbxLowerCase->setText(QStringLiteral("Lowercase (a-z)"));
-  cbxNumbers = Place<QCheckBox>(gbxCharacters, "cbxNumbers", 15, 68, 155, 17);
-  cbxNumbers->setText(QStringLiteral("Numbers (0-9)"));
-  cbxSpecialChars = Place<QCheckBox>(gbxCharacters, "cbxSpecialChars", 15, 90, 155, 17);
-  cbxSpecialChars->setText(QStringLiteral("Special"));
-  edtSpecial = Place<QLineEdit>(gbxCharacters, "edtSpecial", 32, 112, 134, 21);
-  edtSpecial->setText(QStringLiteral("#$%*+?"));
+  gbxCharacters = Place<QGroupBox>(gbxParms, "gbxCharacters",
+                                   QStringLiteral("Characters to include"), 13, 16, 188, 145);
+  cbxUpperCase = Place<QCheckBox>(gbxCharacters, "cbxUpperCase", QStringLiteral("Uppercase (A-Z)"),
+                                  15, 25, 155, 17);
+  cbxLowerCase = Place<QCheckBox>(gbxCharacters, "cbxLowerCase", QStringLiteral("Lowercase (a-z)"),
+                                  15, 46, 155, 17);
+  cbxNumbers = Place<QCheckBox>(gbxCharacters, "cbxNumbers", QStringLiteral("Numbers (0-9)"), 15,
+                                68, 155, 17);
+  cbxSpecialChars = Place<QCheckBox>(gbxCharacters, "cbxSpecialChars", QStringLiteral("Special"),
+                                     15, 90, 155, 17);
+  edtSpecial =
+      Place<QLineEdit>(gbxCharacters, "edtSpecial", QStringLiteral("#$%*+?"), 32, 112, 134, 21);
 }
 
 void TfrmGenPW::CreateTemplateGroup() {
-  gbxTemplate = Place<QGroupBox>(gbxParms, "gbxTemplate", 232, 70, 190, 135);
-  gbxTemplate->setTitle(QStringLiteral("Template characters"));
-  lblCharacters = Place<QLabel>(gbxTemplate, "lblCharacters", 16, 20, 9, 104);
-  lblCharacters->setText(QStringLiteral("A\na\nC\nc\nV\nv\n9\n$"));
-  lblDescription = Place<QLabel>(gbxTemplate, "lblDescription", 35, 20, 122, 104);
-  lblDescription->setText(
+  gbxTemplate = Place<QGroupBox>(gbxParms, "gbxTemplate", QStringLiteral("Template characters"),
+                                 232, 70, 190, 135);
+  lblCharacters = Place<QLabel>(gbxTemplate, "lblCharacters",
+                                QStringLiteral("A\na\nC\nc\nV\nv\n9\n$"), 16, 20, 9, 104);
+  lblDescription = Place<QLabel>(
+      gbxTemplate, "lblDescription",
       QStringLiteral("Uppercase alpha\nLowercase alpha\nUppercase consonant\nLowercase consonant\n"
-                     "Uppercase vowel\nLowercase vowel\nNumber\nSpecial"));
+                     "Uppercase vowel\nLowercase vowel\nNumber\nSpecial"),
+      35, 20, 122, 104);
   for (QLabel* legend : {lblCharacters, lblDescription}) {
     legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette palette = legend->palette();
@@ -174,39 +136,36 @@ void TfrmGenPW::ConnectHandlers() {
   connect(btnOK, &QPushButton::clicked, this, &TfrmGenPW::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmGenPW::btnCancelClick);
   // The meter follows every choice.
-  for (QCheckBox* box : {cbxUpperCase, cbxLowerCase, cbxNumbers, cbxSpecialChars, cbxTemplate})
-    connect(box, &QCheckBox::toggled, this, &TfrmGenPW::UpdateBits);
+  const QList<QCheckBox*> choices = ClassBoxes() << cbxTemplate;
+  for (QCheckBox* box : choices) connect(box, &QCheckBox::toggled, this, &TfrmGenPW::UpdateBits);
   for (QLineEdit* edit : {edtSpecial, edtTemplate})
     connect(edit, &QLineEdit::textChanged, this, &TfrmGenPW::UpdateBits);
   connect(speLength, &QSpinBox::valueChanged, this, &TfrmGenPW::UpdateBits);
   connect(gbxWords, &TGenWordsPanel::Changed, this, &TfrmGenPW::UpdateBits);
 }
 
+QList<QCheckBox*> TfrmGenPW::ClassBoxes() const {
+  return {cbxUpperCase, cbxLowerCase, cbxNumbers, cbxSpecialChars};
+}
+
 void TfrmGenPW::LoadSettings() {
   FormRtn().SetPlacement(this, State().GetValue(kFormName));
-  cbxUpperCase->setChecked(StoredCheck(State().GetValue(Key(".cbxUpperCase.Checked")), true));
-  cbxLowerCase->setChecked(StoredCheck(State().GetValue(Key(".cbxLowerCase.Checked")), true));
-  cbxNumbers->setChecked(StoredCheck(State().GetValue(Key(".cbxNumbers.Checked")), true));
-  cbxSpecialChars->setChecked(StoredCheck(State().GetValue(Key(".cbxSpecialChars.Checked")), true));
-  cbxTemplate->setChecked(StoredCheck(State().GetValue(Key(".cbxTemplate.Checked")), false));
+  for (QCheckBox* box : ClassBoxes()) LoadCheck(box, kFormName, true);
+  LoadCheck(cbxTemplate, kFormName, false);
   // An absent key empties the boxes, the special characters' box included.
-  edtSpecial->setText(State().GetValue(Key(".edtSpecial.Text")));
-  edtTemplate->setText(State().GetValue(Key(".edtTemplate.Text")));
-  speLength->setValue(StoredInt(State().GetValue(Key(".speLength.Value")), kDefaultLength));
+  for (QLineEdit* edit : {edtSpecial, edtTemplate})
+    edit->setText(State().GetValue(ChoiceKey(kFormName, edit, "Text")));
+  LoadNumber(speLength, kFormName, kDefaultLength);
   gbxWords->LoadSettings();
 }
 
 void TfrmGenPW::SaveSettings() {
-  TqelState& state = State();
-  state.SetValue(kFormName, FormRtn().GetPlacement(this));
-  state.SetValue(Key(".cbxUpperCase.Checked"), CheckText(cbxUpperCase));
-  state.SetValue(Key(".cbxLowerCase.Checked"), CheckText(cbxLowerCase));
-  state.SetValue(Key(".cbxNumbers.Checked"), CheckText(cbxNumbers));
-  state.SetValue(Key(".cbxSpecialChars.Checked"), CheckText(cbxSpecialChars));
-  state.SetValue(Key(".cbxTemplate.Checked"), CheckText(cbxTemplate));
-  state.SetValue(Key(".edtSpecial.Text"), edtSpecial->text());
-  state.SetValue(Key(".edtTemplate.Text"), edtTemplate->text());
-  state.SetValue(Key(".speLength.Value"), QString::number(speLength->value()));
+  State().SetValue(kFormName, FormRtn().GetPlacement(this));
+  for (QCheckBox* box : ClassBoxes()) SaveCheck(box, kFormName);
+  SaveCheck(cbxTemplate, kFormName);
+  for (QLineEdit* edit : {edtSpecial, edtTemplate})
+    State().SetValue(ChoiceKey(kFormName, edit, "Text"), edit->text());
+  SaveNumber(speLength, kFormName);
   gbxWords->SaveSettings();
 }
 

@@ -47,6 +47,8 @@ class TfrmGenPW : public QDialog {
   TGenOptions CurrentOptions() const;
   void UpdateBits();
 
+  // The character-class boxes, in their order.
+  QList<QCheckBox*> ClassBoxes() const;
   void LoadSettings();
   void SaveSettings();
 
@@ -82,10 +84,3 @@ class TfrmGenPW : public QDialog {
   TGenWordsPanel* gbxWords = nullptr;
   TStrengthMeter* pgbStrength = nullptr;
 };
-
-// The stored value of a check box: a whole number whose low eight bits are
-// not all zero ticks it; absent or not a number gives the default.
-bool StoredCheck(const QString& value, bool defaultValue);
-// The stored length: a whole number, or the default when absent or not a
-// number (the spin box then brings it into its range).
-int StoredInt(const QString& value, int defaultValue);

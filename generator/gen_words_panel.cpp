@@ -6,7 +6,7 @@
 #include <QSpinBox>
 
 #include "forms/form_style.h"
-#include "generator/gen_pw_form.h"
+#include "generator/gen_stored_choices.h"
 #include "support/state.h"
 #include "support/text_convert.h"
 
@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kDefaultWords = TPassphraseOptions{}.words;
 const QString kDefaultSeparator = QStringLiteral(" ");
-
-QString CheckText(const QCheckBox* box) {
-  return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-}
 
 // What a separator cannot hold is dropped rather than refused: a paste may
 // bring a tab or line break along.
@@ -36,25 +32,19 @@ TGenWordsPanel::TGenWordsPanel(QWidget* parent, const QString& formName)
     : QGroupBox(parent), FFormName(formName) {
   setObjectName(QStringLiteral("gbxWords"));
   setTitle(QStringLiteral("Passphrase"));
-  cbxWords = Place<QCheckBox>(this, "cbxWords", 12, 21, 160, 17);
-  cbxWords->setText(QStringLiteral("Use &words"));
-  lblWords = Place<QLabel>(this, "lblWords", 28, 45, 60, 13);
-  lblWords->setText(QStringLiteral("Words"));
+  cbxWords = Place<QCheckBox>(this, "cbxWords", QStringLiteral("Use &words"), 12, 21, 160, 17);
+  lblWords = Place<QLabel>(this, "lblWords", QStringLiteral("Words"), 28, 45, 60, 13);
   speWords = Place<QSpinBox>(this, "speWords", 28, 60, 58, 22);
   speWords->setRange(kMinPassphraseWords, kMaxPassphraseWords);
   speWords->setValue(kDefaultWords);
   lblWords->setBuddy(speWords);
-  lblSeparator = Place<QLabel>(this, "lblSeparator", 28, 92, 80, 13);
-  lblSeparator->setText(QStringLiteral("Separator"));
-  edtSeparator = Place<QLineEdit>(this, "edtSeparator", 28, 107, 58, 21);
-  edtSeparator->setText(kDefaultSeparator);
+  lblSeparator = Place<QLabel>(this, "lblSeparator", QStringLiteral("Separator"), 28, 92, 80, 13);
+  edtSeparator = Place<QLineEdit>(this, "edtSeparator", kDefaultSeparator, 28, 107, 58, 21);
   lblSeparator->setBuddy(edtSeparator);
-  cbxCapitals = Place<QCheckBox>(this, "cbxCapitals", 28, 138, 140, 17);
-  cbxCapitals->setText(QStringLiteral("Capitals"));
-  cbxDigit = Place<QCheckBox>(this, "cbxDigit", 28, 160, 140, 17);
-  cbxDigit->setText(QStringLiteral("A digit"));
-  lblWordList = Place<QLabel>(this, "lblWordList", 12, 184, 160, 28);
-  lblWordList->setText(QStringLiteral("EFF large word list,\n7,776 words"));
+  cbxCapitals = Place<QCheckBox>(this, "cbxCapitals", QStringLiteral("Capitals"), 28, 138, 140, 17);
+  cbxDigit = Place<QCheckBox>(this, "cbxDigit", QStringLiteral("A digit"), 28, 160, 140, 17);
+  lblWordList = Place<QLabel>(
+      this, "lblWordList", QStringLiteral("EFF large word list,\n7,776 words"), 12, 184, 160, 28);
 
   connect(cbxWords, &QCheckBox::toggled, this, &TGenWordsPanel::cbxWordsClick);
   connect(speWords, &QSpinBox::valueChanged, this, &TGenWordsPanel::Changed);
@@ -87,21 +77,17 @@ void TGenWordsPanel::cbxWordsClick() {
 }
 
 void TGenWordsPanel::LoadSettings() {
-  const TqelState& state = State();
-  cbxWords->setChecked(StoredCheck(state.GetValue(Key(".cbxWords.Checked")), false));
-  speWords->setValue(StoredInt(state.GetValue(Key(".speWords.Value")), kDefaultWords));
+  LoadCheck(cbxWords, FFormName, false);
+  LoadNumber(speWords, FFormName, kDefaultWords);
   // An empty separator is stored as no key, so it comes back as the default.
-  const QString separator = state.GetValue(Key(".edtSeparator.Text"));
+  const QString separator = State().GetValue(ChoiceKey(FFormName, edtSeparator, "Text"));
   edtSeparator->setText(separator.isEmpty() ? kDefaultSeparator : separator);
-  cbxCapitals->setChecked(StoredCheck(state.GetValue(Key(".cbxCapitals.Checked")), false));
-  cbxDigit->setChecked(StoredCheck(state.GetValue(Key(".cbxDigit.Checked")), false));
+  for (QCheckBox* box : {cbxCapitals, cbxDigit}) LoadCheck(box, FFormName, false);
 }
 
 void TGenWordsPanel::SaveSettings() {
-  TqelState& state = State();
-  state.SetValue(Key(".cbxWords.Checked"), CheckText(cbxWords));
-  state.SetValue(Key(".speWords.Value"), QString::number(speWords->value()));
-  state.SetValue(Key(".edtSeparator.Text"), edtSeparator->text());
-  state.SetValue(Key(".cbxCapitals.Checked"), CheckText(cbxCapitals));
-  state.SetValue(Key(".cbxDigit.Checked"), CheckText(cbxDigit));
+  SaveCheck(cbxWords, FFormName);
+  SaveNumber(speWords, FFormName);
+  State().SetValue(ChoiceKey(FFormName, edtSeparator, "Text"), edtSeparator->text());
+  for (QCheckBox* box : {cbxCapitals, cbxDigit}) SaveCheck(box, FFormName);
 }

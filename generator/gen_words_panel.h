@@ -33,7 +33,6 @@ class TGenWordsPanel : public QGroupBox {
   void Changed();
 
  private:
-  QString Key(const char* suffix) const { return FFormName + QLatin1String(suffix); }
   void cbxWordsClick();
 
   QString FFormName;

@@ -42,29 +42,25 @@ struct TemplateSlot {
   bool upper;
 };
 
+// The fixed sets of the template letters; a capital letter draws from the
+// same set and upper-cases what it draws.
+struct TemplateLetter {
+  char letter;
+  std::string_view set;
+};
+constexpr TemplateLetter kTemplateLetters[] = {
+    {'a', kLowercase}, {'c', kConsonants}, {'v', kVowels}};
+
 // The slot of a template character; nothing for characters that produce
 // nothing.
 std::optional<TemplateSlot> SlotFor(char c, std::string_view specialChars) {
-  switch (c) {
-    case 'A':
-      return TemplateSlot{kLowercase, true};
-    case 'a':
-      return TemplateSlot{kLowercase, false};
-    case 'C':
-      return TemplateSlot{kConsonants, true};
-    case 'c':
-      return TemplateSlot{kConsonants, false};
-    case 'V':
-      return TemplateSlot{kVowels, true};
-    case 'v':
-      return TemplateSlot{kVowels, false};
-    case '9':
-      return TemplateSlot{kDigits, false};
-    case '$':
-      return TemplateSlot{specialChars, false};
-    default:
-      return std::nullopt;
+  if (c == '9') return TemplateSlot{kDigits, false};
+  if (c == '$') return TemplateSlot{specialChars, false};
+  for (const TemplateLetter& entry : kTemplateLetters) {
+    if (c == entry.letter) return TemplateSlot{entry.set, false};
+    if (c == entry.letter - 'a' + 'A') return TemplateSlot{entry.set, true};
   }
+  return std::nullopt;
 }
 
 }  // namespace

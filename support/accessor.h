@@ -7,6 +7,18 @@
 #include <stdexcept>
 #include <string>
 
+// The base of a service the accessor makes: being the one instance, it is
+// never copied.
+class TAccessed {
+ public:
+  TAccessed(const TAccessed&) = delete;
+  TAccessed& operator=(const TAccessed&) = delete;
+
+ protected:
+  TAccessed() = default;
+  ~TAccessed() = default;
+};
+
 template <class T>
 class TAccessor {
  public:

@@ -6,15 +6,15 @@
 #include <QRect>
 #include <QString>
 
+#include "support/accessor.h"
+
 class QWidget;
 
-class TqelFormRtns {
+class TqelFormRtns : private TAccessed {
  public:
   // Throws std::runtime_error("use FormRtn accessor function") unless made by FormRtn().
   TqelFormRtns();
   ~TqelFormRtns();
-  TqelFormRtns(const TqelFormRtns&) = delete;
-  TqelFormRtns& operator=(const TqelFormRtns&) = delete;
 
   QString GetPlacement(QWidget* form) const;
   void SetPlacement(QWidget* form, const QString& text);

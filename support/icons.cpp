@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <iterator>
 
 // The bundled pictures live in this static library; its resource
 // registration is not linked in unless something refers to it.
@@ -10,41 +11,27 @@ static void RegisterBundledIcons() { Q_INIT_RESOURCE(support); }
 namespace {
 
 struct TIconSource {
-  QStringList themeNames;  // freedesktop names, tried in order
-  QString bundled;         // our own drawing in the resources
+  const char* themeNames[2];  // freedesktop names, tried in order; unused ones null
+  const char* bundled;        // our own drawing in the resources
 };
 
-TIconSource SourceOf(IconRole role) {
-  switch (role) {
-    case IconRole::Add:
-      return {{"list-add"}, "add"};
-    case IconRole::Modify:
-      return {{"document-edit", "document-properties"}, "modify"};
-    case IconRole::Delete:
-      return {{"list-remove", "edit-delete"}, "delete"};
-    case IconRole::Generate:
-      return {{"system-run", "view-refresh"}, "generate"};
-    case IconRole::New:
-      return {{"document-new"}, "new"};
-    case IconRole::Open:
-      return {{"document-open"}, "open"};
-    case IconRole::Save:
-      return {{"document-save"}, "save"};
-    case IconRole::SaveAs:
-      return {{"document-save-as"}, "save-as"};
-    case IconRole::Close:
-      return {{"window-close", "document-close"}, "close"};
-    case IconRole::Shortcut:
-      return {{"emblem-symbolic-link", "user-desktop"}, "shortcut"};
-    case IconRole::Clipboard:
-      return {{"edit-copy"}, "clipboard"};
-    case IconRole::LaunchUrl:
-      return {{"internet-web-browser", "applications-internet"}, "launch-url"};
-    case IconRole::App:
-      break;
-  }
-  return {{kAppIconName}, {}};
-}
+// By role, in the order of IconRole; the program's own icon comes last.
+constexpr TIconSource kSources[] = {
+    {{"list-add"}, "add"},
+    {{"document-edit", "document-properties"}, "modify"},
+    {{"list-remove", "edit-delete"}, "delete"},
+    {{"system-run", "view-refresh"}, "generate"},
+    {{"document-new"}, "new"},
+    {{"document-open"}, "open"},
+    {{"document-save"}, "save"},
+    {{"document-save-as"}, "save-as"},
+    {{"window-close", "document-close"}, "close"},
+    {{"emblem-symbolic-link", "user-desktop"}, "shortcut"},
+    {{"edit-copy"}, "clipboard"},
+    {{"internet-web-browser", "applications-internet"}, "launch-url"},
+    {{kAppIconName}, ""},
+};
+static_assert(std::size(kSources) == static_cast<std::size_t>(IconRole::App) + 1);
 
 const QString kAppSvg = QStringLiteral(":/vornix/vornix.svg");
 
@@ -67,11 +54,12 @@ QIcon BundledIcon(const QString& name) {
 }  // namespace
 
 QIcon VornixIcon(IconRole role) {
-  const TIconSource source = SourceOf(role);
-  for (const QString& themeName : source.themeNames) {
-    if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
+  const TIconSource& source = kSources[static_cast<std::size_t>(role)];
+  for (const char* themeName : source.themeNames) {
+    if (themeName && QIcon::hasThemeIcon(QLatin1String(themeName)))
+      return QIcon::fromTheme(QLatin1String(themeName));
   }
-  return BundledIcon(source.bundled);
+  return BundledIcon(QLatin1String(source.bundled));
 }
 
 QByteArray AppIconSvg() {

@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <functional>
 
+#include "support/accessor.h"
+
 class QWidget;
 
 struct TMsgRequest {
@@ -20,13 +22,11 @@ struct TMsgRequest {
   QStringList buttons;  // the choice's buttons, in order
 };
 
-class TqelMsgDlg {
+class TqelMsgDlg : private TAccessed {
  public:
   // Throws std::runtime_error("use MsgDlg accessor function") unless made by MsgDlg().
   TqelMsgDlg();
   ~TqelMsgDlg();
-  TqelMsgDlg(const TqelMsgDlg&) = delete;
-  TqelMsgDlg& operator=(const TqelMsgDlg&) = delete;
 
   // Yes/No question; dismissing it answers No.
   bool IsNo(const QString& message);

@@ -5,6 +5,7 @@
 // vornix-cli.
 
 #include "core/settings_file.h"
+#include "support/accessor.h"
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,13 +14,11 @@
 class QAction;
 class QMenu;
 
-class TqelState {
+class TqelState : private TAccessed {
  public:
   // Throws std::runtime_error("use State accessor function") unless made by State().
   TqelState();
   ~TqelState();
-  TqelState(const TqelState&) = delete;
-  TqelState& operator=(const TqelState&) = delete;
 
   QString GetValue(const QString& name) const;
   // An empty value removes the entry.

@@ -2,7 +2,9 @@
 // and by dragging, what OK and Cancel do to the caller's list, the resize
 // rule and the remembered placement.
 
+#include <QDropEvent>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 #include <optional>
@@ -13,7 +15,7 @@
 #include "forms/import_layout.h"
 #include "forms/import_list_box.h"
 #include "support/modal_result.h"
-#include "tests/common/dialog_fixture.h"
+#include "tests/forms/dialog_test.h"
 
 namespace {
 
@@ -69,16 +71,16 @@ void CountDrags(int& drags, bool outcome) {
 
 }  // namespace
 
-class ImportDialogTest : public TDialogFixture {
+class ImportDialogTest : public TDialogTest {
   Q_OBJECT
 
- private slots:
-  void init() { StartDialog(kSettings); }
-  void cleanup() {
-    TfrmImport::SetDragRunner(nullptr);
-    EndDialog();
-  }
+ public:
+  ImportDialogTest() : TDialogTest(kSettings) {}
 
+ protected:
+  void AfterTest() override { TfrmImport::SetDragRunner(nullptr); }
+
+ private slots:
   void layoutRule_data() {
     QTest::addColumn<QSize>("client");
     QTest::addColumn<int>("listWidth");
@@ -289,6 +291,34 @@ class ImportDialogTest : public TDialogFixture {
     QTest::mouseRelease(left->viewport(), mouseButton, {}, start + QPoint(30, 0));
     QCOMPARE(drags, 0);
     QCOMPARE(left->count(), 4);
+  }
+
+  // A list takes a drag, as a move, only where the window agrees, and
+  // drops only what it took.
+  void listTakesOnlyAgreedDrags_data() {
+    QTest::addColumn<int>("agrees");  // -1: no handler set
+    QTest::newRow("no handler") << -1;
+    QTest::newRow("refused") << 0;
+    QTest::newRow("agreed") << 1;
+  }
+  void listTakesOnlyAgreedDrags() {
+    QFETCH(int, agrees);
+    TImportListBox box;
+    int drops = 0;
+    if (agrees >= 0) box.onDragOver = [agrees](TImportListBox*, QObject*) { return agrees == 1; };
+    box.onDragDrop = [&drops](TImportListBox*, QObject*) { ++drops; };
+    QMimeData data;
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter({1, 1}, actions, &data, Qt::LeftButton, {});
+    QDragMoveEvent move({1, 1}, actions, &data, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(1, 1), actions, &data, Qt::LeftButton, {});
+    for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+      event->setDropAction(Qt::CopyAction);
+      QCoreApplication::sendEvent(box.viewport(), event);
+      QCOMPARE(event->isAccepted(), agrees == 1);
+      QCOMPARE(event->dropAction(), agrees == 1 ? Qt::MoveAction : Qt::CopyAction);
+    }
+    QCOMPARE(drops, agrees == 1 ? 1 : 0);
   }
 
   void refusedDropChangesNothing() {

@@ -9,19 +9,19 @@
 #include "forms/open_pw_form.h"
 #include "forms/password_dialogs.h"
 #include "support/modal_result.h"
-#include "tests/common/dialog_fixture.h"
+#include "tests/forms/dialog_test.h"
 
 namespace {
 const QString kForm = QStringLiteral("TfrmOpenPW");
 }
 
-class OpenPWDialogTest : public TDialogFixture {
+class OpenPWDialogTest : public TDialogTest {
   Q_OBJECT
 
- private slots:
-  void init() { StartDialog(kMessages); }
-  void cleanup() { EndDialog(); }
+ public:
+  OpenPWDialogTest() : TDialogTest(kMessages) {}
 
+ private slots:
   void lookOfTheDialog() {
     TfrmOpenPW form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));

@@ -11,7 +11,7 @@
 #include "support/modal_result.h"
 #include "support/options.h"
 #include "support/state.h"
-#include "tests/common/dialog_fixture.h"
+#include "tests/forms/dialog_test.h"
 
 namespace {
 
@@ -37,13 +37,13 @@ TOptions Changed() {
 
 }  // namespace
 
-class OptionsDialogTest : public TDialogFixture {
+class OptionsDialogTest : public TDialogTest {
   Q_OBJECT
 
- private slots:
-  void init() { StartDialog(kSettings); }
-  void cleanup() { EndDialog(); }
+ public:
+  OptionsDialogTest() : TDialogTest(kSettings) {}
 
+ private slots:
   void storedOptionsRoundTrip() {
     QVERIFY(Same(ReadOptions(), TOptions()));
     QCOMPARE(ClipboardSeconds(), 10);

@@ -15,19 +15,19 @@
 #include "forms/strength_meter.h"
 #include "generator/word_list.h"
 #include "support/modal_result.h"
-#include "tests/common/dialog_fixture.h"
+#include "tests/forms/dialog_test.h"
 
 namespace {
 const QString kForm = QStringLiteral("TfrmSavePW");
 }
 
-class SavePWDialogTest : public TDialogFixture {
+class SavePWDialogTest : public TDialogTest {
   Q_OBJECT
 
- private slots:
-  void init() { StartDialog(kMessages); }
-  void cleanup() { EndDialog(); }
+ public:
+  SavePWDialogTest() : TDialogTest(kMessages) {}
 
+ private slots:
   void lookOfTheDialog() {
     TfrmSavePW form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Vornix password"));

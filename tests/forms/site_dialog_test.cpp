@@ -18,7 +18,7 @@
 #include "forms/strength_meter.h"
 #include "support/modal_result.h"
 #include "support/shell_open.h"
-#include "tests/common/dialog_fixture.h"
+#include "tests/forms/dialog_test.h"
 
 namespace {
 
@@ -34,16 +34,16 @@ QPushButton* Ok(QWidget* form) { return modal::Child<QPushButton>(form, "btnOK")
 
 }  // namespace
 
-class SiteDialogTest : public TDialogFixture {
+class SiteDialogTest : public TDialogTest {
   Q_OBJECT
 
- private slots:
-  void init() { StartDialog(kSettings | kMessages); }
-  void cleanup() {
-    EndDialog();
-    SetShellOpener(nullptr);
-  }
+ public:
+  SiteDialogTest() : TDialogTest(kSettings | kMessages) {}
 
+ protected:
+  void AfterTest() override { SetShellOpener(nullptr); }
+
+ private slots:
   void loadShowsFieldsWithOkDisabled() {
     TqelPwRec rec = SampleRecord();
     TfrmSite form;

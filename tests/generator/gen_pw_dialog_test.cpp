@@ -17,7 +17,7 @@
 #include "generator/gen_pw_form.h"
 #include "support/modal_result.h"
 #include "support/state.h"
-#include "tests/common/dialog_fixture.h"
+#include "tests/forms/dialog_test.h"
 
 namespace {
 
@@ -35,13 +35,13 @@ bool Checked(QWidget* form, const char* name) {
 
 }  // namespace
 
-class GenPWDialogTest : public TDialogFixture {
+class GenPWDialogTest : public TDialogTest {
   Q_OBJECT
 
- private slots:
-  void init() { StartDialog(kSettings); }
-  void cleanup() { EndDialog(); }
+ public:
+  GenPWDialogTest() : TDialogTest(kSettings) {}
 
+ private slots:
   void firstUseDefaults() {
     TfrmGenPW form;
     for (const char* name : {"cbxUpperCase", "cbxLowerCase", "cbxNumbers", "cbxSpecialChars"})

@@ -22,13 +22,10 @@ struct TemplateCase {
 
 void PrintTo(const TemplateCase& c, std::ostream* os) { *os << c.name; }
 
-class Template : public RandomTest, public testing::WithParamInterface<TemplateCase> {};
+using Template = DrawTest<TemplateCase>;
 
 TEST_P(Template, ExpandsWithExactDraws) {
-  const TemplateCase& c = GetParam();
-  SetRandomSeed(c.seed);
-  EXPECT_EQ(ExpandTemplate(c.templ, c.special), c.expected);
-  EXPECT_EQ(StepsBetween(c.seed, RandomSeed()), c.draws);
+  ExpectDraws([](const TemplateCase& c) { return ExpandTemplate(c.templ, c.special); });
 }
 
 // Expected texts come from an independent model of the generator.
@@ -42,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TemplateCase{"MultiByteDrawnWhole", 7, "$$$$$$$$", "#\xe2\x82\xac!",
                                  "#!#!###\xe2\x82\xac", 8},
                     TemplateCase{"MultiByteInTemplateIgnored", 0, "\xc3\x84", "#", "", 0}),
-    [](const testing::TestParamInfo<TemplateCase>& info) { return std::string(info.param.name); });
+    CaseName<TemplateCase>);
 
 struct ClassCase {
   const char* name;
@@ -56,14 +53,12 @@ struct ClassCase {
 
 void PrintTo(const ClassCase& c, std::ostream* os) { *os << c.name; }
 
-class Classes : public RandomTest, public testing::WithParamInterface<ClassCase> {};
+using Classes = DrawTest<ClassCase>;
 
 TEST_P(Classes, GeneratesWithExactDraws) {
-  const ClassCase& c = GetParam();
-  SetRandomSeed(c.seed);
-  EXPECT_EQ(GenerateFromClasses(c.upper, c.lower, c.numbers, c.special, c.specialChars, c.length),
-            c.expected);
-  EXPECT_EQ(StepsBetween(c.seed, RandomSeed()), c.draws);
+  ExpectDraws([](const ClassCase& c) {
+    return GenerateFromClasses(c.upper, c.lower, c.numbers, c.special, c.specialChars, c.length);
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -75,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{"OnlySpecialButEmpty", 12345, false, false, false, true, "", 5, "LAZGN", 15},
         ClassCase{"ZeroLength", 3, true, true, true, true, "#", 0, "", 0},
         ClassCase{"NegativeLength", 3, true, true, true, true, "#", -4, "", 0}),
-    [](const testing::TestParamInfo<ClassCase>& info) { return std::string(info.param.name); });
+    CaseName<ClassCase>);
 
 using ClassDraws = RandomTest;
 

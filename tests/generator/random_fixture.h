@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "generator/random_source.h"
 
@@ -29,3 +30,23 @@ class RandomTest : public testing::Test {
     return -1;
   }
 };
+
+// A table of cases each running one generator call from its seed: the call
+// must make the expected text with exactly the expected number of draws.
+template <class Case>
+class DrawTest : public RandomTest, public testing::WithParamInterface<Case> {
+ protected:
+  template <class Call>
+  void ExpectDraws(Call call) {
+    const Case& c = this->GetParam();
+    SetRandomSeed(c.seed);
+    EXPECT_EQ(call(c), c.expected);
+    EXPECT_EQ(StepsBetween(c.seed, RandomSeed()), c.draws);
+  }
+};
+
+// A case's name as its test's name.
+template <class Case>
+std::string CaseName(const testing::TestParamInfo<Case>& info) {
+  return info.param.name;
+}
