@@ -65,6 +65,8 @@ struct FileCase {
   std::string text;
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
+
 class ImportedPasswordTest : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(ImportedPasswordTest, IsStoredExactly) {
