@@ -250,12 +250,12 @@ const std::vector<TCommand>& Commands() {
                 "name, user name or URL are removed and reported. A CSV file must be UTF-8,\n"
                 "or Windows-1252 throughout (reported). Sites the archive already holds\n"
                 "unchanged are not added twice. A record the archive cannot hold (\"=\" in\n"
-                "the site name, a tab or line break in a one-line field, blanks at the ends\n"
-                "of a password) refuses the whole import, unless --fix is given.\n"
+                "the site name, a tab or line break in a one-line field, the password's\n"
+                "ends included) refuses the whole import, unless --fix is given.\n"
                 "\n"
                 "  --format F        read the file as F (one of the formats below)\n"
-                "  --fix             replace what a site cannot hold by blanks (trim a\n"
-                "                    password) and report each change\n"
+                "  --fix             replace what a site cannot hold by blanks and report\n"
+                "                    each change\n"
                 "  --ignore-columns  import a CSV file even though some of its columns\n"
                 "                    are read by no format, leaving them out\n",
        .options = {{"csv", true}, {"format", true}, {"fix", false}, {"ignore-columns", false}},

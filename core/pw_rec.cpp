@@ -94,7 +94,12 @@ std::string TqelPwRec::Note() const { return DecodeNote(note_); }
 
 void TqelPwRec::SetSite(std::string_view value) { site_ = TrimControls(value); }
 void TqelPwRec::SetUser(std::string_view value) { user_ = TrimControls(value); }
-void TqelPwRec::SetPW(std::string_view value) { pw_ = TrimControls(value); }
+void TqelPwRec::SetPW(std::string_view value) {
+  std::string exact(value);  // value may view pw_ itself
+  // The old password's buffer is wiped before it is given up.
+  WipeString(pw_);
+  pw_ = std::move(exact);
+}
 void TqelPwRec::SetURL(std::string_view value) { url_ = TrimControls(value); }
 void TqelPwRec::SetNote(std::string_view value) { note_ = EncodeNote(TrimControls(value)); }
 

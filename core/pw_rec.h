@@ -38,7 +38,9 @@ class TqelPwRec {
   // Notes in their stored, encoded form, as the line carries them.
   const std::string& RawNote() const { return note_; }
 
-  // Setters trim bytes 0..32 at both ends; SetNote also encodes.
+  // Setters trim bytes 0..32 at both ends; SetNote also encodes. SetPW
+  // stores the password exactly: blanks at its ends are part of it, and a
+  // changed password no longer logs in.
   void SetSite(std::string_view value);
   void SetUser(std::string_view value);
   void SetPW(std::string_view value);
@@ -46,6 +48,8 @@ class TqelPwRec {
   void SetNote(std::string_view value);
 
   std::string Line() const;
+  // The password is kept as the line holds it between its TABs; the other
+  // fields go through their setters.
   void SetLine(std::string_view line);
 
   // A caller-owned copy made through the line form.

@@ -4,12 +4,12 @@
 
 namespace {
 
-std::optional<std::string> CheckLineField(std::string_view label, std::string_view value) {
-  const std::string trimmed = TrimControls(value);
+// `stored` is the value as the record will hold it.
+std::optional<std::string> CheckLineField(std::string_view label, std::string_view stored) {
   const std::string prefix = "The " + std::string(label) + " cannot contain ";
-  if (trimmed.find('\t') != std::string::npos) return prefix + "a tab character.";
-  if (trimmed.find_first_of("\r\n") != std::string::npos) return prefix + "a line break.";
-  if (trimmed.find('\0') != std::string::npos) return prefix + "a NUL character.";
+  if (stored.find('\t') != std::string::npos) return prefix + "a tab character.";
+  if (stored.find_first_of("\r\n") != std::string::npos) return prefix + "a line break.";
+  if (stored.find('\0') != std::string::npos) return prefix + "a NUL character.";
   return std::nullopt;
 }
 
@@ -19,13 +19,14 @@ std::optional<std::string> CheckSiteFields(const TSiteFields& fields) {
   const std::string site = TrimControls(fields.site);
   if (site.empty()) return "Site name / Description must be filled";
   if (site.find('=') != std::string::npos) return "The site name cannot contain \"=\".";
-  const std::pair<std::string_view, const std::string*> lineFields[] = {
-      {"site name", &fields.site},
-      {"user name", &fields.user},
-      {"password", &fields.password},
-      {"URL", &fields.url}};
-  for (const auto& [label, value] : lineFields) {
-    if (auto message = CheckLineField(label, *value)) return message;
+  // The password is stored exactly, so a TAB or line break at its ends is
+  // refused too; the other fields lose theirs to trimming.
+  const std::string user = TrimControls(fields.user);
+  const std::string url = TrimControls(fields.url);
+  const std::pair<std::string_view, std::string_view> lineFields[] = {
+      {"site name", site}, {"user name", user}, {"password", fields.password}, {"URL", url}};
+  for (const auto& [label, stored] : lineFields) {
+    if (auto message = CheckLineField(label, stored)) return message;
   }
   if (fields.notes.find('\0') != std::string::npos) {
     return "The notes cannot contain a NUL character.";

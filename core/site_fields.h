@@ -17,7 +17,8 @@ struct TSiteFields {
   std::string site, user, password, url, notes;
 };
 
-// The message for the first rule the trimmed values break, if any.
+// The message for the first rule the values break, if any, as the record
+// will hold them: names and URL trimmed, the password exactly as given.
 std::optional<std::string> CheckSiteFields(const TSiteFields& fields);
 
 // Replaces what a site line cannot hold by blanks (an "=" in the site name, a
@@ -27,7 +28,8 @@ std::vector<std::string> FixSiteFields(TSiteFields& fields);
 
 // The record's fields, notes decoded with LF line breaks.
 TSiteFields FieldsOf(const TqelPwRec& rec);
-// Writes the fields through the record's setters (which trim them).
+// Writes the fields through the record's setters (which trim all but the
+// password).
 void StoreFields(const TSiteFields& fields, TqelPwRec& rec);
 
 // Notes with every CR LF (and lone CR) turned into LF.

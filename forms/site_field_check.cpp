@@ -14,9 +14,14 @@ QString Forbidden(QChar c, bool isSiteName) {
   return {};
 }
 
+// The text as the record will hold it: its setters trim every field but
+// the password, which is stored exactly.
+QString Stored(SiteField field, const QString& text) {
+  return field == SiteField::PW ? text : ToQString(TrimControls(ToBytes(text)));
+}
+
 std::optional<TFieldProblem> Check(SiteField field, const QString& label, const QString& text) {
-  // The record's setters trim the same way when the dialog writes it.
-  for (const QChar c : ToQString(TrimControls(ToBytes(text)))) {
+  for (const QChar c : Stored(field, text)) {
     const QString what = Forbidden(c, field == SiteField::Site);
     if (!what.isEmpty())
       return TFieldProblem{field, QStringLiteral("The %1 cannot contain %2.").arg(label, what)};

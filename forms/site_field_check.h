@@ -24,6 +24,7 @@ struct TEditorFields {
 };
 
 // The first problem in the editor's tab order, or nothing when all fields
-// can be written. Fields are checked as the record will hold them, trimmed
-// at both ends: a tab pasted after a password is trimmed away, not refused.
+// can be written. Fields are checked as the record will hold them: a tab
+// pasted after a user name is trimmed away, not refused, but one after a
+// password is refused, since the password is stored exactly.
 std::optional<TFieldProblem> FindFieldProblem(const TEditorFields& fields);

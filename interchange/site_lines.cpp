@@ -6,26 +6,9 @@ namespace interchange {
 
 namespace {
 
-constexpr std::string_view kPasswordEnds = "The password cannot start or end with a blank.";
 constexpr std::string_view kEndsTrimmed = ": blanks at the ends removed";
 
 bool HasLooseEnds(const std::string& value) { return TrimControls(value) != value; }
-
-// The rule the fields break, for a password kept exactly.
-std::optional<std::string> BrokenRule(const TSiteFields& fields) {
-  if (auto message = CheckSiteFields(fields)) return message;
-  if (HasLooseEnds(fields.password)) return std::string(kPasswordEnds);
-  return std::nullopt;
-}
-
-std::vector<std::string> Fix(TSiteFields& fields) {
-  std::vector<std::string> changes = FixSiteFields(fields);
-  if (HasLooseEnds(fields.password)) {
-    fields.password = TrimControls(fields.password);
-    changes.push_back("password" + std::string(kEndsTrimmed));
-  }
-  return changes;
-}
 
 std::vector<std::string> Trimmed(const TSiteFields& fields) {
   std::vector<std::string> changes;
@@ -51,10 +34,11 @@ TSiteLines SiteLinesOf(const TSiteImport& imported, bool fix) {
   TSiteLines result;
   for (const TImportedSite& site : imported.sites) {
     TSiteFields fields = site.fields;
-    if (fix && BrokenRule(fields)) {
-      for (std::string& change : Fix(fields)) result.changes.push_back({site.Where(), change});
+    if (fix && CheckSiteFields(fields)) {
+      for (std::string& change : FixSiteFields(fields))
+        result.changes.push_back({site.Where(), change});
     }
-    if (auto rule = BrokenRule(fields)) {
+    if (auto rule = CheckSiteFields(fields)) {
       result.refused.push_back({site.Where(), *rule});
       continue;
     }

@@ -23,10 +23,11 @@ struct TSiteLines {
 };
 
 // Site name, user name and URL lose blanks and control characters at their
-// ends (the site line cannot keep them there), each reported as a change. A
-// password is kept exactly or refused, since a changed password no longer
-// logs in; the notes are kept exactly. With fix, a record that breaks a rule
-// is repaired as FixSiteFields does (a password trimmed) and kept.
+// ends, each reported as a change. The password and the notes are kept
+// exactly, since a changed password no longer logs in; a password the site
+// line cannot hold (a TAB or line break) refuses the record. With fix, a
+// record that breaks a rule is repaired as FixSiteFields does, each repair
+// reported, and kept.
 TSiteLines SiteLinesOf(const TSiteImport& imported, bool fix);
 
 }  // namespace interchange

@@ -49,6 +49,14 @@ class ClipboardTest : public TWindowFixture {
     QVERIFY(Countdown()->isHidden());
   }
 
+  // Blanks at the password's ends are part of it and go along.
+  void passwordIsCopiedExactly() {
+    AddSiteThroughEditor(*window_, QStringLiteral("Mail"));
+    window_->findChild<TSiteListBox*>("lbxSiteList")->Record(0).SetPW(" s3cret  ");
+    Trigger("mmiCopyPW");
+    QCOMPARE(ClipText(), QStringLiteral(" s3cret  "));
+  }
+
   // Closing the archive takes a password copied from it off the clipboard at
   // once, but leaves what the user copied since.
   void closeTakesOurPasswordOffTheClipboard() {

@@ -78,10 +78,14 @@ TEST_F(CliChangeTest, AddKeepsPermissionsOfTheFile) {
   EXPECT_EQ(Dump(archive), "Bank=\tpw1\t\t\r\n");
 }
 
-TEST_F(CliChangeTest, AddTrimsFieldsLikeTheSiteEditor) {
+TEST_F(CliChangeTest, AddTrimsFieldsLikeTheSiteEditorButKeepsThePassword) {
   const std::string archive = MakeArchive();
   AddSite(archive, "pw", {"  Bank ", "--user", " joe ", "--notes", " a\r\nb \n\n"}, " pw1 ");
-  EXPECT_EQ(Dump(archive), "Bank=joe\tpw1\t\ta\\nb\r\n");
+  EXPECT_EQ(Dump(archive), "Bank=joe\t pw1 \t\ta\\nb\r\n");
+  EXPECT_EQ(Cli({"show", archive, "Bank", "--field", "password"}, "pw\n").out, " pw1 \n");
+  ASSERT_EQ(Cli({"edit", archive, "Bank", "--ask-password"}, "pw\n\t x \n").status, 65);
+  ASSERT_EQ(Cli({"edit", archive, "Bank", "--ask-password"}, "pw\n  x  \n").status, 0);
+  EXPECT_EQ(Dump(archive), "Bank=joe\t  x  \t\ta\\nb\r\n");
 }
 
 TEST_F(CliChangeTest, AddOfAnIdenticalSiteChangesNothing) {
@@ -170,6 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "The URL cannot contain a line break."},
         RefusedCase{"TabInPassword", {"S"}, "p\tq", "The password cannot contain a tab character."},
         RefusedCase{"CrInPassword", {"S"}, "p\rq", "The password cannot contain a line break."},
+        RefusedCase{
+            "TabAtPasswordEnd", {"S"}, "p\t", "The password cannot contain a tab character."},
+        // The first CR goes with the LF as the line's end; the password keeps the other.
+        RefusedCase{"CrAtPasswordEnd", {"S"}, "p\r\r", "The password cannot contain a line break."},
         RefusedCase{"NulInPassword",
                     {"S"},
                     std::string("p\0q", 3),

@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Empty", "", "", "", "", "", ""},
         LineCase{"OnlySeparators", "=\t\t\t", "", "", "", "", ""},
         LineCase{"SecondEqualsInUser", "A=B=C\tp", "A", "B=C", "p", "", ""},
-        LineCase{"BlanksTrimmedButNotInNote", " S \x01= u \t p\t\x1f u \t n ", "S", "u", "p", "u",
+        LineCase{"BlanksTrimmedButNotInNote", " S \x01= u \t p\t\x1f u \t n ", "S", "u", " p", "u",
                  " n "},
         LineCase{"AdjacentTabsKeepPlaces", "S=\t\turl\tnote", "S", "", "", "url", "note"},
         LineCase{"LeadingTabEmptiesUser", "S=\tpw", "S", "", "pw", "", ""},
@@ -67,7 +67,7 @@ TEST(Line, SettersTrimButKeepInnerCharacters) {
   rec.SetURL("\x00x\x00"s);
   EXPECT_EQ(rec.Site(), "a=b");
   EXPECT_EQ(rec.User(), "\x7f");
-  EXPECT_EQ(rec.PW(), "");
+  EXPECT_EQ(rec.PW(), "   ");  // a password is stored exactly
   EXPECT_EQ(rec.URL(), "x");
 }
 

@@ -84,6 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {{kMail2, kBank}, 300}, true, {kMail2, kBank}, {}, {"Mail (ann)"}},
         TMergeCase{"DeletedOnOursAfterTheirEdit", {kMail1, kBank}, {{kBank}, 300},
                    {{kMail2, kBank}, 200}, true, {kBank}},
+        // Blanks at a password's ends are part of it: a change, kept as made.
+        TMergeCase{"PasswordBlanksAddedOnTheirs", {kMail1}, {{kMail1}}, {{"Mail=ann\t pw1 \t\t"}},
+                   true, {"Mail=ann\t pw1 \t\t"}, {}, {}, {"Mail (ann)"}},
         TMergeCase{"RenamedOnTheirs", {kMail1}, {{kMail1}}, {{"Post=ann\tpw1\t\t"}}, true,
                    {"Post=ann\tpw1\t\t"}, {}, {"Post (ann)"}, {}, {"Mail (ann)"}},
         TMergeCase{"SameNameTwoUsers", {kMail1}, {{kMail1, "Mail=bob\tx\t\t"}}, {{kMail2}}, true,

@@ -183,6 +183,13 @@ class SiteDialogTest : public TDialogTest {
     QTest::newRow("LF in password") << "edtPW"
                                     << "p\nw"
                                     << "The password cannot contain a line break.";
+    // A password is stored exactly: what its ends hold is not trimmed away.
+    QTest::newRow("tab after password") << "edtPW"
+                                        << "pw\t"
+                                        << "The password cannot contain a tab character.";
+    QTest::newRow("line end after password") << "edtPW"
+                                             << "pw\r\n"
+                                             << "The password cannot contain a line break.";
   }
   void refusedCharacters() {
     QFETCH(QString, field);
@@ -242,21 +249,22 @@ class SiteDialogTest : public TDialogTest {
     QCOMPARE(QString::fromStdString(reread.PW()), pw);
   }
 
-  // A password pasted with its line end, a URL with a tab: the record
-  // trims them, so they are no reason to refuse the input.
+  // A user name pasted with its line end, a URL with a tab: the record
+  // trims them, so they are no reason to refuse the input. The password
+  // keeps its blanks.
   void controlsAtTheEndsAreTrimmedNotRefused() {
     TqelPwRec rec;
     modal::WhenModal(kForm, [](QWidget* dlg) {
       modal::Child<QLineEdit>(dlg, "edtSite")->setText("\tBank\r\n");
       modal::Child<QLineEdit>(dlg, "edtURL")->setText("http://bank\t");
       modal::Child<QLineEdit>(dlg, "edtUser")->setText("\njoe");
-      modal::Child<QLineEdit>(dlg, "edtPW")->setText(" secret\t\r\n");
+      modal::Child<QLineEdit>(dlg, "edtPW")->setText(" secret ");
       modal::Click(dlg, "btnOK");
       if (dlg->isVisible()) modal::Click(dlg, "btnCancel");  // refused
     });
     QCOMPARE(ExecuteSite(rec), int(mrOk));
     QVERIFY(messages_->requests.isEmpty());
-    QCOMPARE(rec.Line(), std::string("Bank=joe\tsecret\thttp://bank\t"));
+    QCOMPARE(rec.Line(), std::string("Bank=joe\t secret \thttp://bank\t"));
   }
 
   void firstProblemInTabOrder() {

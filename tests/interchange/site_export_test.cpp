@@ -17,10 +17,12 @@ namespace {
 namespace fs = std::filesystem;
 
 // Notes with line breaks, quotes, markup and non-ASCII text; names with a
-// slash and a password that looks like a spreadsheet formula.
+// slash, a password that looks like a spreadsheet formula and one with
+// blanks at its ends.
 const std::vector<TSiteFields> kSites = {
     {"Banking/Bank", "joe", "=SUM(A1)", "https://bank.example", "PIN 1234\nspare key"},
     {"Mail", "jo\xC3\xABl", "p\"w<&>", "", "caf\xC3\xA9 \"quoted\", <tag>"},
+    {"Shop", "ann", "  spaced pw ", "", "ends in a line break\n"},
 };
 
 // In any order: another keeper lists a group's entries before its subgroups.
@@ -37,8 +39,8 @@ void ExpectSameSites(TSiteImport got) {
   }
 }
 
-TEST(WriteSites, CsvFormatsReadBackUnchanged) {
-  for (TFormat format : {TFormat::Vornix, TFormat::Bitwarden}) {
+TEST(WriteSites, WrittenFormatsReadBackUnchanged) {
+  for (TFormat format : {TFormat::Vornix, TFormat::Bitwarden, TFormat::KeePassXml}) {
     SCOPED_TRACE(std::string(FormatName(format)));
     const TSiteImport got = ReadSites(WriteSites(kSites, format));
     EXPECT_EQ(got.format, format);
