@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "core/text_codec.h"
+#include "tests/common/flag_rows.h"
 #include "tests/app/window_fixture.h"
 
 namespace {
@@ -124,9 +125,8 @@ class ArchiveOpenTest : public TWindowFixture {
   }
 
   void nonAsciiPasswords_data() {
-    QTest::addColumn<bool>("writtenAsCp1252");
-    QTest::newRow("written as UTF-8") << false;
-    QTest::newRow("written as Windows-1252, as older archives were") << true;
+    AddFlagRows("writtenAsCp1252", "written as UTF-8", false,
+                "written as Windows-1252, as older archives were");
   }
   void nonAsciiPasswords() {
     QFETCH(bool, writtenAsCp1252);

@@ -15,6 +15,7 @@
 #include "archive/crypto/zip_encryption.h"
 #include "archive/storage/archive_lock.h"
 #include "archive/storage/safe_save.h"
+#include "tests/common/flag_rows.h"
 #include "tests/app/window_fixture.h"
 #include "tests/app/file_size_limit.h"
 
@@ -35,12 +36,7 @@ class ArchiveSaveTest : public TWindowFixture {
   // Runs New archive password: types the password and clicks the named
   // encryption button.
   void ChooseNewPassword(const QString& password, const char* encryption) {
-    modal::WhenModal("TfrmSavePW", [=](QWidget* dialog) {
-      modal::Click(dialog, encryption);
-      modal::SetText(dialog, "edtPW", password);
-      modal::SetText(dialog, "edtConfirm", password);
-      modal::Click(dialog, "btnOK");
-    });
+    AnswerNewPassword(password, encryption);
     Trigger("mmiNewPW");
   }
   static TEncryption DataEncryption(const QString& path) {
@@ -105,9 +101,7 @@ class ArchiveSaveTest : public TWindowFixture {
   }
 
   void saveWithoutPathRunsSaveAs_data() {
-    QTest::addColumn<bool>("cancel");
-    QTest::newRow("file chosen") << false;
-    QTest::newRow("dialog cancelled") << true;
+    AddFlagRows("cancel", "file chosen", false, "dialog cancelled");
   }
   void saveWithoutPathRunsSaveAs() {
     QFETCH(bool, cancel);
@@ -161,9 +155,7 @@ class ArchiveSaveTest : public TWindowFixture {
   // dialog that names the file, and saves once the lock is free, or saves
   // nothing when the user cancels.
   void saveWaitsForTheLockOrStopsOnCancel_data() {
-    QTest::addColumn<bool>("cancel");
-    QTest::newRow("lock let go") << false;
-    QTest::newRow("cancelled") << true;
+    AddFlagRows("cancel", "lock let go", false, "cancelled");
   }
   void saveWaitsForTheLockOrStopsOnCancel() {
     QFETCH(bool, cancel);

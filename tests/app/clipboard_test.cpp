@@ -8,13 +8,10 @@
 
 #include "support/secret_clipboard.h"
 #include "tests/app/window_fixture.h"
-#include "tests/app/fake_ticker.h"
 
 class ClipboardTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::optional<TClipboardSeconds> seconds_;
-
   static QString ClipText() { return QGuiApplication::clipboard()->text(); }
   void Pass(int seconds) { seconds_->Pass(seconds); }
   QLabel* Countdown() const { return window_->findChild<QLabel*>("lblClipboard"); }
@@ -25,14 +22,8 @@ class ClipboardTest : public TWindowFixture {
   }
 
  private slots:
-  void init() {
-    StartWindow();
-    seconds_.emplace();
-  }
-  void cleanup() {
-    seconds_.reset();
-    EndWindow(TErrors::Allowed);
-  }
+  void init() { StartWindowWithClipboardClock(); }
+  void cleanup() { EndWindow(TErrors::Allowed); }
 
   void passwordCarriesHintAndIsClearedAfterTheDelay() {
     CopySelectedPassword();

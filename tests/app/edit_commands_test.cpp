@@ -6,6 +6,7 @@
 
 #include "app/site_list_box.h"
 #include "core/pw_rec.h"
+#include "tests/common/flag_rows.h"
 #include "tests/app/window_fixture.h"
 
 class EditCommandsTest : public TWindowFixture {
@@ -80,9 +81,7 @@ class EditCommandsTest : public TWindowFixture {
   }
 
   void enterAndDoubleClickModify_data() {
-    QTest::addColumn<bool>("byEnter");
-    QTest::newRow("Enter") << true;
-    QTest::newRow("double-click") << false;
+    AddFlagRows("byEnter", "Enter", true, "double-click");
   }
   void enterAndDoubleClickModify() {
     QFETCH(bool, byEnter);

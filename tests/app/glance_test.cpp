@@ -24,8 +24,6 @@ const char kSecret[] = "JBSWY3DPEHPK3PXP";
 class GlanceTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::optional<TClipboardSeconds> seconds_;
-
   QString Text(const char* label) { return Find<QLabel>(label)->text(); }
   void Open() {
     OpenWritten("sites.zip", "pw",
@@ -37,12 +35,8 @@ class GlanceTest : public TWindowFixture {
   }
 
  private slots:
-  void init() {
-    StartWindow();
-    seconds_.emplace();
-  }
+  void init() { StartWindowWithClipboardClock(); }
   void cleanup() {
-    seconds_.reset();
     SetShellOpener(nullptr);
     EndWindow();
   }

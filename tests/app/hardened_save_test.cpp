@@ -8,23 +8,11 @@
 
 #include "archive/crypto/hardened_key.h"
 #include "archive/zip/hardened_extra.h"
-#include "tests/app/app_test_env.h"
+#include "tests/app/window_fixture.h"
 
-class HardenedSaveTest : public QObject {
+class HardenedSaveTest : public TWindowFixture {
   Q_OBJECT
  private:
-  std::unique_ptr<AppTestEnv> env_;
-  std::unique_ptr<TfrmMain> window_;
-
-  void Trigger(const char* name) { window_->findChild<QAction*>(name)->trigger(); }
-  void AnswerNewPassword(const QString& password, const char* encryption) {
-    modal::WhenModal("TfrmSavePW", [=](QWidget* dialog) {
-      modal::Click(dialog, encryption);
-      modal::SetText(dialog, "edtPW", password);
-      modal::SetText(dialog, "edtConfirm", password);
-      modal::Click(dialog, "btnOK");
-    });
-  }
   int PlainSaveQuestions() const {
     int count = 0;
     for (const TMsgRequest& request : env_->requests)
@@ -41,15 +29,11 @@ class HardenedSaveTest : public QObject {
  private slots:
   void init() {
     SetHardenedMemoryForTesting(kMinHardenedMemory);
-    env_ = std::make_unique<AppTestEnv>();
-    window_ = env_->MakeWindow();
+    StartWindow();
   }
   void cleanup() {
-    AppTestEnv::DiscardWindow(window_);
     SetHardenedMemoryForTesting(0);
-    QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
-    QVERIFY2(env_->errors.isEmpty(), qPrintable(env_->errors.join('\n')));
-    env_.reset();  // before the next one takes over the message service
+    EndWindow();
   }
 
   void plainSaveQuestion_data() {

@@ -8,9 +8,11 @@
 #include <QObject>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 #include "app/auto_lock.h"
 #include "tests/app/app_test_env.h"
+#include "tests/app/fake_ticker.h"
 
 class TWindowFixture : public QObject {
  protected:
@@ -21,7 +23,13 @@ class TWindowFixture : public QObject {
     env_ = std::make_unique<AppTestEnv>();
     window_ = env_->MakeWindow();
   }
+  // The same, and the clipboard's seconds pass only through seconds_.
+  void StartWindowWithClipboardClock() {
+    StartWindow();
+    seconds_.emplace();
+  }
   void EndWindow(TErrors errors = TErrors::Checked) {
+    seconds_.reset();
     AppTestEnv::DiscardWindow(window_);
     QVERIFY2(env_->unexpected.isEmpty(), "a dialog was shown that the test did not expect");
     if (errors == TErrors::Checked) {
@@ -61,6 +69,17 @@ class TWindowFixture : public QObject {
     window_->AutoLock().Check();
   }
 
+  // The next New archive password dialog gets password, twice, and the
+  // named encryption button clicked, then OK.
+  void AnswerNewPassword(const QString& password, const char* encryption) {
+    modal::WhenModal("TfrmSavePW", [=](QWidget* dialog) {
+      modal::Click(dialog, encryption);
+      modal::SetText(dialog, "edtPW", password);
+      modal::SetText(dialog, "edtConfirm", password);
+      modal::Click(dialog, "btnOK");
+    });
+  }
+
   // File > Open on path, the password prompt answered with password.
   void OpenArchive(const QString& path, const QString& password) {
     env_->answers.push_back(path);
@@ -71,4 +90,5 @@ class TWindowFixture : public QObject {
   std::unique_ptr<AppTestEnv> env_;
   std::unique_ptr<TfrmMain> window_;
   qint64 now_ = 0;
+  std::optional<TClipboardSeconds> seconds_;
 };

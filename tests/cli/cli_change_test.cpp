@@ -294,18 +294,8 @@ TEST_F(CliChangeTest, ArchiveWithoutSiteListIsChangedOnlyWithForce) {
   AddSite(archive, "pw", {"Bank"}, "p");
   const std::string before = RenameSiteList(archive);
   WriteFile(Path("sites.csv"), "site,user,password,url,notes\nMail,,m,,\n");
-  const std::vector<std::vector<std::string>> commands = {
-      {"add", "keys.zip", "Mail"},
-      {"edit", "keys.zip", "Bank", "--user", "u"},
-      {"rm", "keys.zip", "Bank"},
-      {"passwd", "keys.zip"},
-      {"import", "keys.zip", "--csv", "sites.csv"}};
-  for (const std::vector<std::string>& args : commands) {
-    const TProcessResult r = Cli(args, "pw\npw\npw\n");
-    EXPECT_EQ(r.status, 3) << args[0];
-    EXPECT_EQ(r.err, "vornix-cli: keys.zip holds no site list (no member Data); --force adds one\n")
-        << args[0];
-  }
+  ExpectEachRefused(ChangingCommands("keys.zip"),
+                    "vornix-cli: keys.zip holds no site list (no member Data); --force adds one\n");
   EXPECT_EQ(ReadFile(archive), before);
   const TProcessResult list = Cli({"list", "keys.zip"});
   EXPECT_EQ(list.status, 0);

@@ -59,6 +59,24 @@ void CliTest::AddSite(const std::string& archive, const std::string& archivePass
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
+std::vector<std::vector<std::string>> CliTest::ChangingCommands(const std::string& archive) {
+  return {{"add", archive, "S"},
+          {"edit", archive, "S", "--user", "u"},
+          {"rm", archive, "S"},
+          {"passwd", archive},
+          {"import", archive, "--csv", "sites.csv"}};
+}
+
+void CliTest::ExpectEachRefused(const std::vector<std::vector<std::string>>& commands,
+                                const std::string& err) const {
+  for (const std::vector<std::string>& args : commands) {
+    const TProcessResult r = Cli(args, "pw\npw\npw\n");
+    EXPECT_EQ(r.status, 3) << args[0];
+    EXPECT_EQ(r.err, err) << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+  }
+}
+
 std::string CliTest::Dump(const std::string& archive, const std::string& password) const {
   const TProcessResult r = Cli({"dump", archive}, password + "\n");
   EXPECT_EQ(r.status, 0) << r.err;

@@ -29,6 +29,13 @@ class CliTest : public ::testing::Test {
   // Adds a site (password piped after the archive's) and expects success.
   void AddSite(const std::string& archive, const std::string& archivePassword,
                const std::vector<std::string>& siteArgs, const std::string& sitePassword) const;
+  // Every command that changes an existing archive, on archive (a site "S",
+  // a CSV file "sites.csv" in the folder).
+  static std::vector<std::vector<std::string>> ChangingCommands(const std::string& archive);
+  // Runs each command with three password lines: each must stop with the
+  // status of a file that is not an archive (3), the message err and no output.
+  void ExpectEachRefused(const std::vector<std::vector<std::string>>& commands,
+                         const std::string& err) const;
   // The archive's member Data, read through "dump".
   std::string Dump(const std::string& archive, const std::string& password = "pw") const;
 

@@ -15,6 +15,7 @@
 #include "forms/strength_meter.h"
 #include "generator/word_list.h"
 #include "support/modal_result.h"
+#include "tests/common/flag_rows.h"
 #include "tests/forms/dialog_test.h"
 
 namespace {
@@ -68,9 +69,7 @@ class SavePWDialogTest : public TDialogTest {
 
   // The choice opens as the caller presets it and comes back changed on OK.
   void encryptionChoice_data() {
-    QTest::addColumn<bool>("preset");
-    QTest::newRow("traditional, AES chosen") << false;
-    QTest::newRow("AES, traditional chosen") << true;
+    AddFlagRows("preset", "traditional, AES chosen", false, "AES, traditional chosen");
   }
   void encryptionChoice() {
     QFETCH(bool, preset);
