@@ -107,7 +107,7 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
   const std::uint8_t* const inEnd = s.end;
   std::uint8_t* out = window_.End();
   std::uint8_t* stop = window_.StopPoint();
-  std::uint8_t* const base = window_.Begin();
+  std::uint8_t* base = window_.Begin();
   const std::uint32_t* const lt = litLen.Entries();
   const std::uint32_t* const dtab = dist.Entries();
   // Constants, so that they take no registers in the loop.
@@ -180,6 +180,7 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
         window_.CopyLong(distance, length);
         out = window_.End();
         stop = window_.StopPoint();
+        base = window_.Begin();
       } else {
         out = CopyShort(out, distance, length);
       }
@@ -189,6 +190,7 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
       window_.Overflow();
       out = window_.End();
       stop = window_.StopPoint();
+      base = window_.Begin();
     }
     if (inEnd - in < static_cast<std::ptrdiff_t>(kFastInput)) break;
     refill();
