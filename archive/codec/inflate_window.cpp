@@ -38,7 +38,8 @@ TPlDfOutputWindow::TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnl
 
 TPlDfOutputWindow::~TPlDfOutputWindow() {
   ClosePiece();
-  explicit_bzero(buffer_.data(), buffer_.size());
+  // In place there is no window buffer, and bzero takes no null pointer.
+  if (!buffer_.empty()) explicit_bzero(buffer_.data(), buffer_.size());
 }
 
 void TPlDfOutputWindow::UpdateStop(std::uint8_t* pieceEnd) {
