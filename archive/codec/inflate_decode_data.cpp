@@ -14,7 +14,9 @@
 // back to memory. Matches are copied by 16- or 8-byte words (a period below
 // 8 is widened to a multiple of itself of at least 8). Everything else (the
 // last bytes of the input, padding past its end, Deflate64 copies longer than
-// 258) takes the checked slow path one symbol at a time.
+// 258) takes the checked slow path one symbol at a time. The output run
+// (inflate_window.h) may move at each stop point, so the loop reloads all
+// its output pointers after one.
 #include <bit>
 #include <cstring>
 

@@ -51,9 +51,12 @@ void TPlDfOutputWindow::OpenPiece() {
   const auto pos = static_cast<std::size_t>(startPos_ + flushed_);
   const std::size_t capacity = inPlace_->Capacity();
   const std::size_t room = capacity > pos ? capacity - pos : 0;
-  // Near the end of a reserved buffer a shorter piece avoids growing it.
+  // Near the end of a reserved buffer a shorter piece avoids growing it;
+  // without room, pieces grow with the output, so a small one stays small.
   const std::size_t piece =
-      room >= kMinPiece + kSlack ? std::min(kSlide, room - kSlack) : kSlide;
+      room >= kMinPiece + kSlack
+          ? std::min(kSlide, room - kSlack)
+          : std::clamp(static_cast<std::size_t>(flushed_), kMinPiece, kSlide);
   std::uint8_t* data = inPlace_->OpenWrite(piece + kSlack);
   pieceOpen_ = true;
   begin_ = data + startPos_;

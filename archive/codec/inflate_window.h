@@ -31,8 +31,9 @@ class TPlDfOutputWindow {
   // piece still fits the processor's second-level cache when checksummed.
   static constexpr std::size_t kSlide = 262144;
   static constexpr std::size_t kSlack = deflate_tables::kMaxMatch + 32;
-  // In place, the last piece before a reserved buffer's end may be this
-  // short before the buffer is grown instead.
+  // In place, the shortest piece: the first ones into a stream without room
+  // (so that small output costs little), the last before a reserved
+  // buffer's end (below it, the buffer is grown instead).
   static constexpr std::size_t kMinPiece = 4096;
 
   // outputLimit 0 means no limit. Decodes in place when dest is a memory
