@@ -56,6 +56,20 @@ void TMemoryStream::Reserve(std::size_t size) {
   if (size > data_.capacity()) ReserveWiping(data_, std::max(size, data_.capacity() * 2));
 }
 
+std::uint8_t* TMemoryStream::OpenWrite(std::size_t count) {
+  sizeBeforeWrite_ = data_.size();
+  const std::size_t need = pos_ + count;
+  Reserve(need);
+  if (data_.size() < need) data_.resize(need, '\0');
+  return reinterpret_cast<std::uint8_t*>(data_.data());
+}
+
+void TMemoryStream::CloseWrite(std::size_t used) noexcept {
+  pos_ += used;
+  // Never longer than OpenWrite made it, so this cannot allocate.
+  data_.resize(std::max(sizeBeforeWrite_, pos_));
+}
+
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
   if (count == 0) return 0;
   Reserve(std::max(pos_, data_.size()) + count);

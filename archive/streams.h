@@ -48,12 +48,22 @@ class TMemoryStream final : public TStream {
   const std::string& Bytes() const { return data_; }
   std::string TakeBytes();
   void Clear();
+  // Room for size bytes without moving the buffer; growing wipes the old one.
+  void Reserve(std::size_t size);
+  std::size_t Capacity() const { return data_.capacity(); }
+
+  // Writing in place, for a producer that reads back what it wrote (a
+  // decoder's history): makes count bytes from the position writable and
+  // returns the start of the stream's bytes, valid until the next call.
+  // Each OpenWrite is closed by one CloseWrite, which keeps the first used
+  // of those bytes, moves the position past them and drops the rest.
+  std::uint8_t* OpenWrite(std::size_t count);
+  void CloseWrite(std::size_t used) noexcept;
 
  private:
-  void Reserve(std::size_t size);
-
   std::string data_;
   std::size_t pos_ = 0;
+  std::size_t sizeBeforeWrite_ = 0;
 };
 
 // A read-only window of a source stream: size bytes starting at start. Reads

@@ -1,5 +1,8 @@
 // Fuzz entry for the decoder. The first byte chooses the variant (bit 0:
-// Deflate64, bit 1: test mode); the rest is the compressed stream. Inflate
+// Deflate64, bit 1: test mode) and the destination (bit 2: a stream that is
+// not a memory stream, so the output goes through the decoder's window; bit
+// 3: a memory stream reserved for a few KiB, so that decoding in place opens
+// short pieces and grows the buffer); the rest is the compressed stream. Inflate
 // runs with an output limit, so no input can make it allocate without bound.
 // Every failure must be the inflate error; a crash, a sanitizer report or any
 // other exception is a finding. In Deflate mode zlib serves as an oracle:
@@ -36,6 +39,23 @@ bool ZlibInflate(const std::string& in, std::string& out) {
   return rc == Z_STREAM_END;
 }
 
+// Forwards to a memory stream without being one.
+class TForwardingStream final : public TStream {
+ public:
+  explicit TForwardingStream(TMemoryStream& to) : to_(to) {}
+  std::size_t Read(void* buffer, std::size_t count) override { return to_.Read(buffer, count); }
+  std::size_t Write(const void* buffer, std::size_t count) override {
+    return to_.Write(buffer, count);
+  }
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override {
+    return to_.Seek(offset, origin);
+  }
+  std::int64_t Size() override { return to_.Size(); }
+
+ private:
+  TMemoryStream& to_;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -47,6 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   TMemoryStream source(stream);
   TMemoryStream dest;
+  if (mode & 8) ReserveInflateOutput(dest, 3000);
+  TForwardingStream forwarding(dest);
+  TStream& target = (mode & 4) ? static_cast<TStream&>(forwarding) : dest;
   TPlDeflateHelper helper;
   helper.SetOptions(15 | (deflate64 ? deflate_options::kDeflate64 : 0) |
                     (testOnly ? deflate_options::kTestOnly : 0));
@@ -54,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool ok = false;
   std::uint32_t crc = 0;
   try {
-    crc = Inflate(source, dest, &helper);
+    crc = Inflate(source, target, &helper);
     ok = helper.OutputSize < kOutputLimit;
   } catch (const EPlInflateError&) {
   }

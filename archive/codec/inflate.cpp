@@ -6,6 +6,7 @@
 
 #include "archive/codec/codec_log.h"
 #include "archive/codec/inflate_core.h"
+#include "archive/codec/inflate_window.h"
 #include "archive/crypto/zip_crypto.h"
 
 namespace {
@@ -47,4 +48,9 @@ std::uint32_t Inflate(TStream& source, TStream& dest, TPlDeflateHelper* helper) 
     helper->ConsumedSize = BytesSince(source, sourceStart);
   }
   return outcome.checksum;
+}
+
+void ReserveInflateOutput(TMemoryStream& dest, std::size_t expectedSize) {
+  dest.Reserve(static_cast<std::size_t>(dest.Position()) + expectedSize +
+               TPlDfOutputWindow::kSlack + TPlDfOutputWindow::kMinPiece);
 }

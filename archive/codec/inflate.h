@@ -16,3 +16,9 @@
 // above the expected size can tell an oversized stream from a good one.
 // Corrupt data throws EPlInflateError, a wrong password EPlInflatePasswordError.
 std::uint32_t Inflate(TStream& source, TStream& dest, TPlDeflateHelper* helper);
+
+// Gives dest room for expectedSize bytes of output at its position, and for
+// the scratch that decoding straight into a memory stream uses past the
+// output, so that its buffer is not moved while decoding. The size is only
+// a hint: more or less output is still decoded correctly.
+void ReserveInflateOutput(TMemoryStream& dest, std::size_t expectedSize);

@@ -14,7 +14,9 @@
 // back to memory. Matches are copied by 16- or 8-byte words (a period below
 // 8 is widened to a multiple of itself of at least 8). Everything else (the
 // last bytes of the input, padding past its end, Deflate64 copies longer than
-// 258) takes the checked slow path one symbol at a time.
+// 258) takes the checked slow path one symbol at a time. The output run
+// (inflate_window.h) may move at each stop point, so the loop reloads all
+// its output pointers after one.
 #include <bit>
 #include <cstring>
 
@@ -107,7 +109,7 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
   const std::uint8_t* const inEnd = s.end;
   std::uint8_t* out = window_.End();
   std::uint8_t* stop = window_.StopPoint();
-  std::uint8_t* const base = window_.Begin();
+  std::uint8_t* base = window_.Begin();
   const std::uint32_t* const lt = litLen.Entries();
   const std::uint32_t* const dtab = dist.Entries();
   // Constants, so that they take no registers in the loop.
@@ -180,6 +182,7 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
         window_.CopyLong(distance, length);
         out = window_.End();
         stop = window_.StopPoint();
+        base = window_.Begin();
       } else {
         out = CopyShort(out, distance, length);
       }
@@ -189,6 +192,7 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
       window_.Overflow();
       out = window_.End();
       stop = window_.StopPoint();
+      base = window_.Begin();
     }
     if (inEnd - in < static_cast<std::ptrdiff_t>(kFastInput)) break;
     refill();

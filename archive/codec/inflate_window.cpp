@@ -11,54 +11,102 @@ namespace {
 // A flush at the write point leaves the history a back-reference may reach.
 constexpr std::size_t kWritePoint = TPlDfOutputWindow::kSlide + deflate_tables::kWindowSize;
 constexpr std::size_t kWritePoint64 = TPlDfOutputWindow::kSlide + deflate_tables::kWindowSize64;
+
+TMemoryStream* InPlaceDestination(TStream& dest, bool testOnly) {
+  return testOnly ? nullptr : dynamic_cast<TMemoryStream*>(&dest);
+}
 }  // namespace
 
 TPlDfOutputWindow::TPlDfOutputWindow(TStream& dest, bool deflate64, bool testOnly, bool adler32,
                                      std::int64_t outputLimit)
     : dest_(dest),
+      inPlace_(InPlaceDestination(dest, testOnly)),
       testOnly_(testOnly),
       adler32_(adler32),
       limit_(outputLimit > 0 ? outputLimit : 0),
       writePoint_(deflate64 ? kWritePoint64 : kWritePoint),
-      buffer_(writePoint_ + kSlack),
-      end_(buffer_.data()),
+      buffer_(inPlace_ ? 0 : writePoint_ + kSlack),
       checksum_(adler32 ? 1u : 0xFFFFFFFFu) {
-  UpdateStop();
+  if (inPlace_) {
+    startPos_ = inPlace_->Position();
+    OpenPiece();
+    return;
+  }
+  begin_ = piece_ = end_ = buffer_.data();
+  UpdateStop(buffer_.data() + writePoint_);
 }
 
-void TPlDfOutputWindow::UpdateStop() {
-  std::size_t stop = writePoint_;
-  if (limit_ > 0) {
-    std::int64_t room = limit_ - flushed_;
-    if (room < static_cast<std::int64_t>(stop)) stop = static_cast<std::size_t>(room);
-  }
-  stop_ = buffer_.data() + stop;
+TPlDfOutputWindow::~TPlDfOutputWindow() {
+  ClosePiece();
+  // In place there is no window buffer, and bzero takes no null pointer.
+  if (!buffer_.empty()) explicit_bzero(buffer_.data(), buffer_.size());
+}
+
+void TPlDfOutputWindow::UpdateStop(std::uint8_t* pieceEnd) {
+  stop_ = pieceEnd;
+  if (limit_ > 0 && limit_ - flushed_ < stop_ - piece_) stop_ = piece_ + (limit_ - flushed_);
+}
+
+void TPlDfOutputWindow::OpenPiece() {
+  const auto pos = static_cast<std::size_t>(startPos_ + flushed_);
+  const std::size_t capacity = inPlace_->Capacity();
+  const std::size_t room = capacity > pos ? capacity - pos : 0;
+  // Near the end of a reserved buffer a shorter piece avoids growing it;
+  // without room, pieces grow with the output, so a small one stays small.
+  const std::size_t piece =
+      room >= kMinPiece + kSlack
+          ? std::min(kSlide, room - kSlack)
+          : std::clamp(static_cast<std::size_t>(flushed_), kMinPiece, kSlide);
+  std::uint8_t* data = inPlace_->OpenWrite(piece + kSlack);
+  pieceOpen_ = true;
+  begin_ = data + startPos_;
+  piece_ = end_ = data + pos;
+  UpdateStop(end_ + piece);
+}
+
+void TPlDfOutputWindow::ClosePiece() noexcept {
+  if (!pieceOpen_) return;
+  pieceOpen_ = false;
+  // The piece was opened where the checksummed bytes ended.
+  const auto opened = static_cast<std::size_t>(startPos_ + flushed_) -
+                      static_cast<std::size_t>(inPlace_->Position());
+  inPlace_->CloseWrite(opened + static_cast<std::size_t>(end_ - piece_));
 }
 
 void TPlDfOutputWindow::Flush(std::size_t count) {
   if (count == 0) return;
-  const std::uint8_t* data = buffer_.data();
   checksum_ =
-      adler32_ ? Adler32Update(checksum_, data, count) : Crc32Update(checksum_, data, count);
-  if (!testOnly_) dest_.WriteExact(data, count);
+      adler32_ ? Adler32Update(checksum_, piece_, count) : Crc32Update(checksum_, piece_, count);
+  if (!inPlace_ && !testOnly_) dest_.WriteExact(piece_, count);
   flushed_ += static_cast<std::int64_t>(count);
+  piece_ += count;
 }
 
 void TPlDfOutputWindow::Overflow() {
   if (limit_ > 0 && Produced() >= limit_) {
     // Cut at the limit: nothing past it is ever written.
-    end_ = buffer_.data() + (limit_ - flushed_);
-    Flush(static_cast<std::size_t>(end_ - buffer_.data()));
-    end_ = buffer_.data();
+    end_ = piece_ + (limit_ - flushed_);
+    Flush(static_cast<std::size_t>(end_ - piece_));
+    if (inPlace_) ClosePiece();
+    else begin_ = piece_ = end_ = buffer_.data();
     throw EPlPartSizedInflate();
   }
-  if (end_ < buffer_.data() + writePoint_) return;
+  if (inPlace_) {
+    Flush(static_cast<std::size_t>(end_ - piece_));
+    ClosePiece();
+    OpenPiece();
+    return;
+  }
+  if (end_ >= buffer_.data() + writePoint_) Slide();
+}
+
+void TPlDfOutputWindow::Slide() {
   Flush(kSlide);
-  std::size_t keep = static_cast<std::size_t>(end_ - buffer_.data()) - kSlide;
-  std::memmove(buffer_.data(), buffer_.data() + kSlide, keep);
-  end_ = buffer_.data() + keep;
-  UpdateStop();
-  if (limit_ > 0 && Produced() >= limit_) Overflow();
+  const auto keep = static_cast<std::size_t>(end_ - piece_);
+  std::memmove(buffer_.data(), piece_, keep);
+  piece_ = buffer_.data();
+  end_ = piece_ + keep;
+  UpdateStop(buffer_.data() + writePoint_);
 }
 
 void TPlDfOutputWindow::CopyLong(std::size_t distance, std::size_t length) {
@@ -73,7 +121,8 @@ void TPlDfOutputWindow::CopyLong(std::size_t distance, std::size_t length) {
 }
 
 std::uint32_t TPlDfOutputWindow::Finish() {
-  Flush(static_cast<std::size_t>(end_ - buffer_.data()));
-  end_ = buffer_.data();
+  Flush(static_cast<std::size_t>(end_ - piece_));
+  if (inPlace_) ClosePiece();
+  else begin_ = piece_ = end_ = buffer_.data();
   return adler32_ ? checksum_ : ~checksum_;
 }

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -13,12 +14,16 @@
 #include "archive/codec/crc32.h"
 #include "archive/codec/deflate_helper.h"
 #include "archive/codec/inflate.h"
+#include "archive/zip/site_list_member.h"
 #include "archive/zip/zip_archive.h"
 #include "archive/crypto/zip_crypto.h"
 
 namespace {
 
 constexpr std::size_t kStoreChunk = 1024;
+constexpr const char* kLargerThanDeclared =
+    "Pellam inflate error, possibly a corrupted compressed stream. (Internal cause: "
+    "output larger than the member's declared size)";
 
 // Takes inflated output up to the size the directory declares and refuses
 // more, so a member can never make memory grow past what it claims.
@@ -28,9 +33,7 @@ class TDeclaredSizeSink final : public TStream {
   std::size_t Read(void*, std::size_t) override { throw EStreamError("Stream read error"); }
   std::size_t Write(const void* buffer, std::size_t count) override {
     if (target_.Size() + static_cast<std::int64_t>(count) > limit_) {
-      throw EPlInflateError(
-          "Pellam inflate error, possibly a corrupted compressed stream. (Internal cause: "
-          "output larger than the member's declared size)");
+      throw EPlInflateError(kLargerThanDeclared);
     }
     return target_.Write(buffer, count);
   }
@@ -175,14 +178,22 @@ std::uint32_t InflateMember(TStream& payload, TMemoryStream& out, const TZipItem
                             std::uint16_t method, std::int64_t available) {
   TPlDeflateHelper helper;
   if (method == 9) helper.SetOptions(helper.Options() | deflate_options::kDeflate64);
-  std::int64_t declared = item.UncompressedSize;
-  // The decoder stops one byte past the declared size; the sink refuses it.
-  if (declared < std::numeric_limits<std::int32_t>::max()) {
-    helper.OutputLimit = static_cast<std::int32_t>(declared + 1);
-  }
   helper.InputSize = static_cast<std::int32_t>(available);
-  TDeclaredSizeSink sink(out, declared);
-  return Inflate(payload, sink, &helper);
+  const std::int64_t declared = item.UncompressedSize;
+  if (declared >= std::numeric_limits<std::int32_t>::max()) {
+    // Beyond what the output limit can express: the sink refuses the excess.
+    TDeclaredSizeSink sink(out, declared);
+    return Inflate(payload, sink, &helper);
+  }
+  // Decoded straight into out, reserved for the declared size as far as
+  // any member may be: a header that lies costs at most that much room, and
+  // decoding stops one byte past the declared size, which is refused.
+  ReserveInflateOutput(out, static_cast<std::size_t>(
+                                std::min(declared, static_cast<std::int64_t>(kMaxSiteListSize))));
+  helper.OutputLimit = static_cast<std::int32_t>(declared + 1);
+  const std::uint32_t crc = Inflate(payload, out, &helper);
+  if (helper.OutputSize > declared) throw EPlInflateError(kLargerThanDeclared);
+  return crc;
 }
 
 // Copies or inflates the plain member data; returns its CRC-32.

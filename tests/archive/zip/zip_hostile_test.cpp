@@ -169,6 +169,18 @@ TEST_F(HostileFieldTest, DeclaredHugeOutputOfASmallMember) {
   EXPECT_EQ(outcome.data, data);
 }
 
+// The reader reserves the declared size for the output; a header that
+// claims more than the member holds still reads the member exactly.
+TEST_F(HostileFieldTest, DeclaredMoreThanTheOutput) {
+  for (std::uint32_t declared : {5001u, 65536u, 3u << 20}) {
+    SetUp();
+    SetLe32(file, directory + 24, declared);
+    TOutcome outcome = Run();
+    EXPECT_EQ(outcome.failures, 0) << declared;
+    EXPECT_EQ(outcome.data, data) << declared;
+  }
+}
+
 TEST_F(HostileFieldTest, TruncatedCompressedData) {
   SetLe32(file, directory + 20, Le32(file, 18) / 2);
   TOutcome outcome = Run();
