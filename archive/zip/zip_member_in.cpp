@@ -174,6 +174,17 @@ std::uint32_t CopyStored(TStream& payload, TStream& out, const TZipItem& item,
   return ~crc;
 }
 
+// The most a compressed stream of that many bytes can decode to: a Deflate
+// match of 258 bytes takes at least two bits, and a Deflate64 match of 65,538
+// bytes at least 18 (its 16 extra length bits and two code bits).
+std::int64_t MostOutputOf(std::int64_t compressed, std::uint16_t method) {
+  constexpr std::int64_t kDeflateRatio = 258 * 4;
+  constexpr std::int64_t kDeflate64Ratio = 65538 * 8 / 18 + 1;
+  const std::int64_t ratio = method == 9 ? kDeflate64Ratio : kDeflateRatio;
+  const std::int64_t bytes = std::max<std::int64_t>(compressed, 0);
+  return bytes > std::numeric_limits<std::int64_t>::max() / ratio ? bytes : bytes * ratio + 1;
+}
+
 std::uint32_t InflateMember(TStream& payload, TMemoryStream& out, const TZipItem& item,
                             std::uint16_t method, std::int64_t available) {
   TPlDeflateHelper helper;
@@ -186,10 +197,12 @@ std::uint32_t InflateMember(TStream& payload, TMemoryStream& out, const TZipItem
     return Inflate(payload, sink, &helper);
   }
   // Decoded straight into out, reserved for the declared size as far as
-  // any member may be: a header that lies costs at most that much room, and
-  // decoding stops one byte past the declared size, which is refused.
-  ReserveInflateOutput(out, static_cast<std::size_t>(
-                                std::min(declared, static_cast<std::int64_t>(kMaxSiteListSize))));
+  // any member may be and its compressed bytes can give: a header that lies
+  // costs no more room than the data could fill, and decoding stops one byte
+  // past the declared size, which is refused.
+  const std::int64_t reachable = MostOutputOf(available, method);
+  ReserveInflateOutput(out, static_cast<std::size_t>(std::min(
+                                {declared, reachable, static_cast<std::int64_t>(kMaxSiteListSize)})));
   helper.OutputLimit = static_cast<std::int32_t>(declared + 1);
   const std::uint32_t crc = Inflate(payload, out, &helper);
   if (helper.OutputSize > declared) throw EPlInflateError(kLargerThanDeclared);
