@@ -5,7 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <iterator>
 
 #include "cli/archive_access.h"
 #include "cli/cli_error.h"
@@ -49,13 +49,20 @@ void WriteNewPrivateFile(const std::string& path, const std::string& text) {
   throw ECliError(kExitFailure, "cannot create " + path + ": " + reason);
 }
 
+// Read into one buffer of the file's size where that is known: a large
+// file is then held once, not once more while it is gathered.
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ECliError(kExitFailure, "cannot read " + path + ": " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
+  std::string text;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0 && in) text.reserve(static_cast<std::size_t>(size));
+  in.clear();
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (in.bad()) throw ECliError(kExitFailure, "cannot read " + path);
-  return text.str();
+  return text;
 }
 
 // "in.csv, line 3: ..." or, for the file as a whole, "in.csv: ...".
@@ -71,15 +78,21 @@ std::string LineText(int line) { return line > 0 ? "line " + std::to_string(line
 // change is reported.
 std::vector<std::string> SiteLinesFromFile(TCliContext& ctx, const std::string& path,
                                            std::string_view bytes) {
+  // Each site becomes its line as it is read, so the file's sites are never
+  // all held as records beside its text and their lines.
+  interchange::TSiteLines checked;
+  const bool fix = ctx.args.Has("fix");
   interchange::TSiteImport imported;
   try {
     imported = interchange::ReadSites(
-        bytes, {.format = FormatOption(ctx, true), .ignoreColumns = ctx.args.Has("ignore-columns")});
+        bytes, {.format = FormatOption(ctx, true), .ignoreColumns = ctx.args.Has("ignore-columns")},
+        [&checked, fix](interchange::TImportedSite&& site) {
+          interchange::AddSiteLine(checked, site, fix);
+        });
   } catch (const interchange::EFormatError& e) {
     ThrowFileError(path, LineText(e.Line()), e.what());
   }
   for (const std::string& notice : imported.notices) Warn(ctx, path + ": " + notice);
-  interchange::TSiteLines checked = interchange::SiteLinesOf(imported, ctx.args.Has("fix"));
   for (const interchange::TImportIssue& change : checked.changes) {
     Warn(ctx, path + ", " + change.where + ": " + change.message);
   }

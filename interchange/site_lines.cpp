@@ -47,20 +47,22 @@ std::string LineOf(const TSiteFields& fields) {
 
 }  // namespace
 
+void AddSiteLine(TSiteLines& result, const TImportedSite& site, bool fix) {
+  TSiteFields fields = site.fields;
+  if (fix && BrokenRule(fields)) {
+    for (std::string& change : Fix(fields)) result.changes.push_back({site.Where(), change});
+  }
+  if (auto rule = BrokenRule(fields)) {
+    result.refused.push_back({site.Where(), *rule});
+    return;
+  }
+  for (std::string& change : Trimmed(fields)) result.changes.push_back({site.Where(), change});
+  result.lines.push_back(LineOf(fields));
+}
+
 TSiteLines SiteLinesOf(const TSiteImport& imported, bool fix) {
   TSiteLines result;
-  for (const TImportedSite& site : imported.sites) {
-    TSiteFields fields = site.fields;
-    if (fix && BrokenRule(fields)) {
-      for (std::string& change : Fix(fields)) result.changes.push_back({site.Where(), change});
-    }
-    if (auto rule = BrokenRule(fields)) {
-      result.refused.push_back({site.Where(), *rule});
-      continue;
-    }
-    for (std::string& change : Trimmed(fields)) result.changes.push_back({site.Where(), change});
-    result.lines.push_back(LineOf(fields));
-  }
+  for (const TImportedSite& site : imported.sites) AddSiteLine(result, site, fix);
   return result;
 }
 

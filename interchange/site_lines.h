@@ -28,5 +28,7 @@ struct TSiteLines {
 // logs in; the notes are kept exactly. With fix, a record that breaks a rule
 // is repaired as FixSiteFields does (a password trimmed) and kept.
 TSiteLines SiteLinesOf(const TSiteImport& imported, bool fix);
+// The same for one site, added to result: for sites read one at a time.
+void AddSiteLine(TSiteLines& result, const TImportedSite& site, bool fix);
 
 }  // namespace interchange
