@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/collation.h"
+#include "core/text_codec.h"
 
 namespace {
 
@@ -50,21 +51,21 @@ class TTextOrder {
   TTextOrder(const std::vector<std::string_view>& texts, TCollationTies ties)
       : texts_(texts), ties_(ties) {}
 
-  // <0, 0, >0 for the texts at places a and b, keys not known.
-  int Compare(std::uint32_t a, std::uint32_t b) const {
-    const int collated = CollateCompare(texts_[a], texts_[b]);
-    return collated != 0 ? collated : Tie(a, b);
-  }
-
-  // The same with the texts' keys.
+  // <0, 0, >0 for the texts at places a and b, by their keys.
   int CompareKeyed(const std::vector<TCollationKey>& keys, std::uint32_t a, std::uint32_t b) const {
     const int collated = CompareCollated(keys[a], texts_[a], keys[b], texts_[b]);
     return collated != 0 ? collated : Tie(a, b);
   }
 
   bool InOrder() const {
+    bool previousIsUtf8 = !texts_.empty() && IsValidUtf8(texts_.front());
     for (std::size_t i = 1; i < texts_.size(); ++i) {
-      if (Compare(static_cast<std::uint32_t>(i - 1), static_cast<std::uint32_t>(i)) > 0) return false;
+      const bool isUtf8 = IsValidUtf8(texts_[i]);
+      const int collated = CollateCompareChecked(texts_[i - 1], previousIsUtf8, texts_[i], isUtf8);
+      const auto a = static_cast<std::uint32_t>(i - 1);
+      const auto b = static_cast<std::uint32_t>(i);
+      if ((collated != 0 ? collated : Tie(a, b)) > 0) return false;
+      previousIsUtf8 = isUtf8;
     }
     return true;
   }

@@ -64,6 +64,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 }  // namespace
 
+std::vector<std::string_view> SiteLineViews(std::string_view text) { return SplitLines(text); }
+
 const std::string& TqelPwList::operator[](int index) const {
   if (index < 0 || index >= Count()) {
     throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");

@@ -11,6 +11,10 @@
 
 #include "core/pw_rec.h"
 
+// The lines of a text as a list loads them (split at CR, LF or NUL), in the
+// text's order and with any repeats, as views into the text.
+std::vector<std::string_view> SiteLineViews(std::string_view text);
+
 class TqelPwList {
  public:
   // The lines hold passwords: a list leaves nothing behind when it goes.
