@@ -133,15 +133,15 @@ std::string TqelPwRec::Line() const {
   return line;
 }
 
+std::string_view SiteNameOf(std::string_view line) {
+  const std::size_t eq = line.find(kSiteSeparator);
+  return eq == std::string_view::npos ? std::string_view() : TrimmedView(line.substr(0, eq));
+}
+
 void TqelPwRec::SetLine(std::string_view line) {
   const std::size_t eq = line.find(kSiteSeparator);
-  std::string_view rest = line;
-  std::string_view site;
-  if (eq != std::string_view::npos) {
-    site = line.substr(0, eq);
-    rest = line.substr(eq + 1);
-  }
-  AssignKeepingBuffer(site_, TrimmedView(site));
+  std::string_view rest = eq == std::string_view::npos ? line : line.substr(eq + 1);
+  AssignKeepingBuffer(site_, SiteNameOf(line));
   AssignKeepingBuffer(user_, TrimmedView(NextField(rest, kTab)));
   AssignKeepingBuffer(pw_, TrimmedView(NextField(rest, kTab)));
   AssignKeepingBuffer(url_, TrimmedView(NextField(rest, kTab)));
