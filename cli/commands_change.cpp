@@ -15,6 +15,7 @@
 #include "cli/field_rules.h"
 #include "cli/gen_options.h"
 #include "cli/site_match.h"
+#include "core/secret_bytes.h"
 
 namespace cli {
 
@@ -140,7 +141,8 @@ int RunAdd(TCliContext& ctx) {
     Warn(ctx, "the archive holds this site already; nothing changed");
     return kExitOk;
   }
-  locked.Save(sites);
+  // The list goes into the text as it is joined, so the save holds one of them.
+  locked.Save(TSecretBytes(sites.TakeText()).str(), locked.SaveOptions());
   return kExitOk;
 }
 

@@ -163,6 +163,21 @@ std::vector<std::string> TqelPwList::TakeLines() {
   return lines;
 }
 
+std::string TqelPwList::TakeText() {
+  std::string text;
+  std::size_t size = 0;
+  for (const std::string& line : lines_) size += line.size() + 2;
+  text.reserve(size);
+  for (std::string& line : lines_) {
+    text += line;
+    text += "\r\n";
+    WipeString(line);
+    line.shrink_to_fit();
+  }
+  lines_.clear();
+  return text;
+}
+
 TqelPwRec& TqelPwList::Rec(int index) {
   scratch_.SetLine((*this)[index]);
   return scratch_;

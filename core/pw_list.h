@@ -53,6 +53,9 @@ class TqelPwList {
   std::vector<std::unique_ptr<TqelPwRec>> TakeRecords();
   // The lines themselves, in list order; the list is left empty.
   std::vector<std::string> TakeLines();
+  // SaveToText's text; each line is overwritten and freed once joined, so a
+  // large list and its text are not held in full side by side.
+  std::string TakeText();
 
  private:
   std::vector<std::string> lines_;

@@ -1,6 +1,7 @@
 #include "interchange/site_lines.h"
 
 #include "core/pw_rec.h"
+#include "core/secret_wipe.h"
 
 namespace interchange {
 
@@ -42,7 +43,12 @@ std::vector<std::string> Trimmed(const TSiteFields& fields) {
 std::string LineOf(const TSiteFields& fields) {
   TqelPwRec rec;
   StoreFields({fields.site, fields.user, fields.password, fields.url, {}}, rec);
-  return rec.Line() + EncodeNote(fields.notes);
+  std::string line = rec.Line();
+  const std::string note = EncodeNote(fields.notes);
+  // Room for exactly the line: a million imported lines are kept as they are.
+  ReserveWiping(line, line.size() + note.size());
+  line += note;
+  return line;
 }
 
 }  // namespace
