@@ -42,15 +42,6 @@ std::string AskSitePassword(TCliContext& ctx, const std::string& site) {
   return password->str();
 }
 
-// The list without line `index`.
-TqelPwList Without(const TqelPwList& sites, int index) {
-  TqelPwList rest;
-  for (int i = 0; i < sites.Count(); ++i) {
-    if (i != index) rest.Add(sites[i]);
-  }
-  return rest;
-}
-
 // The fields given on the command line over those of `rec`.
 TSiteFields EditedFields(const TCliContext& ctx, const TqelPwRec& rec) {
   TSiteFields fields = FieldsOf(rec);
@@ -165,9 +156,9 @@ int RunEdit(TCliContext& ctx) {
   StoreEdited(ctx, fields, rec);
 
   if (rec.Line() == sites[index]) return kExitOk;  // nothing to save
-  TqelPwList edited = Without(sites, index);
-  edited.Add(rec.Line());
-  locked.Save(edited);
+  sites.Remove(index);
+  sites.Add(rec.Line());
+  locked.Save(sites);
   return kExitOk;
 }
 
@@ -178,7 +169,8 @@ int RunRemove(TCliContext& ctx) {
   TLockedArchive locked(ctx, archive);
   TqelPwList sites = TakeSites(locked.Content());
   const int index = PickOneSite(sites, ctx.args.positionals[1], which);
-  locked.Save(Without(sites, index));
+  sites.Remove(index);
+  locked.Save(sites);
   return kExitOk;
 }
 

@@ -1,7 +1,6 @@
 #include "core/collation_order.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 #include <tuple>
 

@@ -66,10 +66,14 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 std::vector<std::string_view> SiteLineViews(std::string_view text) { return SplitLines(text); }
 
-const std::string& TqelPwList::operator[](int index) const {
+void TqelPwList::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) {
     throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
   }
+}
+
+const std::string& TqelPwList::operator[](int index) const {
+  CheckIndex(index);
   return lines_[static_cast<std::size_t>(index)];
 }
 
@@ -94,6 +98,12 @@ int TqelPwList::Add(std::string_view line) {
   }
   lines_.emplace(lines_.begin() + low, line);
   return low;
+}
+
+void TqelPwList::Remove(int index) {
+  CheckIndex(index);
+  WipeString(lines_[static_cast<std::size_t>(index)]);
+  lines_.erase(lines_.begin() + index);
 }
 
 void TqelPwList::LoadFromText(std::string_view text) {

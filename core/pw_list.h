@@ -34,6 +34,9 @@ class TqelPwList {
   // Adds many lines at once, with the result of adding them one by one in
   // linear-logarithmic time. Returns how many were not present.
   int Add(std::vector<std::string> lines);
+  // Overwrites line index and takes it out of the list; throws
+  // std::out_of_range as operator[] does.
+  void Remove(int index);
   void Clear() { lines_.clear(); }
   // Overwrites every line and the scratch record, then empties the list.
   void Wipe();
@@ -58,6 +61,8 @@ class TqelPwList {
   std::string TakeText();
 
  private:
+  void CheckIndex(int index) const;
+
   std::vector<std::string> lines_;
   TqelPwRec scratch_;
 };

@@ -243,6 +243,16 @@ TEST(Load, LineViewsAreTheLoadedLinesInTextOrderWithRepeats) {
   EXPECT_EQ(Loaded(text), (Strings{"", "a=1", "b=1", "c"}));
 }
 
+TEST(Index, RemoveTakesOutOneLineAndChecksTheIndex) {
+  TqelPwList list;
+  list.LoadFromText("c=3\nb=2\na=1\n");
+  list.Remove(1);
+  EXPECT_EQ(Lines(list), (Strings{"a=1", "c=3"}));
+  EXPECT_THROW(list.Remove(2), std::out_of_range);
+  EXPECT_EQ(list.TakeText(), "a=1\r\nc=3\r\n");
+  EXPECT_EQ(list.Count(), 0);
+}
+
 TEST(Load, TakeRecordsParsesEveryLineInOrderAndEmptiesTheList) {
   TqelPwList list;
   list.LoadFromText("b=2\tpw\r\na=1\tpw\r\n");
