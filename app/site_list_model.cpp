@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/collation.h"
+#include "core/collation_order.h"
 #include "core/search_fold.h"
 #include "core/secret_wipe.h"
 #include "support/text_convert.h"
@@ -55,11 +56,7 @@ QString TSiteListModel::Text(int row) const {
 
 std::string TSiteListModel::SiteOf(const Entry& entry) {
   if (entry.rec) return entry.rec->Site();
-  TqelPwRec parsed;
-  parsed.SetLine(entry.line);
-  std::string site = parsed.Site();
-  parsed.Wipe();
-  return site;
+  return std::string(SiteNameOf(entry.line));
 }
 
 TSiteListModel::Entry TSiteListModel::MakeEntry(std::unique_ptr<TqelPwRec> rec) {
@@ -108,28 +105,20 @@ void TSiteListModel::AddLines(std::vector<std::string> lines) {
 }
 
 void TSiteListModel::SortStable() {
-  struct TKeyed {
-    TCollationKey key;
-    std::uint32_t index;
-  };
-  std::vector<TKeyed> keyed(entries_.size());
+  // Every row's name seen in place (in its record, or in its line), so
+  // sorting makes no copy of any site. An archive's lines arrive nearly
+  // always in order already, which costs one comparison per row.
+  std::vector<std::string_view> names(entries_.size());
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    keyed[i] = TKeyed{CollationKeyOf(SiteOf(entries_[i])), static_cast<std::uint32_t>(i)};
+    const Entry& entry = entries_[i];
+    names[i] = entry.rec ? std::string_view(entry.rec->Site()) : SiteNameOf(entry.line);
   }
-  const auto before = [this](const TKeyed& a, const TKeyed& b) {
-    if (a.key.head != b.key.head || (a.key.complete && b.key.complete)) {
-      return CompareCollated(a.key, {}, b.key, {}) < 0;
-    }
-    // Names that share the key's head: compared in full.
-    return CollateCompare(SiteOf(entries_[a.index]), SiteOf(entries_[b.index])) < 0;
-  };
-  // An archive's lines arrive nearly always in order already; checking that
-  // costs one comparison of two keys per site.
-  if (std::is_sorted(keyed.begin(), keyed.end(), before)) return;
-  std::stable_sort(keyed.begin(), keyed.end(), before);
+  const std::vector<std::uint32_t> order = CollationOrder(names, TCollationTies::Place);
+  names.clear();
+  if (std::is_sorted(order.begin(), order.end())) return;
   std::vector<Entry> sorted;
   sorted.reserve(entries_.size());
-  for (const TKeyed& item : keyed) sorted.push_back(std::move(entries_[item.index]));
+  for (const std::uint32_t index : order) sorted.push_back(std::move(entries_[index]));
   entries_ = std::move(sorted);
 }
 

@@ -15,6 +15,7 @@
 #include "cli/field_rules.h"
 #include "cli/gen_options.h"
 #include "cli/site_match.h"
+#include "core/secret_bytes.h"
 
 namespace cli {
 
@@ -39,15 +40,6 @@ std::string AskSitePassword(TCliContext& ctx, const std::string& site) {
     throw ECliError(kExitFailure, "no password given for the site: standard input ended");
   }
   return password->str();
-}
-
-// The list without line `index`.
-TqelPwList Without(const TqelPwList& sites, int index) {
-  TqelPwList rest;
-  for (int i = 0; i < sites.Count(); ++i) {
-    if (i != index) rest.Add(sites[i]);
-  }
-  return rest;
 }
 
 // The fields given on the command line over those of `rec`.
@@ -140,7 +132,8 @@ int RunAdd(TCliContext& ctx) {
     Warn(ctx, "the archive holds this site already; nothing changed");
     return kExitOk;
   }
-  locked.Save(sites);
+  // The list goes into the text as it is joined, so the save holds one of them.
+  locked.Save(TSecretBytes(sites.TakeText()).str(), locked.SaveOptions());
   return kExitOk;
 }
 
@@ -163,9 +156,9 @@ int RunEdit(TCliContext& ctx) {
   StoreEdited(ctx, fields, rec);
 
   if (rec.Line() == sites[index]) return kExitOk;  // nothing to save
-  TqelPwList edited = Without(sites, index);
-  edited.Add(rec.Line());
-  locked.Save(edited);
+  sites.Remove(index);
+  sites.Add(rec.Line());
+  locked.Save(sites);
   return kExitOk;
 }
 
@@ -176,7 +169,8 @@ int RunRemove(TCliContext& ctx) {
   TLockedArchive locked(ctx, archive);
   TqelPwList sites = TakeSites(locked.Content());
   const int index = PickOneSite(sites, ctx.args.positionals[1], which);
-  locked.Save(Without(sites, index));
+  sites.Remove(index);
+  locked.Save(sites);
   return kExitOk;
 }
 

@@ -1,6 +1,7 @@
 // export and import: the sites in the files other password keepers and
 // browsers write and read, to move them in and out.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "cli/command_context.h"
 #include "cli/field_rules.h"
 #include "core/private_file.h"
+#include "core/secret_bytes.h"
 #include "interchange/site_export.h"
 #include "interchange/site_import.h"
 #include "interchange/site_lines.h"
@@ -49,13 +51,27 @@ void WriteNewPrivateFile(const std::string& path, const std::string& text) {
   throw ECliError(kExitFailure, "cannot create " + path + ": " + reason);
 }
 
+// Read into one buffer of the file's size where that is known: a large
+// file is then held once, not once more while it is gathered.
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ECliError(kExitFailure, "cannot read " + path + ": " + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
+  std::string text;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0 && in) {
+    text.resize(static_cast<std::size_t>(size));
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+  }
+  // What is left, or all of a file whose size is not known (a pipe).
+  in.clear();
+  std::ostringstream rest;
+  rest << in.rdbuf();
   if (in.bad()) throw ECliError(kExitFailure, "cannot read " + path);
-  return text.str();
+  text += rest.str();
+  return text;
 }
 
 // "in.csv, line 3: ..." or, for the file as a whole, "in.csv: ...".
@@ -71,15 +87,23 @@ std::string LineText(int line) { return line > 0 ? "line " + std::to_string(line
 // change is reported.
 std::vector<std::string> SiteLinesFromFile(TCliContext& ctx, const std::string& path,
                                            std::string_view bytes) {
+  // Each site becomes its line as it is read, so the file's sites are never
+  // all held as records beside its text and their lines.
+  interchange::TSiteLines checked;
+  // About one site a line: room made once instead of by doubling.
+  checked.lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
+  const bool fix = ctx.args.Has("fix");
   interchange::TSiteImport imported;
   try {
     imported = interchange::ReadSites(
-        bytes, {.format = FormatOption(ctx, true), .ignoreColumns = ctx.args.Has("ignore-columns")});
+        bytes, {.format = FormatOption(ctx, true), .ignoreColumns = ctx.args.Has("ignore-columns")},
+        [&checked, fix](interchange::TImportedSite&& site) {
+          interchange::AddSiteLine(checked, site, fix);
+        });
   } catch (const interchange::EFormatError& e) {
     ThrowFileError(path, LineText(e.Line()), e.what());
   }
   for (const std::string& notice : imported.notices) Warn(ctx, path + ": " + notice);
-  interchange::TSiteLines checked = interchange::SiteLinesOf(imported, ctx.args.Has("fix"));
   for (const interchange::TImportIssue& change : checked.changes) {
     Warn(ctx, path + ", " + change.where + ": " + change.message);
   }
@@ -123,7 +147,7 @@ int RunImport(TCliContext& ctx) {
   TLockedArchive locked(ctx, archive);
   TqelPwList sites = TakeSites(locked.Content());
   const int added = sites.Add(std::move(lines));
-  if (added > 0) locked.Save(sites);
+  if (added > 0) locked.Save(TSecretBytes(sites.TakeText()).str(), locked.SaveOptions());
   ctx.out << added << (added == 1 ? " site" : " sites") << " imported";
   if (static_cast<std::size_t>(added) < given) {
     ctx.out << ", " << given - static_cast<std::size_t>(added) << " already present";

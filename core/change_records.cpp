@@ -3,6 +3,9 @@
 #include <openssl/evp.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
 #include <charconv>
 #include <cstdio>
 #include <set>
@@ -20,6 +23,82 @@ constexpr std::string_view kDeleted = "deleted";
 constexpr std::string_view kReplaced = "replaced";
 // 128 bits of SHA-256 keep lines apart; more would only make the member larger.
 constexpr std::size_t kFingerprintBytes = 16;
+
+using TDigest = std::array<unsigned char, kFingerprintBytes>;
+
+// Fetched once: looking the algorithm up for every line of a large list
+// costs more than hashing the line.
+const EVP_MD* Sha256() {
+  static EVP_MD* const fetched = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+  return fetched != nullptr ? fetched : EVP_sha256();
+}
+
+TDigest LineDigest(std::string_view line) {
+  thread_local const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(
+      EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+  unsigned char full[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  EVP_DigestInit_ex2(context.get(), Sha256(), nullptr);
+  EVP_DigestUpdate(context.get(), line.data(), line.size());
+  EVP_DigestFinal_ex(context.get(), full, &length);
+  TDigest digest;
+  std::memcpy(digest.data(), full, digest.size());
+  return digest;
+}
+
+// Lower-case hex keeps the digests' byte order.
+std::string HexOf(const TDigest& digest) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text(2 * digest.size(), '0');
+  for (std::size_t i = 0; i < digest.size(); ++i) {
+    text[2 * i] = kHex[digest[i] >> 4];
+    text[2 * i + 1] = kHex[digest[i] & 0xF];
+  }
+  return text;
+}
+
+// A line's digest as two big-endian numbers (their order is the bytes'
+// order, and comparing them is two integer comparisons) beside its place.
+struct TPrint {
+  std::uint64_t high = 0;
+  std::uint64_t low = 0;
+  std::uint32_t index = 0;
+
+  static TPrint Of(const TDigest& digest, std::uint32_t index) {
+    TPrint print{0, 0, index};
+    for (std::size_t i = 0; i < 8; ++i) {
+      print.high = (print.high << 8) | digest[i];
+      print.low = (print.low << 8) | digest[8 + i];
+    }
+    return print;
+  }
+  TDigest Digest() const {
+    TDigest digest;
+    for (std::size_t i = 0; i < 8; ++i) {
+      digest[i] = static_cast<unsigned char>(high >> (56 - 8 * i));
+      digest[8 + i] = static_cast<unsigned char>(low >> (56 - 8 * i));
+    }
+    return digest;
+  }
+  bool SameLine(const TPrint& other) const { return high == other.high && low == other.low; }
+  bool Before(const TPrint& other) const {
+    return high != other.high ? high < other.high : low < other.low;
+  }
+};
+
+// One per distinct line, in digest order: two such lists are compared in
+// one walk, and a million lines need no tree of fingerprints.
+std::vector<TPrint> SortedPrints(const std::vector<std::string_view>& lines) {
+  std::vector<TPrint> prints(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    prints[i] = TPrint::Of(LineDigest(lines[i]), static_cast<std::uint32_t>(i));
+  }
+  std::sort(prints.begin(), prints.end(), [](const TPrint& a, const TPrint& b) { return a.Before(b); });
+  const auto last = std::unique(prints.begin(), prints.end(),
+                                [](const TPrint& a, const TPrint& b) { return a.SameLine(b); });
+  prints.erase(last, prints.end());
+  return prints;
+}
 
 std::vector<std::string_view> SplitFields(std::string_view text, std::size_t count) {
   std::vector<std::string_view> fields;
@@ -83,18 +162,7 @@ bool ParseRecordLine(std::string_view line, TChangeRecords& records) {
 
 }  // namespace
 
-std::string LineFingerprint(std::string_view line) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  EVP_Digest(line.data(), line.size(), digest, &length, EVP_sha256(), nullptr);
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string text;
-  for (std::size_t i = 0; i < kFingerprintBytes; ++i) {
-    text += kHex[digest[i] >> 4];
-    text += kHex[digest[i] & 0xF];
-  }
-  return text;
-}
+std::string LineFingerprint(std::string_view line) { return HexOf(LineDigest(line)); }
 
 std::string LineIdentity(std::string_view line) {
   const TSiteIdentity identity = TSiteIdentity::Of(line);
@@ -151,12 +219,17 @@ TStampTime StampTime(const TChangeRecords& records, TStampTime clock) {
 TChangeRecords RecordSave(const std::optional<TChangeRecords>& old,
                           const std::vector<std::string>& oldLines,
                           const std::vector<std::string>& newLines, TStampTime now) {
+  return RecordSaveInPlace(old, std::vector<std::string_view>(oldLines.begin(), oldLines.end()),
+                           std::vector<std::string_view>(newLines.begin(), newLines.end()), now);
+}
+
+TChangeRecords RecordSaveInPlace(const std::optional<TChangeRecords>& old,
+                          const std::vector<std::string_view>& oldLines,
+                          const std::vector<std::string_view>& newLines, TStampTime now) {
   const TChangeRecords none;
   const TChangeRecords& before = old ? *old : none;
-  std::map<std::string, std::string> oldByPrint;  // fingerprint -> line
-  for (const std::string& line : oldLines) oldByPrint[LineFingerprint(line)] = line;
-  std::set<std::string> newPrints;
-  for (const std::string& line : newLines) newPrints.insert(LineFingerprint(line));
+  const std::vector<TPrint> oldPrints = SortedPrints(oldLines);
+  const std::vector<TPrint> newPrints = SortedPrints(newLines);
 
   TChangeRecords records;
   // Tombstones old enough to forget; a clock far behind keeps them all.
@@ -167,28 +240,46 @@ TChangeRecords RecordSave(const std::optional<TChangeRecords>& old,
     const auto found = before.lines.find(print);
     return found != before.lines.end() ? found->second : TLineStamp{0, print};
   };
-  // The lines that went, by site: an added line of the same site is an edit.
-  std::map<TSiteIdentity, std::vector<std::string>, TSiteIdentityLess> goneBySite;
-  for (const auto& [print, line] : oldByPrint) {
-    if (!newPrints.count(print)) goneBySite[TSiteIdentity::Of(line)].push_back(print);
-  }
-  std::set<TSiteIdentity, TSiteIdentityLess> edited;
-  for (const std::string& line : newLines) {
-    const std::string print = LineFingerprint(line);
-    if (oldByPrint.count(print)) {
-      records.lines[print] = stampOf(print);
-      continue;
+  // The lines that went, by site (an added line of the same site is an
+  // edit), and which new lines were not there before.
+  std::map<TSiteIdentity, std::vector<std::pair<std::string, std::uint32_t>>, TSiteIdentityLess>
+      goneBySite;
+  std::vector<bool> added(newPrints.size(), true);
+  for (std::size_t o = 0, n = 0; o < oldPrints.size();) {
+    if (n < newPrints.size() && newPrints[n].Before(oldPrints[o])) {
+      ++n;
+    } else if (n < newPrints.size() && newPrints[n].SameLine(oldPrints[o])) {
+      added[n++] = false;
+      ++o;
+    } else {
+      const std::string_view line = oldLines[oldPrints[o].index];
+      goneBySite[TSiteIdentity::Of(line)].emplace_back(HexOf(oldPrints[o].Digest()), oldPrints[o].index);
+      ++o;
     }
-    const TSiteIdentity identity = TSiteIdentity::Of(line);
-    const auto gone = goneBySite.find(identity);
-    const bool isEdit = gone != goneBySite.end();
-    records.lines[print] = {now, isEdit ? stampOf(gone->second.front()).family : print};
-    if (isEdit) edited.insert(identity);
+  }
+  // In fingerprint order, as the records keep them: each goes in at the end.
+  std::set<TSiteIdentity, TSiteIdentityLess> edited;
+  auto known = before.lines.begin();
+  for (std::size_t n = 0; n < newPrints.size(); ++n) {
+    std::string print = HexOf(newPrints[n].Digest());
+    TLineStamp stamp;
+    if (!added[n]) {
+      while (known != before.lines.end() && known->first < print) ++known;
+      const bool stamped = known != before.lines.end() && known->first == print;
+      stamp = stamped ? known->second : TLineStamp{0, print};
+    } else {
+      const TSiteIdentity identity = TSiteIdentity::Of(newLines[newPrints[n].index]);
+      const auto gone = goneBySite.find(identity);
+      const bool isEdit = gone != goneBySite.end();
+      stamp = {now, isEdit ? stampOf(gone->second.front().first).family : print};
+      if (isEdit) edited.insert(identity);
+    }
+    records.lines.emplace_hint(records.lines.end(), std::move(print), std::move(stamp));
   }
   for (const auto& [identity, prints] : goneBySite) {
-    for (const std::string& print : prints) {
-      records.tombstones.push_back({LineIdentity(oldByPrint.at(print)), print,
-                                    stampOf(print).family, now, !edited.count(identity)});
+    for (const auto& [print, index] : prints) {
+      records.tombstones.push_back({LineIdentity(oldLines[index]), print, stampOf(print).family, now,
+                                    !edited.count(identity)});
     }
   }
   return records;

@@ -67,3 +67,7 @@ TStampTime StampTime(const TChangeRecords& records, TStampTime clock);
 TChangeRecords RecordSave(const std::optional<TChangeRecords>& old,
                           const std::vector<std::string>& oldLines,
                           const std::vector<std::string>& newLines, TStampTime now);
+// The same for lines seen in place; their order and repeats do not matter.
+TChangeRecords RecordSaveInPlace(const std::optional<TChangeRecords>& old,
+                          const std::vector<std::string_view>& oldLines,
+                          const std::vector<std::string_view>& newLines, TStampTime now);

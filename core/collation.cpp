@@ -125,11 +125,15 @@ int CompareCollated(const TCollationKey& keyA, std::string_view a, const TCollat
 }
 
 int CollateCompare(std::string_view a, std::string_view b) {
+  return CollateCompareChecked(a, IsValidUtf8(a), b, IsValidUtf8(b));
+}
+
+int CollateCompareChecked(std::string_view a, bool aIsUtf8, std::string_view b, bool bIsUtf8) {
   icu::Collator* collator = SharedCollator();
   if (!collator) return ByteCompare(a, b);  // no ICU data: still a total order
   std::string storageA, storageB;
-  const std::string_view utf8A = AsUtf8(a, storageA);
-  const std::string_view utf8B = AsUtf8(b, storageB);
+  const std::string_view utf8A = aIsUtf8 ? a : (storageA = Cp1252ToUtf8(a));
+  const std::string_view utf8B = bIsUtf8 ? b : (storageB = Cp1252ToUtf8(b));
   UErrorCode status = U_ZERO_ERROR;
   const UCollationResult result = collator->compareUTF8(
       icu::StringPiece(utf8A.data(), static_cast<int32_t>(utf8A.size())),

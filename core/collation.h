@@ -9,6 +9,9 @@
 
 // <0, 0, >0 like strcmp; 0 for texts equal but for letter case.
 int CollateCompare(std::string_view a, std::string_view b);
+// The same where whether each text is valid UTF-8 is known already: a text
+// compared with both its neighbours is then checked once.
+int CollateCompareChecked(std::string_view a, bool aIsUtf8, std::string_view b, bool bIsUtf8);
 
 // The first bytes of a text's collation key, from the same collator as
 // CollateCompare. Sorting many texts makes each one's key once: the text is

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/collation.h"
+#include "core/collation_order.h"
 #include "core/secret_wipe.h"
 
 namespace {
@@ -18,55 +19,42 @@ int CompareLines(std::string_view a, std::string_view b) {
   return a.compare(b);
 }
 
-// A line's collation key beside its place in the list being sorted.
-struct TKeyedLine {
-  TCollationKey key;
-  std::uint32_t index;
-};
+// Lines from this many places ahead are asked of memory while a line is
+// copied: sorted places of a shuffled text are far apart, and reading them
+// one at a time would wait for memory at each.
+constexpr std::size_t kPrefetchAhead = 8;
 
-// Sorts the lines as adding them one by one would and drops identical ones.
-// Each line's key is made once, so its text is read once; input already in
-// order (as archives are saved) costs one key comparison per line.
-void SortDistinct(std::vector<std::string>& lines) {
-  std::vector<TKeyedLine> keyed(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    keyed[i] = TKeyedLine{CollationKeyOf(lines[i]), static_cast<std::uint32_t>(i)};
+void Prefetch(std::string_view line) {
+  if (line.empty()) return;
+  __builtin_prefetch(line.data());
+  __builtin_prefetch(line.data() + line.size() - 1);
+}
+
+// Calls take(i) for the place i of each distinct line, in list order.
+template <typename Take>
+void ForEachDistinct(const std::vector<std::string_view>& lines, Take take) {
+  const std::vector<std::uint32_t> order = CollationOrder(lines, TCollationTies::Bytes);
+  for (std::size_t n = 0; n < order.size(); ++n) {
+    // The place's view first, its text when the view has arrived.
+    if (n + 2 * kPrefetchAhead < order.size()) __builtin_prefetch(&lines[order[n + 2 * kPrefetchAhead]]);
+    if (n + kPrefetchAhead < order.size()) Prefetch(lines[order[n + kPrefetchAhead]]);
+    // Identical lines are neighbours in that order; the last of them is
+    // taken, so a line is compared before take() may have moved it.
+    if (n + 1 < order.size() && lines[order[n]] == lines[order[n + 1]]) continue;
+    take(order[n]);
   }
-  const auto order = [&lines](const TKeyedLine& a, const TKeyedLine& b) {
-    const std::string& lineA = lines[a.index];
-    const std::string& lineB = lines[b.index];
-    const int collated = CompareCollated(a.key, lineA, b.key, lineB);
-    return collated != 0 ? collated : lineA.compare(lineB);
-  };
-  const auto notAscending = [&order](const TKeyedLine& a, const TKeyedLine& b) {
-    return order(a, b) >= 0;
-  };
-  if (std::adjacent_find(keyed.begin(), keyed.end(), notAscending) == keyed.end()) return;
-  std::sort(keyed.begin(), keyed.end(),
-            [&order](const TKeyedLine& a, const TKeyedLine& b) { return order(a, b) < 0; });
-  std::vector<std::string> sorted;
-  sorted.reserve(lines.size());
-  for (const TKeyedLine& item : keyed) {
-    std::string& line = lines[item.index];
-    if (!sorted.empty() && sorted.back() == line) {
-      WipeString(line);
-    } else {
-      sorted.push_back(std::move(line));
-    }
-  }
-  lines = std::move(sorted);
 }
 
 // Splits at CR, LF or NUL: CR then an optional LF end one line, so LF CR
 // ends a line and then an empty one; a NUL ends the text; a final line
 // break yields no empty last line.
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
   std::size_t pos = 0;
   while (pos < text.size() && text[pos] != '\0') {
     std::size_t end = pos;
     while (end < text.size() && text[end] != '\r' && text[end] != '\n' && text[end] != '\0') ++end;
-    lines.emplace_back(text.substr(pos, end - pos));
+    lines.push_back(text.substr(pos, end - pos));
     pos = end;
     if (pos < text.size() && text[pos] == '\r') ++pos;
     if (pos < text.size() && text[pos] == '\n') ++pos;
@@ -76,10 +64,16 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 }  // namespace
 
-const std::string& TqelPwList::operator[](int index) const {
+std::vector<std::string_view> SiteLineViews(std::string_view text) { return SplitLines(text); }
+
+void TqelPwList::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) {
     throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
   }
+}
+
+const std::string& TqelPwList::operator[](int index) const {
+  CheckIndex(index);
   return lines_[static_cast<std::size_t>(index)];
 }
 
@@ -106,19 +100,32 @@ int TqelPwList::Add(std::string_view line) {
   return low;
 }
 
+void TqelPwList::Remove(int index) {
+  CheckIndex(index);
+  WipeString(lines_[static_cast<std::size_t>(index)]);
+  lines_.erase(lines_.begin() + index);
+}
+
 void TqelPwList::LoadFromText(std::string_view text) {
-  lines_ = SplitLines(text);
-  // Adding the lines one by one gives the sorted set of distinct lines; a
-  // sort reaches the same result without the quadratic inserts of unsorted
-  // input.
-  SortDistinct(lines_);
+  // Sorted as the text's lines, then made in that order: walking the list
+  // reads memory forward, and unsorted text costs no second copy.
+  const std::vector<std::string_view> views = SplitLines(text);
+  Wipe();
+  lines_.reserve(views.size());
+  ForEachDistinct(views, [&](std::uint32_t index) { lines_.emplace_back(views[index]); });
 }
 
 int TqelPwList::Add(std::vector<std::string> lines) {
   const int before = Count();
   lines_.reserve(lines_.size() + lines.size());
   for (std::string& line : lines) lines_.push_back(std::move(line));
-  SortDistinct(lines_);
+  const std::vector<std::string_view> views(lines_.begin(), lines_.end());
+  std::vector<std::string> sorted;
+  sorted.reserve(lines_.size());
+  ForEachDistinct(views, [&](std::uint32_t index) { sorted.push_back(std::move(lines_[index])); });
+  // What is left are the identical copies of lines kept.
+  for (std::string& line : lines_) WipeString(line);
+  lines_ = std::move(sorted);
   return Count() - before;
 }
 
@@ -164,6 +171,21 @@ std::vector<std::string> TqelPwList::TakeLines() {
   std::vector<std::string> lines = std::move(lines_);
   lines_.clear();
   return lines;
+}
+
+std::string TqelPwList::TakeText() {
+  std::string text;
+  std::size_t size = 0;
+  for (const std::string& line : lines_) size += line.size() + 2;
+  text.reserve(size);
+  for (std::string& line : lines_) {
+    text += line;
+    text += "\r\n";
+    WipeString(line);
+    line.shrink_to_fit();
+  }
+  lines_.clear();
+  return text;
 }
 
 TqelPwRec& TqelPwList::Rec(int index) {

@@ -11,6 +11,10 @@
 
 #include "core/pw_rec.h"
 
+// The lines of a text as a list loads them (split at CR, LF or NUL), in the
+// text's order and with any repeats, as views into the text.
+std::vector<std::string_view> SiteLineViews(std::string_view text);
+
 class TqelPwList {
  public:
   // The lines hold passwords: a list leaves nothing behind when it goes.
@@ -30,6 +34,9 @@ class TqelPwList {
   // Adds many lines at once, with the result of adding them one by one in
   // linear-logarithmic time. Returns how many were not present.
   int Add(std::vector<std::string> lines);
+  // Overwrites line index and takes it out of the list; throws
+  // std::out_of_range as operator[] does.
+  void Remove(int index);
   void Clear() { lines_.clear(); }
   // Overwrites every line and the scratch record, then empties the list.
   void Wipe();
@@ -49,8 +56,13 @@ class TqelPwList {
   std::vector<std::unique_ptr<TqelPwRec>> TakeRecords();
   // The lines themselves, in list order; the list is left empty.
   std::vector<std::string> TakeLines();
+  // SaveToText's text; each line is overwritten and freed once joined, so a
+  // large list and its text are not held in full side by side.
+  std::string TakeText();
 
  private:
+  void CheckIndex(int index) const;
+
   std::vector<std::string> lines_;
   TqelPwRec scratch_;
 };

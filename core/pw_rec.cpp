@@ -12,6 +12,31 @@ constexpr char kSiteSeparator = '=';
 
 bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
+std::string_view TrimmedView(std::string_view text) {
+  const auto first = std::find_if_not(text.begin(), text.end(), IsControlOrBlank);
+  const auto last = std::find_if_not(text.rbegin(), text.rend(), IsControlOrBlank).base();
+  if (first >= last) return {};
+  return text.substr(static_cast<std::size_t>(first - text.begin()),
+                     static_cast<std::size_t>(last - first));
+}
+
+// The field at the front of rest, which then starts after its delimiter
+// (or is empty).
+std::string_view NextField(std::string_view& rest, char delimiter) {
+  const std::size_t end = rest.find(delimiter);
+  const std::string_view field = rest.substr(0, end);
+  rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  return field;
+}
+
+// Overwrites the field in its own buffer: reading many lines into one
+// record allocates nothing once the buffers have grown, and a wipe of the
+// whole capacity still reaches every value written there.
+void AssignKeepingBuffer(std::string& field, std::string_view value) {
+  if (value.size() > field.capacity()) ReserveWiping(field, value.size());
+  field.assign(value);
+}
+
 }  // namespace
 
 std::string EncodeNote(std::string_view text) {
@@ -83,12 +108,7 @@ std::string ExtractField(int n, std::string_view text, char delimiter) {
   return std::string(text.substr(start, end == std::string_view::npos ? end : end - start));
 }
 
-std::string TrimControls(std::string_view text) {
-  const auto first = std::find_if_not(text.begin(), text.end(), IsControlOrBlank);
-  const auto last = std::find_if_not(text.rbegin(), text.rend(), IsControlOrBlank).base();
-  if (first >= last) return {};
-  return std::string(first, last);
-}
+std::string TrimControls(std::string_view text) { return std::string(TrimmedView(text)); }
 
 std::string TqelPwRec::Note() const { return DecodeNote(note_); }
 
@@ -118,20 +138,21 @@ std::string TqelPwRec::Line() const {
   return line;
 }
 
+std::string_view SiteNameOf(std::string_view line) {
+  const std::size_t eq = line.find(kSiteSeparator);
+  return eq == std::string_view::npos ? std::string_view() : TrimmedView(line.substr(0, eq));
+}
+
 void TqelPwRec::SetLine(std::string_view line) {
   const std::size_t eq = line.find(kSiteSeparator);
-  std::string_view rest = line;
-  if (eq == std::string_view::npos) {
-    SetSite({});
-  } else {
-    SetSite(line.substr(0, eq));
-    rest = line.substr(eq + 1);
-  }
-  SetUser(ExtractField(1, rest, kTab));
-  SetPW(ExtractField(2, rest, kTab));
-  SetURL(ExtractField(3, rest, kTab));
+  std::string_view rest = eq == std::string_view::npos ? line : line.substr(eq + 1);
+  AssignKeepingBuffer(site_, SiteNameOf(line));
+  AssignKeepingBuffer(user_, TrimmedView(NextField(rest, kTab)));
+  // The password is kept exactly, blanks at its ends included.
+  AssignKeepingBuffer(pw_, NextField(rest, kTab));
+  AssignKeepingBuffer(url_, TrimmedView(NextField(rest, kTab)));
   // The line already carries the encoded notes: stored as they are.
-  note_ = ExtractField(4, rest, kTab);
+  AssignKeepingBuffer(note_, NextField(rest, kTab));
 }
 
 std::unique_ptr<TqelPwRec> TqelPwRec::Clone() const {

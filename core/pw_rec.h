@@ -19,6 +19,10 @@ std::string ExtractField(int n, std::string_view text, char delimiter);
 // Removes bytes 0..32 from both ends.
 std::string TrimControls(std::string_view text);
 
+// The site name of a line, as SetLine reads it (blanks and controls at its
+// ends removed), seen in place.
+std::string_view SiteNameOf(std::string_view line);
+
 class TqelPwRec {
  public:
   // Site text holds passwords: a record leaves nothing behind when it goes.

@@ -23,86 +23,71 @@ std::string CsvRecordText(const TCsvRecord& fields) {
   return text;
 }
 
-namespace {
+// Consumes one CR LF, LF or CR.
+void TCsvRows::SkipLineBreak() {
+  if (Peek() == '\r') ++pos_;
+  if (!AtEnd() && Peek() == '\n') ++pos_;
+  ++line_;
+}
 
-// Reads records one character at a time; pos_ always points at the next
-// unread character.
-class TCsvReader {
- public:
-  explicit TCsvReader(std::string_view text) : text_(text) {}
-
-  std::vector<TCsvRow> ReadAll() {
-    std::vector<TCsvRow> rows;
-    while (pos_ < text_.size()) rows.push_back(ReadRecord());
-    return rows;
-  }
-
- private:
-  bool AtEnd() const { return pos_ >= text_.size(); }
-  char Peek() const { return text_[pos_]; }
-  bool AtLineBreak() const { return !AtEnd() && (Peek() == '\r' || Peek() == '\n'); }
-
-  // Consumes one CR LF, LF or CR.
-  void SkipLineBreak() {
-    if (Peek() == '\r') ++pos_;
-    if (!AtEnd() && Peek() == '\n') ++pos_;
-    ++line_;
-  }
-
-  TCsvRow ReadRecord() {
-    TCsvRow row;
-    row.line = line_;
-    for (;;) {
-      row.fields.push_back(ReadField());
-      if (AtEnd()) break;
-      if (AtLineBreak()) {
-        SkipLineBreak();
-        break;
-      }
-      ++pos_;  // the comma
+bool TCsvRows::Next(TCsvRow& row) {
+  if (AtEnd()) return false;
+  row.line = line_;
+  // The fields' strings are reused from the last record: reading a large
+  // file allocates little.
+  std::size_t count = 0;
+  for (;;) {
+    if (count == row.fields.size()) row.fields.emplace_back();
+    ReadField(row.fields[count++]);
+    if (AtEnd()) break;
+    if (AtLineBreak()) {
+      SkipLineBreak();
+      break;
     }
-    return row;
+    ++pos_;  // the comma
   }
+  row.fields.resize(count);
+  return true;
+}
 
-  std::string ReadField() {
-    if (!AtEnd() && Peek() == '"') return ReadQuotedField();
-    // An unquoted field runs to the next comma or line break; a stray quote
-    // inside it is taken literally, as most tools write it.
-    const std::size_t start = pos_;
-    while (!AtEnd() && Peek() != ',' && !AtLineBreak()) ++pos_;
-    return std::string(text_.substr(start, pos_ - start));
-  }
+void TCsvRows::ReadField(std::string& field) {
+  if (!AtEnd() && Peek() == '"') return ReadQuotedField(field);
+  // An unquoted field runs to the next comma or line break; a stray quote
+  // inside it is taken literally, as most tools write it.
+  const std::size_t start = pos_;
+  while (!AtEnd() && Peek() != ',' && !AtLineBreak()) ++pos_;
+  field.assign(text_.substr(start, pos_ - start));
+}
 
-  std::string ReadQuotedField() {
-    const int startLine = line_;
-    ++pos_;  // the opening quote
-    std::string field;
-    for (;;) {
-      if (AtEnd()) throw ECsvError(startLine, "a quoted field is not closed");
-      const char c = text_[pos_++];
-      if (c == '"') {
-        if (!AtEnd() && Peek() == '"') {
-          field += '"';
-          ++pos_;
-          continue;
-        }
-        if (!AtEnd() && Peek() != ',' && !AtLineBreak()) {
-          throw ECsvError(line_, "unexpected text after a closing quote");
-        }
-        return field;
+void TCsvRows::ReadQuotedField(std::string& field) {
+  const int startLine = line_;
+  ++pos_;  // the opening quote
+  field.clear();
+  for (;;) {
+    if (AtEnd()) throw ECsvError(startLine, "a quoted field is not closed");
+    const char c = text_[pos_++];
+    if (c == '"') {
+      if (!AtEnd() && Peek() == '"') {
+        field += '"';
+        ++pos_;
+        continue;
       }
-      if (c == '\n' || (c == '\r' && (AtEnd() || Peek() != '\n'))) ++line_;
-      field += c;
+      if (!AtEnd() && Peek() != ',' && !AtLineBreak()) {
+        throw ECsvError(line_, "unexpected text after a closing quote");
+      }
+      return;
     }
+    if (c == '\n' || (c == '\r' && (AtEnd() || Peek() != '\n'))) ++line_;
+    field += c;
   }
+}
 
-  std::string_view text_;
-  std::size_t pos_ = 0;
-  int line_ = 1;
-};
-
-}  // namespace
-
-std::vector<TCsvRow> ParseCsv(std::string_view text) { return TCsvReader(text).ReadAll(); }
+std::vector<TCsvRow> ParseCsv(std::string_view text) {
+  std::vector<TCsvRow> rows;
+  TCsvRows reader(text);
+  TCsvRow row;
+  while (reader.Next(row)) rows.push_back(row);
+  return rows;
+}
 
 }  // namespace interchange

@@ -32,9 +32,30 @@ struct TCsvRow {
   TCsvRecord fields;
 };
 
-// Every record of the text. A text ending with a line break has no empty last
-// record. Throws ECsvError for an unclosed quoted field or text after a
+// The records of a text one at a time, so that a large file is never held
+// as records all at once. A text ending with a line break has no empty last
+// record. Next throws ECsvError for an unclosed quoted field or text after a
 // closing quote.
+class TCsvRows {
+ public:
+  explicit TCsvRows(std::string_view text) : text_(text) {}
+  // Reads the next record into row; false at the end of the text.
+  bool Next(TCsvRow& row);
+
+ private:
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  char Peek() const { return text_[pos_]; }
+  bool AtLineBreak() const { return !AtEnd() && (Peek() == '\r' || Peek() == '\n'); }
+  void SkipLineBreak();
+  void ReadField(std::string& field);
+  void ReadQuotedField(std::string& field);
+
+  std::string_view text_;
+  std::size_t pos_ = 0;  // the next unread character
+  int line_ = 1;
+};
+
+// Every record of the text, as TCsvRows reads them.
 std::vector<TCsvRow> ParseCsv(std::string_view text);
 
 }  // namespace interchange

@@ -136,9 +136,10 @@ TSiteFields FieldsFrom(const TColumnMap& map, const TCsvRecord& row, int line) {
 
 bool IsEmptyRow(const TCsvRecord& row) { return row.size() == 1 && row[0].empty(); }
 
-std::vector<TCsvRow> ParseRows(std::string_view text) {
+// The next record, CSV faults given as the import's own.
+bool NextRow(TCsvRows& rows, TCsvRow& row) {
   try {
-    return ParseCsv(text);
+    return rows.Next(row);
   } catch (const ECsvError& e) {
     throw EFormatError(e.Line(), e.what());
   }
@@ -146,21 +147,22 @@ std::vector<TCsvRow> ParseRows(std::string_view text) {
 
 }  // namespace
 
-TSiteImport ReadCsvSites(std::string_view text, const TImportOptions& options) {
-  const std::vector<TCsvRow> rows = ParseRows(text);
-  if (rows.empty()) throw EFormatError(1, "the file is empty");
+TSiteImport ReadCsvSites(std::string_view text, const TImportOptions& options,
+                         const TSiteSink& take) {
+  TCsvRows rows(text);
+  TCsvRow row;
+  if (!NextRow(rows, row)) throw EFormatError(1, "the file is empty");
   TSiteImport result;
-  const TColumnMap map = FindColumns(rows.front().fields, options, result.notices);
-  const std::size_t width = rows.front().fields.size();
+  const TColumnMap map = FindColumns(row.fields, options, result.notices);
+  const std::size_t width = row.fields.size();
   result.format = map.Format().format;
-  for (std::size_t r = 1; r < rows.size(); ++r) {
-    const TCsvRow& row = rows[r];
+  while (NextRow(rows, row)) {
     if (IsEmptyRow(row.fields)) continue;
     if (row.fields.size() != width) {
       throw EFormatError(row.line, std::to_string(row.fields.size()) +
                                        " fields where the header has " + std::to_string(width));
     }
-    result.sites.push_back({.fields = FieldsFrom(map, row.fields, row.line), .line = row.line});
+    take({.fields = FieldsFrom(map, row.fields, row.line), .line = row.line});
   }
   return result;
 }

@@ -7,7 +7,9 @@
 
 namespace interchange {
 
-// The text is UTF-8 without a byte order mark.
-TSiteImport ReadCsvSites(std::string_view text, const TImportOptions& options);
+// The text is UTF-8 without a byte order mark. Each site goes to take as it
+// is read; the result holds the format and notices, and no sites.
+TSiteImport ReadCsvSites(std::string_view text, const TImportOptions& options,
+                         const TSiteSink& take);
 
 }  // namespace interchange

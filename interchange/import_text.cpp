@@ -59,10 +59,12 @@ TImportText ImportText(std::string_view bytes, bool mayBeCp1252) {
   }
   bytes = WithoutUtf8Bom(bytes);
   const TUtf8Scan scan = ScanUtf8(bytes);
-  if (scan.firstBad == std::string_view::npos) return {std::string(bytes), {}};
+  if (scan.firstBad == std::string_view::npos) return {bytes, nullptr, {}};
   if (mayBeCp1252 && !scan.hasMultiByte &&
       bytes.find_first_of(kCp1252Undefined) == std::string_view::npos) {
-    return {Cp1252ToUtf8(bytes), "the file is not UTF-8: read as Windows-1252"};
+    auto converted = std::make_unique<const std::string>(Cp1252ToUtf8(bytes));
+    const std::string_view text = *converted;
+    return {text, std::move(converted), "the file is not UTF-8: read as Windows-1252"};
   }
   throw EFormatError(LineAt(bytes, scan.firstBad),
                      "byte " + ByteText(bytes[scan.firstBad]) + " is not UTF-8 text");

@@ -39,7 +39,8 @@ std::string TImportedSite::Where() const {
   return line > 0 ? "line " + std::to_string(line) : "item " + std::to_string(item);
 }
 
-TSiteImport ReadSites(std::string_view bytes, const TImportOptions& options) {
+TSiteImport ReadSites(std::string_view bytes, const TImportOptions& options,
+                      const TSiteSink& take) {
   const TFileKind kind = KindOf(bytes, options);
   if (options.format && !CanImport(*options.format)) {
     throw EFormatError(0, std::string(FormatName(*options.format)) +
@@ -55,10 +56,21 @@ TSiteImport ReadSites(std::string_view bytes, const TImportOptions& options) {
       result = ReadBitwardenJson(input.text);
       break;
     case TFileKind::Csv:
-      result = ReadCsvSites(input.text, options);
+      result = ReadCsvSites(input.text, options, take);
       break;
   }
+  // The tree formats are read whole; their sites are handed on the same way.
+  for (TImportedSite& site : result.sites) take(std::move(site));
+  result.sites.clear();
   if (!input.notice.empty()) result.notices.insert(result.notices.begin(), input.notice);
+  return result;
+}
+
+TSiteImport ReadSites(std::string_view bytes, const TImportOptions& options) {
+  std::vector<TImportedSite> sites;
+  TSiteImport result =
+      ReadSites(bytes, options, [&sites](TImportedSite&& site) { sites.push_back(std::move(site)); });
+  result.sites = std::move(sites);
   return result;
 }
 

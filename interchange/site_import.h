@@ -4,6 +4,7 @@
 // and Bitwarden's JSON. The format is recognised from the file unless the
 // caller names it.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,5 +54,14 @@ struct TImportOptions {
 // format reads), a record with the wrong number of fields, or one with
 // neither a name nor a URL to name it by.
 TSiteImport ReadSites(std::string_view bytes, const TImportOptions& options = {});
+
+// Receives the sites of a file one at a time, in the file's order.
+using TSiteSink = std::function<void(TImportedSite&&)>;
+
+// ReadSites, each site handed to take as soon as it is read rather than
+// collected (a CSV file of a million sites is then never held as records
+// beside its text); the result holds no sites.
+TSiteImport ReadSites(std::string_view bytes, const TImportOptions& options,
+                      const TSiteSink& take);
 
 }  // namespace interchange

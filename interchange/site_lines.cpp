@@ -1,6 +1,7 @@
 #include "interchange/site_lines.h"
 
 #include "core/pw_rec.h"
+#include "core/secret_wipe.h"
 
 namespace interchange {
 
@@ -25,26 +26,33 @@ std::vector<std::string> Trimmed(const TSiteFields& fields) {
 std::string LineOf(const TSiteFields& fields) {
   TqelPwRec rec;
   StoreFields({fields.site, fields.user, fields.password, fields.url, {}}, rec);
-  return rec.Line() + EncodeNote(fields.notes);
+  std::string line = rec.Line();
+  const std::string note = EncodeNote(fields.notes);
+  // Room for exactly the line: a million imported lines are kept as they are.
+  ReserveWiping(line, line.size() + note.size());
+  line += note;
+  return line;
 }
 
 }  // namespace
 
+void AddSiteLine(TSiteLines& result, const TImportedSite& site, bool fix) {
+  TSiteFields fields = site.fields;
+  if (fix && CheckSiteFields(fields)) {
+    for (std::string& change : FixSiteFields(fields))
+      result.changes.push_back({site.Where(), change});
+  }
+  if (auto rule = CheckSiteFields(fields)) {
+    result.refused.push_back({site.Where(), *rule});
+    return;
+  }
+  for (std::string& change : Trimmed(fields)) result.changes.push_back({site.Where(), change});
+  result.lines.push_back(LineOf(fields));
+}
+
 TSiteLines SiteLinesOf(const TSiteImport& imported, bool fix) {
   TSiteLines result;
-  for (const TImportedSite& site : imported.sites) {
-    TSiteFields fields = site.fields;
-    if (fix && CheckSiteFields(fields)) {
-      for (std::string& change : FixSiteFields(fields))
-        result.changes.push_back({site.Where(), change});
-    }
-    if (auto rule = CheckSiteFields(fields)) {
-      result.refused.push_back({site.Where(), *rule});
-      continue;
-    }
-    for (std::string& change : Trimmed(fields)) result.changes.push_back({site.Where(), change});
-    result.lines.push_back(LineOf(fields));
-  }
+  for (const TImportedSite& site : imported.sites) AddSiteLine(result, site, fix);
   return result;
 }
 

@@ -29,5 +29,7 @@ struct TSiteLines {
 // record that breaks a rule is repaired as FixSiteFields does, each repair
 // reported, and kept.
 TSiteLines SiteLinesOf(const TSiteImport& imported, bool fix);
+// The same for one site, added to result: for sites read one at a time.
+void AddSiteLine(TSiteLines& result, const TImportedSite& site, bool fix);
 
 }  // namespace interchange

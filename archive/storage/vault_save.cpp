@@ -6,19 +6,6 @@
 #include "archive/zip/site_list_member.h"
 #include "core/pw_list.h"
 
-namespace {
-
-std::vector<std::string> LinesOf(const std::string& data) {
-  TqelPwList list;
-  list.LoadFromText(data);
-  std::vector<std::string> lines;
-  for (int i = 0; i < list.Count(); ++i) lines.push_back(list[i]);
-  list.Wipe();
-  return lines;
-}
-
-}  // namespace
-
 TSaveWarnings SaveVault(const std::string& path, const std::string& data,
                const std::optional<TChangeRecords>& records, const TSaveOptions& options) {
   std::vector<TNamedMember> members{{kSiteListMember, data}};
@@ -38,5 +25,6 @@ TStampTime StampNow(const std::optional<TChangeRecords>& records) {
 
 TChangeRecords RecordSaveNow(const std::optional<TChangeRecords>& old, const std::string& oldData,
                              const std::string& newData) {
-  return RecordSave(old, LinesOf(oldData), LinesOf(newData), StampNow(old));
+  // Only which lines there are counts: the texts' lines are seen in place.
+  return RecordSaveInPlace(old, SiteLineViews(oldData), SiteLineViews(newData), StampNow(old));
 }

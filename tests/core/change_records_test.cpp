@@ -26,6 +26,26 @@ TEST(ChangeRecords, TextRoundTripsEveryField) {
   EXPECT_EQ(FormatChangeRecords(*parsed), FormatChangeRecords(records));
 }
 
+TEST(ChangeRecords, LinesSeenInPlaceInAnyOrderGiveTheSameRecords) {
+  std::vector<std::string> before, after;
+  for (int i = 0; i < 60; ++i) before.push_back("Site" + std::to_string(i) + "=u\tpw\t\t");
+  after = before;
+  after[3] = "Site3=u\tnew\t\t";              // an edit
+  after.erase(after.begin() + 10);             // a deletion
+  after.push_back("Added=u\tpw\t\t");          // an addition
+  const TChangeRecords first = RecordSave(std::nullopt, {}, before, 100);
+  const TChangeRecords expected = RecordSave(first, before, after, 200);
+  std::vector<std::string_view> oldSeen(before.rbegin(), before.rend());
+  std::vector<std::string_view> newSeen(after.rbegin(), after.rend());
+  newSeen.push_back(after.front());  // a repeat counts once
+  const TChangeRecords got = RecordSaveInPlace(first, oldSeen, newSeen, 200);
+  EXPECT_EQ(FormatChangeRecords(got), FormatChangeRecords(expected));
+  ASSERT_EQ(expected.tombstones.size(), 2u);
+  EXPECT_EQ(expected.lines.size(), after.size());
+  EXPECT_EQ(expected.lines.at(LineFingerprint(after[3])).family, LineFingerprint(before[3]));
+  EXPECT_EQ(expected.lines.at(LineFingerprint(after[0])).changed, 100);
+}
+
 TEST(ChangeRecords, RefusesTextItDidNotWrite) {
   const std::string good = FormatChangeRecords(RecordSave(std::nullopt, {}, {kMail1}, 100));
   const std::string fp = LineFingerprint(kMail1);

@@ -1,8 +1,14 @@
 #include "core/collation.h"
 
+#include "core/collation_order.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <numeric>
+#include <random>
 #include <optional>
 #include <string>
 #include <thread>
@@ -126,5 +132,32 @@ INSTANTIATE_TEST_SUITE_P(
                     LocaleCase{"CUtf8IsRoot", "C.UTF-8", nullptr, nullptr, kSv, -1},
                     LocaleCase{"PosixIsRoot", nullptr, "POSIX", nullptr, kSv, -1}),
     [](const testing::TestParamInfo<LocaleCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+TEST(CollationOrder, TiesGoByBytesOrByPlace) {
+  const std::vector<std::string_view> texts{"b", "B", "a", "b", "A"};
+  EXPECT_EQ(CollationOrder(texts, TCollationTies::Place), (std::vector<std::uint32_t>{2, 4, 0, 1, 3}));
+  EXPECT_EQ(CollationOrder(texts, TCollationTies::Bytes), (std::vector<std::uint32_t>{4, 2, 1, 0, 3}));
+  const std::vector<std::string_view> inOrder{"a", "A", "b"};
+  EXPECT_EQ(CollationOrder(inOrder, TCollationTies::Place), (std::vector<std::uint32_t>{0, 1, 2}));
+}
+
+TEST(CollationOrder, PlaceTiesSortStablyAsThePlainComparison) {
+  std::vector<std::string> owned;
+  for (int i = 0; i < 300; ++i) {
+    owned.push_back((i % 2 ? "Caf\xc3\xa9 " : "CAFE ") + std::to_string(i % 30));
+  }
+  std::shuffle(owned.begin(), owned.end(), std::mt19937(5));
+  const std::vector<std::string_view> texts(owned.begin(), owned.end());
+  std::vector<std::uint32_t> expected(texts.size());
+  std::iota(expected.begin(), expected.end(), 0u);
+  std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return CollateCompare(texts[a], texts[b]) < 0;
+  });
+  EXPECT_EQ(CollationOrder(texts, TCollationTies::Place), expected);
+}
 
 }  // namespace

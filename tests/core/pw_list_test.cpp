@@ -1,5 +1,7 @@
 #include "core/pw_list.h"
 
+#include "core/collation.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -188,6 +190,67 @@ TEST(Load, ShuffledLinesGetTheOrderOfAddingOneByOne) {
     EXPECT_EQ(many.Add(lines), oneByOne.Count() - 1) << round;
     EXPECT_EQ(Lines(many), Lines(oneByOne)) << round;
   }
+}
+
+// Made lists of every shape the keyed sort treats apart: key heads that
+// differ early, a prefix shared past the compared words (the full heads and
+// then the texts decide), and case variants that tie until the bytes.
+struct TMadeList {
+  const char* name;
+  std::string (*line)(int);
+};
+
+std::string Numbered(int i) { return "Site " + std::to_string(i) + " example=user" + std::to_string(i % 7); }
+std::string SharedPrefix(int i) {
+  return "www.a-very-long-shared-site-name-" + std::to_string(i % 50) + ".example=u" + std::to_string(i);
+}
+std::string CaseVariants(int i) {
+  const std::string stem = (i % 3 == 0 ? "MAIL" : i % 3 == 1 ? "Mail" : "mail");
+  return stem + std::to_string(i % 40) + "=x";
+}
+
+class MadeList : public testing::TestWithParam<TMadeList> {};
+
+TEST_P(MadeList, ShuffledLoadGetsThePlainComparisonsOrder) {
+  Strings lines;
+  for (int i = 0; i < 600; ++i) lines.push_back(GetParam().line(i));
+  std::shuffle(lines.begin(), lines.end(), std::mt19937(3));
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  Strings expected = lines;
+  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+    const int collated = CollateCompare(a, b);
+    return collated != 0 ? collated < 0 : a < b;
+  });
+  expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+  EXPECT_EQ(Loaded(text), expected);
+  // Loading the sorted text again takes the path for text already in order.
+  std::string sorted;
+  for (const std::string& line : expected) sorted += line + "\n";
+  EXPECT_EQ(Loaded(sorted), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, MadeList,
+                         testing::Values(TMadeList{"Numbered", Numbered},
+                                         TMadeList{"SharedPrefix", SharedPrefix},
+                                         TMadeList{"CaseVariants", CaseVariants}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Load, LineViewsAreTheLoadedLinesInTextOrderWithRepeats) {
+  const std::string text = "b=1\r\na=1\n\rb=1\rc";
+  const std::vector<std::string_view> views = SiteLineViews(text);
+  EXPECT_EQ(Strings(views.begin(), views.end()), (Strings{"b=1", "a=1", "", "b=1", "c"}));
+  EXPECT_EQ(Loaded(text), (Strings{"", "a=1", "b=1", "c"}));
+}
+
+TEST(Index, RemoveTakesOutOneLineAndChecksTheIndex) {
+  TqelPwList list;
+  list.LoadFromText("c=3\nb=2\na=1\n");
+  list.Remove(1);
+  EXPECT_EQ(Lines(list), (Strings{"a=1", "c=3"}));
+  EXPECT_THROW(list.Remove(2), std::out_of_range);
+  EXPECT_EQ(list.TakeText(), "a=1\r\nc=3\r\n");
+  EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(Load, TakeRecordsParsesEveryLineInOrderAndEmptiesTheList) {

@@ -27,6 +27,7 @@ TEST_P(ParseLine, SplitsIntoFields) {
   EXPECT_EQ(rec.PW(), c.pw);
   EXPECT_EQ(rec.URL(), c.url);
   EXPECT_EQ(rec.RawNote(), c.rawNote);
+  EXPECT_EQ(SiteNameOf(c.line), c.site);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,6 +77,14 @@ TEST(Line, SettingLineOverwritesEveryField) {
   rec.SetLine("S=u\tp\tl\tn");
   rec.SetLine("T");
   EXPECT_EQ(rec.Line(), "=T\t\t\t");
+}
+
+TEST(Line, ShorterLineAfterALongerOneKeepsNothingOfIt) {
+  TqelPwRec rec;
+  rec.SetLine("A long site name=a long user name\ta long password\thttps://long.example\tlong note");
+  rec.SetLine("B=u\tp\tl\tn");
+  EXPECT_EQ(rec.Line(), "B=u\tp\tl\tn");
+  EXPECT_EQ(rec.PW(), "p");
 }
 
 TEST(Line, CloneIsIndependentCopyOfTheLine) {

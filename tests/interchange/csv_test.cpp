@@ -63,7 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{
             "LineBreaksInQuotes", "\"a\r\nb\nc\rd\",e\nf", {{"a\r\nb\nc\rd", "e"}, {"f"}}, {1, 5}},
         ParseCase{"StrayQuoteInPlainField", "ab\"c,d", {{"ab\"c", "d"}}, {1}},
-        ParseCase{"QuotedLastFieldAtEnd", "a,\"b\"", {{"a", "b"}}, {1}}),
+        ParseCase{"QuotedLastFieldAtEnd", "a,\"b\"", {{"a", "b"}}, {1}},
+        ParseCase{"ShorterRecordsAfterLonger", "aaaa,b,c\r\nd\r\n\"e\",ff",
+                  {{"aaaa", "b", "c"}, {"d"}, {"e", "ff"}}, {1, 2, 3}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ErrorCase {

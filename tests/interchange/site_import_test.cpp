@@ -162,3 +162,26 @@ TEST(ReadSitesText, InvalidUtf8IsRefusedAndWindows1252IsSaidSo) {
 
 }  // namespace
 }  // namespace interchange
+
+namespace interchange {
+namespace {
+
+// Sites handed on one at a time: in the file's order with their lines, each
+// before a later record's fault stops the reading, and none kept in the result.
+TEST(ReadSitesOneByOne, HandsEverySiteOnAsItIsRead) {
+  std::vector<std::pair<std::string, int>> seen;
+  const auto take = [&seen](TImportedSite&& site) { seen.emplace_back(site.fields.site, site.line); };
+  const TSiteImport got = ReadSites("site,user,password,url,notes\nB,u,p,,\n\nA,u,p,,\n", {}, take);
+  EXPECT_TRUE(got.sites.empty());
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{{"B", 2}, {"A", 4}}));
+  seen.clear();
+  EXPECT_THROW(ReadSites("site,user,password,url,notes\nC,u,p,,\nonly,two\n", {}, take),
+               EFormatError);
+  EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{{"C", 2}}));
+  ReadSites(R"({"encrypted": false, "items": [{"type": 1, "name": "J", "login": {}}]})", {},
+            take);
+  EXPECT_EQ(seen.back().first, "J");
+}
+
+}  // namespace
+}  // namespace interchange
