@@ -94,7 +94,7 @@ std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
 }
 
 std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
-                                                   const TChangeRecords& records,
+                                                   const std::optional<TChangeRecords>& records,
                                                    const TSaveOptions& options,
                                                    TArchiveLock& lock, TOutsideChange policy) {
   // An empty file the lock made for a new archive is no outside change.

@@ -105,7 +105,8 @@ class TArchiveSession {
   // unchanged.
   std::optional<TSaveWarnings> Save(const std::string& text, const TSaveOptions& options,
                                     TArchiveLock& lock, TOutsideChange policy);
-  std::optional<TSaveWarnings> Save(const std::string& text, const TChangeRecords& records,
+  std::optional<TSaveWarnings> Save(const std::string& text,
+                                    const std::optional<TChangeRecords>& records,
                                     const TSaveOptions& options, TArchiveLock& lock,
                                     TOutsideChange policy);
 

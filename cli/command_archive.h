@@ -80,6 +80,9 @@ class TLockedArchive {
   void Save(const std::string& data, const TChangeRecords& records, const TSaveOptions& options);
 
  private:
+  void SaveWith(const std::string& data, const std::optional<TChangeRecords>& records,
+                const TSaveOptions& options);
+
   const TCliContext& ctx_;
   TArchiveLock lock_;
   TArchiveSession session_;

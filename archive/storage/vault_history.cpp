@@ -25,7 +25,8 @@ TChangeRecords TVaultHistory::ForSave(const std::string& data) const {
   return RecordSaveNow(records_, known_ ? baseline_ : data, data);
 }
 
-void TVaultHistory::Adopt(const std::string& data, const TChangeRecords& records) {
+void TVaultHistory::Adopt(const std::string& data,
+                          const std::optional<TChangeRecords>& records) {
   Loaded(data, records, dataTime_);
 }
 

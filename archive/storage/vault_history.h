@@ -29,8 +29,9 @@ class TVaultHistory {
   // The records for saving `data`: what changed since the last read or save
   // is stamped now.
   TChangeRecords ForSave(const std::string& data) const;
-  // `data`, as saved or merged, is described by `records`.
-  void Adopt(const std::string& data, const TChangeRecords& records);
+  // `data`, as saved or merged, is described by `records` (none: saved
+  // into an archive that keeps no records).
+  void Adopt(const std::string& data, const std::optional<TChangeRecords>& records);
 
   // The records of the site list as last read or saved, when valid.
   const std::optional<TChangeRecords>& Records() const { return records_; }
