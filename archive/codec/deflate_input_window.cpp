@@ -10,19 +10,18 @@
 namespace {
 
 constexpr std::size_t kHashSize = 16384;  // 14-bit hash
-constexpr int kLatestBits = 17;
+constexpr int kLatestBits = 16;
 constexpr std::size_t kSlack = 16;
-constexpr std::int32_t kEmpty = -1;
+// Far enough below every position that no position is within a window of it.
+constexpr std::int32_t kEmpty = -(1 << 30);
+constexpr std::uint32_t kBackMask = 0xFFFF;
 // The buffer slides by this many windows at once, so that each slide moves
 // only the last window and the look-ahead down while many windows of input
 // pass between slides.
 constexpr std::size_t kSlideWindows = 6;
-// Sequence numbers sit in a ring of two windows (see Search), which a slide
-// must keep in place.
-static_assert(kSlideWindows % 2 == 0);
 
-std::uint16_t Load16(const std::uint8_t* p) {
-  std::uint16_t v;
+std::uint32_t Load32(const std::uint8_t* p) {
+  std::uint32_t v;
   std::memcpy(&v, p, sizeof v);
   return v;
 }
@@ -55,8 +54,7 @@ TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, i
       checksum_(adler32 ? 1u : 0xFFFFFFFFu),
       capacity_((kSlideWindows + 2) * window_ + 2 * static_cast<std::size_t>(maxMatch)),
       slotCounts_(kHashSize, 0),
-      sequence_(2 * window_, 0),
-      links_(window_, static_cast<std::uint32_t>(kEmpty)),
+      links_(window_, 0),
       latest_(std::size_t{1} << kLatestBits, kEmpty) {
   buffer_.assign(capacity_ + kSlack, 0);
 }
@@ -85,11 +83,6 @@ void TPlDfInputWindow::Slide() {
   const auto delta = static_cast<std::int32_t>(shift);
   auto down = [delta](std::int32_t& v) { v = v >= delta ? v - delta : kEmpty; };
   std::for_each(latest_.begin(), latest_.end(), down);
-  for (std::uint64_t& entry : links_) {
-    std::int32_t prev = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));
-    down(prev);
-    entry = (entry & ~std::uint64_t{0xFFFFFFFF}) | static_cast<std::uint32_t>(prev);
-  }
   cur_ -= shift;
   dataEnd_ -= shift;
   inserted_ -= shift;
@@ -103,10 +96,13 @@ void TPlDfInputWindow::Prepare() {
 
 void TPlDfInputWindow::Insert(std::size_t p) {
   const std::uint8_t* b = buffer_.data() + p;
-  const std::uint32_t three = Load24(b);
-  sequence_[p & (2 * mask_ + 1)] = ++slotCounts_[HeadSlot(b)];
-  std::int32_t& latest = latest_[LatestSlot(three)];
-  links_[p & mask_] = std::uint64_t{three} << 32 | static_cast<std::uint32_t>(latest);
+  std::uint16_t& count = slotCounts_[HeadSlot(b)];
+  count = static_cast<std::uint16_t>(count + 1);
+  std::int32_t& latest = latest_[LatestSlot(Load24(b))];
+  const std::int64_t back = static_cast<std::int64_t>(p) - latest;
+  const auto distance =
+      back < static_cast<std::int64_t>(window_) ? static_cast<std::uint32_t>(back) : 0u;
+  links_[p & mask_] = distance | std::uint32_t{count} << 16;
   latest = static_cast<std::int32_t>(p);
 }
 
@@ -119,9 +115,7 @@ void TPlDfInputWindow::Advance(std::size_t count) {
   cur_ = target;
 }
 
-int TPlDfInputWindow::MatchLength(std::size_t candidate, std::size_t p, int limit) const {
-  const std::uint8_t* a = buffer_.data() + candidate;
-  const std::uint8_t* b = buffer_.data() + p;
+int TPlDfInputWindow::MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit) {
   int len = 0;
   while (len < limit) {
     std::uint64_t diff = Load64(a + len) ^ Load64(b + len);
@@ -136,47 +130,52 @@ int TPlDfInputWindow::MatchLength(std::size_t candidate, std::size_t p, int limi
 
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
-  const std::uint8_t* here = buffer_.data() + p;
-  const std::uint32_t here3 = Load24(here);
-  // The candidate budget counts every position of the 14-bit hash chain,
-  // newest first; the hash slot's count before this insertion is the
-  // sequence number of the chain's first candidate.
-  const std::uint32_t first = slotCounts_[HeadSlot(here)];
-  std::int32_t c = latest_[LatestSlot(here3)];
   // The next search is almost always one byte on: start fetching its table
-  // slots now (the large latest-position table is mostly out of cache). The
-  // bytes read lie before the zeroed slack's end, since three are left here.
+  // slots now (the latest-position table is mostly out of the first-level
+  // cache). The bytes read lie before the zeroed slack's end, since three
+  // are left here.
   const std::uint8_t* following = buffer_.data() + p + 1;
   __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
   __builtin_prefetch(&slotCounts_[HeadSlot(following)]);
+  const Match found = Longest(p, pending, sufficient, chainLimit);
   Insert(p);
   inserted_ = p + 1;
+  return found;
+}
+
+TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, int sufficient,
+                                                  int chainLimit) const {
+  const std::uint8_t* base = buffer_.data();
+  const std::uint8_t* here = base + p;
+  const std::uint32_t here3 = Load24(here);
   const int m = static_cast<int>(std::min<std::size_t>(maxMatch_, dataEnd_ - p));
+  // A pending match as long as what is left cannot be beaten.
+  if (pending > 0 && m <= pending) return {};
   const int s = std::min(sufficient, m);
-  if (pending > 0 && m < pending) return {};
   int best = pending > 0 ? pending : 2;
   int bestDistance = 0;
+  // The candidate budget counts every position of the 14-bit hash chain,
+  // newest first; the hash slot's count before this position's insertion is
+  // the number of the chain's first candidate.
+  const std::uint16_t first = slotCounts_[HeadSlot(here)];
   const int candidates = best >= s ? chainLimit / 4 : chainLimit;
+  const auto budget = static_cast<std::uint32_t>(std::max(candidates, 0));
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
-  const std::size_t ring = 2 * mask_ + 1;
-  while (c != kEmpty && c >= limit) {
-    const std::uint64_t entry = links_[static_cast<std::size_t>(c) & mask_];
-    const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(entry));
-    // Fetch the next link while this one is compared: the walk is bound by
-    // memory latency, not by the comparisons.
-    __builtin_prefetch(&links_[static_cast<std::size_t>(next) & mask_]);
+  std::int64_t c = latest_[LatestSlot(here3)];
+  // Below best < m holds: reaching m ends the search, since s <= m.
+  while (c >= limit) {
+    const std::uint32_t link = links_[static_cast<std::size_t>(c) & mask_];
+    const std::uint8_t* candidate = base + c;
     // Only positions with the same three bytes can give a match longer than
-    // 2, so the walk follows the finer chain of the latest-position table
-    // and skips other values; the budget still counts every position the
-    // hash chain holds before c. (At exactly one window back the link
-    // belongs to the current position; a wrong pass only costs the full
-    // comparison below, and the walk ends there.)
-    if (static_cast<std::uint32_t>(entry >> 32) == here3) {
-      const std::uint32_t rank = first - sequence_[static_cast<std::size_t>(c) & ring];
-      if (rank >= static_cast<std::uint32_t>(std::max(candidates, 0))) break;
-      // The two bytes ending at the best length must be equal too.
-      if (best == 2 || Load16(buffer_.data() + c + best - 1) == Load16(here + best - 1)) {
-        const int len = MatchLength(static_cast<std::size_t>(c), p, m);
+    // 2; the budget still counts every position the hash chain holds before
+    // c, and for those positions the rank grows along the walk.
+    if (Load24(candidate) == here3) {
+      const auto rank = static_cast<std::uint16_t>(first - (link >> 16));
+      if (rank >= budget) break;
+      // A longer match must equal the bytes up to the best length, so the
+      // four ending there are compared first (three equal bytes beat 2).
+      if (best < 3 || Load32(candidate + best - 3) == Load32(here + best - 3)) {
+        const int len = MatchLength(candidate, here, m);
         if (len > best) {
           best = len;
           bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
@@ -184,10 +183,11 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
         }
       }
     }
-    if (next >= c) break;  // a slot reused by a newer position: the chain ends here
-    c = next;
+    const std::uint32_t back = link & kBackMask;
+    if (back == 0) break;
+    c -= back;
   }
-  if (bestDistance == 0 || best < 3) return {};
+  if (bestDistance == 0) return {};
   return {best, bestDistance};
 }
 

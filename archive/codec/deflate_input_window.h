@@ -11,17 +11,26 @@
 // bytes p, p+1, p+2): at most the candidate budget of its newest positions
 // are examined, and every position counts against the budget whatever its
 // bytes. Only positions with the same three bytes can give a match, though,
-// so the walk follows a finer chain instead: positions linked by a 17-bit
-// hash of the exact three bytes, each link holding its position's three
-// bytes, so other values are passed over from the entry the walk loads
-// anyway. Each position also keeps its number among the positions of its
-// 14-bit hash, so a candidate's place in the coarse chain, and with it the
-// end of the budget, is known without walking that chain. A candidate is
-// then rejected by the two bytes ending at the current best length before
-// the full comparison, which runs eight bytes at a time; the zeroed slack
-// after the data keeps those loads inside the buffer. When the latest
-// position of the three bytes is already out of the window, no candidate
-// can match and there is no walk.
+// so the walk follows a finer chain instead: positions linked by a hash of
+// the exact three bytes. Each position also keeps its number among the
+// positions of its 14-bit hash, so a candidate's place in the coarse chain,
+// and with it the end of the budget, is known without walking that chain.
+//
+// Why the walk is fast: it is bound by the latency of loading one link after
+// another, so a link is one 32-bit word (the distance back to the previous
+// position of the finer chain in the low half, the position's number in the
+// coarse chain in the high half) and the whole chain of a 32 KiB window is
+// 128 KiB, which stays in the second-level cache beside the window itself.
+// Links are relative, so a slide of the buffer leaves them as they are; the
+// numbers wrap at 16 bits, which cannot change a rank since no candidate is
+// 65,536 positions back. The search walks before it inserts its own
+// position, so the link of the position exactly one window back is still
+// its own. A candidate's three bytes are read from the window, and it is
+// rejected by the four bytes ending at the current best length before the
+// full comparison, which runs eight bytes at a time; the zeroed slack after
+// the data keeps those loads inside the buffer. When the latest position of
+// the three bytes is already out of the window, no candidate can match and
+// there is no walk.
 
 #include <cstdint>
 #include <vector>
@@ -69,7 +78,10 @@ class TPlDfInputWindow {
   void Slide();
   // Inserts position p into the hash.
   void Insert(std::size_t p);
-  int MatchLength(std::size_t candidate, std::size_t p, int limit) const;
+  // The longest match at p as Search defines it, before p is inserted.
+  Match Longest(std::size_t p, int pending, int sufficient, int chainLimit) const;
+  // Common prefix of a and b, at most limit bytes (read eight at a time).
+  static int MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit);
 
   TStream& source_;
   std::size_t window_;
@@ -79,15 +91,13 @@ class TPlDfInputWindow {
   std::uint32_t checksum_;
   std::vector<std::uint8_t> buffer_;
   std::size_t capacity_;  // data part of the buffer; slack follows
-  // Positions inserted per 14-bit hash so far, and each position's number
-  // among them (a ring of two windows, so that the position one window back
-  // keeps its own).
-  std::vector<std::uint32_t> slotCounts_;
-  std::vector<std::uint32_t> sequence_;
-  // Low 32 bits: the previous position with the same 17-bit hash (kEmpty:
-  // none); high 32 bits: the three bytes at the entry's own position.
-  std::vector<std::uint64_t> links_;
-  std::vector<std::int32_t> latest_;  // by 17-bit hash of the exact three bytes
+  // Positions inserted per 14-bit hash so far (wrapping at 16 bits).
+  std::vector<std::uint16_t> slotCounts_;
+  // By position modulo the window: low 16 bits, the distance back to the
+  // previous position with the same finer hash (0: none within a window);
+  // high 16 bits, the position's number among those of its 14-bit hash.
+  std::vector<std::uint32_t> links_;
+  std::vector<std::int32_t> latest_;  // by the finer hash of the exact three bytes
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
   std::size_t inserted_ = 0;  // positions below this are in the hash
