@@ -14,7 +14,6 @@ constexpr int kLatestBits = 16;
 constexpr std::size_t kSlack = 16;
 // Far enough below every position that no position is within a window of it.
 constexpr std::int32_t kEmpty = -(1 << 30);
-constexpr std::uint32_t kBackMask = 0xFFFF;
 // The buffer slides by this many windows at once, so that each slide moves
 // only the last window and the look-ahead down while many windows of input
 // pass between slides.
@@ -55,6 +54,7 @@ TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, i
       capacity_((kSlideWindows + 2) * window_ + 2 * static_cast<std::size_t>(maxMatch)),
       slotCounts_(kHashSize, 0),
       links_(window_, 0),
+      numbers_(window_, 0),
       latest_(std::size_t{1} << kLatestBits, kEmpty) {
   buffer_.assign(capacity_ + kSlack, 0);
 }
@@ -100,9 +100,9 @@ void TPlDfInputWindow::Insert(std::size_t p) {
   count = static_cast<std::uint16_t>(count + 1);
   std::int32_t& latest = latest_[LatestSlot(Load24(b))];
   const std::int64_t back = static_cast<std::int64_t>(p) - latest;
-  const auto distance =
-      back < static_cast<std::int64_t>(window_) ? static_cast<std::uint32_t>(back) : 0u;
-  links_[p & mask_] = distance | std::uint32_t{count} << 16;
+  links_[p & mask_] =
+      back < static_cast<std::int64_t>(window_) ? static_cast<std::uint16_t>(back) : 0;
+  numbers_[p & mask_] = count;
   latest = static_cast<std::int32_t>(p);
 }
 
@@ -164,13 +164,14 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
   std::int64_t c = latest_[LatestSlot(here3)];
   // Below best < m holds: reaching m ends the search, since s <= m.
   while (c >= limit) {
-    const std::uint32_t link = links_[static_cast<std::size_t>(c) & mask_];
+    const std::size_t slot = static_cast<std::size_t>(c) & mask_;
+    const std::uint32_t back = links_[slot];
     const std::uint8_t* candidate = base + c;
     // Only positions with the same three bytes can give a match longer than
     // 2; the budget still counts every position the hash chain holds before
     // c, and for those positions the rank grows along the walk.
     if (Load24(candidate) == here3) {
-      const auto rank = static_cast<std::uint16_t>(first - (link >> 16));
+      const auto rank = static_cast<std::uint16_t>(first - numbers_[slot]);
       if (rank >= budget) break;
       // A longer match must equal the bytes up to the best length, so the
       // four ending there are compared first (three equal bytes beat 2).
@@ -183,7 +184,6 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
         }
       }
     }
-    const std::uint32_t back = link & kBackMask;
     if (back == 0) break;
     c -= back;
   }

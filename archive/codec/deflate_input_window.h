@@ -93,10 +93,11 @@ class TPlDfInputWindow {
   std::size_t capacity_;  // data part of the buffer; slack follows
   // Positions inserted per 14-bit hash so far (wrapping at 16 bits).
   std::vector<std::uint16_t> slotCounts_;
-  // By position modulo the window: low 16 bits, the distance back to the
-  // previous position with the same finer hash (0: none within a window);
-  // high 16 bits, the position's number among those of its 14-bit hash.
-  std::vector<std::uint32_t> links_;
+  // By position modulo the window: the distance back to the previous
+  // position with the same finer hash (0: none within a window), and the
+  // position's number among those of its 14-bit hash.
+  std::vector<std::uint16_t> links_;
+  std::vector<std::uint16_t> numbers_;
   std::vector<std::int32_t> latest_;  // by the finer hash of the exact three bytes
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
