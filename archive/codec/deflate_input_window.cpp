@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <limits>
 
 #include "archive/codec/adler32.h"
 #include "archive/codec/crc32.h"
@@ -11,6 +12,15 @@ namespace {
 
 constexpr std::size_t kHashSize = 16384;  // 14-bit hash
 constexpr int kLatestBits = 16;
+// The second chain links positions by a hash of their first kLongBytes
+// bytes; a search whose best length has reached kLongReach walks it, since
+// only candidates with those bytes equal can do better.
+constexpr int kLongBytes = 6;
+constexpr int kLongReach = kLongBytes - 1;
+constexpr std::uint64_t kLongMask = kLongBytes >= 8 ? ~std::uint64_t{0}
+                                                    : (std::uint64_t{1} << (8 * kLongBytes)) - 1;
+constexpr int kLongBits = 16;
+static_assert(kLongBytes >= 4 && kLongBytes <= 8);
 constexpr std::size_t kSlack = 16;
 // Far enough below every position that no position is within a window of it.
 constexpr std::int32_t kEmpty = -(1 << 30);
@@ -41,6 +51,18 @@ std::uint64_t Load64(const std::uint8_t* p) {
   return v;
 }
 
+std::uint64_t LoadLong(const std::uint8_t* p) { return Load64(p) & kLongMask; }
+
+std::size_t LongSlot(std::uint64_t bytes) {
+  return static_cast<std::size_t>((bytes * 0x9E3779B97F4A7C15u) >> (64 - kLongBits));
+}
+
+std::uint16_t BackTo(std::size_t p, std::int32_t& latest, std::size_t window) {
+  const std::int64_t back = static_cast<std::int64_t>(p) - latest;
+  latest = static_cast<std::int32_t>(p);
+  return back < static_cast<std::int64_t>(window) ? static_cast<std::uint16_t>(back) : 0;
+}
+
 }  // namespace
 
 TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, int maxMatch,
@@ -55,7 +77,9 @@ TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, i
       slotCounts_(kHashSize, 0),
       links_(window_, 0),
       numbers_(window_, 0),
-      latest_(std::size_t{1} << kLatestBits, kEmpty) {
+      longLinks_(window_, 0),
+      latest_(std::size_t{1} << kLatestBits, kEmpty),
+      latestLong_(std::size_t{1} << kLongBits, kEmpty) {
   buffer_.assign(capacity_ + kSlack, 0);
 }
 
@@ -83,6 +107,7 @@ void TPlDfInputWindow::Slide() {
   const auto delta = static_cast<std::int32_t>(shift);
   auto down = [delta](std::int32_t& v) { v = v >= delta ? v - delta : kEmpty; };
   std::for_each(latest_.begin(), latest_.end(), down);
+  std::for_each(latestLong_.begin(), latestLong_.end(), down);
   cur_ -= shift;
   dataEnd_ -= shift;
   inserted_ -= shift;
@@ -91,19 +116,18 @@ void TPlDfInputWindow::Slide() {
 
 void TPlDfInputWindow::Prepare() {
   if (cur_ >= (kSlideWindows + 1) * window_) Slide();
-  if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2) Fill();
+  // Hashing a position reads up to eight bytes from it: reading on before
+  // they are needed keeps them real input, except at the input's end.
+  if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2 + 8) Fill();
 }
 
 void TPlDfInputWindow::Insert(std::size_t p) {
   const std::uint8_t* b = buffer_.data() + p;
   std::uint16_t& count = slotCounts_[HeadSlot(b)];
   count = static_cast<std::uint16_t>(count + 1);
-  std::int32_t& latest = latest_[LatestSlot(Load24(b))];
-  const std::int64_t back = static_cast<std::int64_t>(p) - latest;
-  links_[p & mask_] =
-      back < static_cast<std::int64_t>(window_) ? static_cast<std::uint16_t>(back) : 0;
+  links_[p & mask_] = BackTo(p, latest_[LatestSlot(Load24(b))], window_);
+  longLinks_[p & mask_] = BackTo(p, latestLong_[LongSlot(LoadLong(b))], window_);
   numbers_[p & mask_] = count;
-  latest = static_cast<std::int32_t>(p);
 }
 
 void TPlDfInputWindow::Advance(std::size_t count) {
@@ -156,39 +180,59 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
   int bestDistance = 0;
   // The candidate budget counts every position of the 14-bit hash chain,
   // newest first; the hash slot's count before this position's insertion is
-  // the number of the chain's first candidate.
+  // the number of the chain's first candidate. Only positions with the same
+  // three bytes can give a match longer than 2, and for those the rank grows
+  // along the walk, so the first of them out of the budget ends it.
   const std::uint16_t first = slotCounts_[HeadSlot(here)];
   const int candidates = best >= s ? chainLimit / 4 : chainLimit;
   const auto budget = static_cast<std::uint32_t>(std::max(candidates, 0));
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
+  auto result = [&]() -> Match {
+    if (bestDistance == 0) return {};
+    return {best, bestDistance};
+  };
+  // Below best < m holds: reaching m ends the search, since s <= m. Returns
+  // true when the search ends at candidate c.
+  auto consider = [&](std::int64_t c, std::size_t slot) {
+    if (static_cast<std::uint16_t>(first - numbers_[slot]) >= budget) return true;
+    const std::uint8_t* candidate = base + c;
+    // A longer match must equal the bytes up to the best length, so the
+    // four ending there are compared first (three equal bytes beat 2).
+    if (best >= 3 && Load32(candidate + best - 3) != Load32(here + best - 3)) return false;
+    const int len = MatchLength(candidate, here, m);
+    if (len <= best) return false;
+    best = len;
+    bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
+    return len >= s;
+  };
   std::int64_t c = latest_[LatestSlot(here3)];
-  // Below best < m holds: reaching m ends the search, since s <= m.
+  // Candidates newer than this were examined on the three-byte chain.
+  std::int64_t seen = std::numeric_limits<std::int64_t>::max();
+  if (best < kLongReach) {
+    for (;;) {
+      if (c < limit) return result();
+      const std::size_t slot = static_cast<std::size_t>(c) & mask_;
+      const std::uint16_t back = links_[slot];
+      if (Load24(base + c) == here3) {
+        if (consider(c, slot)) return result();
+        if (best >= kLongReach) break;
+      }
+      if (back == 0) return result();
+      c -= back;
+    }
+    seen = c;
+  }
+  // Here best >= kLongReach and so m > kLongReach: the long bytes are input.
+  const std::uint64_t hereLong = LoadLong(here);
+  c = latestLong_[LongSlot(hereLong)];
   while (c >= limit) {
     const std::size_t slot = static_cast<std::size_t>(c) & mask_;
-    const std::uint32_t back = links_[slot];
-    const std::uint8_t* candidate = base + c;
-    // Only positions with the same three bytes can give a match longer than
-    // 2; the budget still counts every position the hash chain holds before
-    // c, and for those positions the rank grows along the walk.
-    if (Load24(candidate) == here3) {
-      const auto rank = static_cast<std::uint16_t>(first - numbers_[slot]);
-      if (rank >= budget) break;
-      // A longer match must equal the bytes up to the best length, so the
-      // four ending there are compared first (three equal bytes beat 2).
-      if (best < 3 || Load32(candidate + best - 3) == Load32(here + best - 3)) {
-        const int len = MatchLength(candidate, here, m);
-        if (len > best) {
-          best = len;
-          bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
-          if (len >= s) break;
-        }
-      }
-    }
+    const std::uint16_t back = longLinks_[slot];
+    if (c < seen && LoadLong(base + c) == hereLong && consider(c, slot)) break;
     if (back == 0) break;
     c -= back;
   }
-  if (bestDistance == 0) return {};
-  return {best, bestDistance};
+  return result();
 }
 
 std::uint32_t TPlDfInputWindow::Checksum() const { return adler32_ ? checksum_ : ~checksum_; }

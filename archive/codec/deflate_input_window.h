@@ -98,7 +98,9 @@ class TPlDfInputWindow {
   // position's number among those of its 14-bit hash.
   std::vector<std::uint16_t> links_;
   std::vector<std::uint16_t> numbers_;
+  std::vector<std::uint16_t> longLinks_;  // likewise by the hash of the longer prefix
   std::vector<std::int32_t> latest_;  // by the finer hash of the exact three bytes
+  std::vector<std::int32_t> latestLong_;  // by the hash of the longer prefix
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
   std::size_t inserted_ = 0;  // positions below this are in the hash
