@@ -35,14 +35,13 @@ std::uint32_t Load32(const std::uint8_t* p) {
   return v;
 }
 
-std::uint32_t Load24(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16;
-}
+std::uint32_t Load24(const std::uint8_t* p) { return Load32(p) & 0xFFFFFF; }
 
 std::size_t LatestSlot(std::uint32_t three) { return (three * 0x9E3779B1u) >> (32 - kLatestBits); }
 
-std::size_t HeadSlot(const std::uint8_t* b) {
-  return ((std::size_t{b[0]} << 10) ^ (std::size_t{b[1]} << 5) ^ b[2]) & (kHashSize - 1);
+// The 14-bit hash of the three bytes held in the low 24 bits.
+std::size_t HeadSlot(std::uint32_t three) {
+  return ((three & 0xFF) << 10 ^ (three >> 8 & 0xFF) << 5 ^ three >> 16) & (kHashSize - 1);
 }
 
 std::uint64_t Load64(const std::uint8_t* p) {
@@ -122,11 +121,13 @@ void TPlDfInputWindow::Prepare() {
 }
 
 void TPlDfInputWindow::Insert(std::size_t p) {
-  const std::uint8_t* b = buffer_.data() + p;
-  std::uint16_t& count = slotCounts_[HeadSlot(b)];
+  // One load gives every byte the three hashes read.
+  const std::uint64_t bytes = Load64(buffer_.data() + p);
+  const auto three = static_cast<std::uint32_t>(bytes & 0xFFFFFF);
+  std::uint16_t& count = slotCounts_[HeadSlot(three)];
   count = static_cast<std::uint16_t>(count + 1);
-  links_[p & mask_] = BackTo(p, latest_[LatestSlot(Load24(b))], window_);
-  longLinks_[p & mask_] = BackTo(p, latestLong_[LongSlot(LoadLong(b))], window_);
+  links_[p & mask_] = BackTo(p, latest_[LatestSlot(three)], window_);
+  longLinks_[p & mask_] = BackTo(p, latestLong_[LongSlot(bytes & kLongMask)], window_);
   numbers_[p & mask_] = count;
 }
 
@@ -160,7 +161,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
   // are left here.
   const std::uint8_t* following = buffer_.data() + p + 1;
   __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
-  __builtin_prefetch(&slotCounts_[HeadSlot(following)]);
+  __builtin_prefetch(&slotCounts_[HeadSlot(Load24(following))]);
   const Match found = Longest(p, pending, sufficient, chainLimit);
   Insert(p);
   inserted_ = p + 1;
@@ -183,7 +184,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
   // the number of the chain's first candidate. Only positions with the same
   // three bytes can give a match longer than 2, and for those the rank grows
   // along the walk, so the first of them out of the budget ends it.
-  const std::uint16_t first = slotCounts_[HeadSlot(here)];
+  const std::uint16_t first = slotCounts_[HeadSlot(here3)];
   const int candidates = best >= s ? chainLimit / 4 : chainLimit;
   const auto budget = static_cast<std::uint32_t>(std::max(candidates, 0));
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
