@@ -120,23 +120,37 @@ void TPlDfInputWindow::Prepare() {
   if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2 + 8) Fill();
 }
 
-void TPlDfInputWindow::Insert(std::size_t p) {
-  // One load gives every byte the three hashes read.
-  const std::uint64_t bytes = Load64(buffer_.data() + p);
-  const auto three = static_cast<std::uint32_t>(bytes & 0xFFFFFF);
-  std::uint16_t& count = slotCounts_[HeadSlot(three)];
-  count = static_cast<std::uint16_t>(count + 1);
-  links_[p & mask_] = BackTo(p, latest_[LatestSlot(three)], window_);
-  longLinks_[p & mask_] = BackTo(p, latestLong_[LongSlot(bytes & kLongMask)], window_);
-  numbers_[p & mask_] = count;
+void TPlDfInputWindow::Insert(std::size_t from, std::size_t to) {
+  // The tables' addresses are held in locals: the stores below would
+  // otherwise make the compiler reload them for every position.
+  const std::uint8_t* const base = buffer_.data();
+  std::uint16_t* const counts = slotCounts_.data();
+  std::uint16_t* const links = links_.data();
+  std::uint16_t* const longLinks = longLinks_.data();
+  std::uint16_t* const numbers = numbers_.data();
+  std::int32_t* const latest = latest_.data();
+  std::int32_t* const latestLong = latestLong_.data();
+  const std::size_t mask = mask_;
+  const std::size_t window = window_;
+  for (std::size_t p = from; p < to; ++p) {
+    // One load gives every byte the three hashes read.
+    const std::uint64_t bytes = Load64(base + p);
+    const auto three = static_cast<std::uint32_t>(bytes & 0xFFFFFF);
+    std::uint16_t& count = counts[HeadSlot(three)];
+    count = static_cast<std::uint16_t>(count + 1);
+    const std::size_t slot = p & mask;
+    numbers[slot] = count;
+    links[slot] = BackTo(p, latest[LatestSlot(three)], window);
+    longLinks[slot] = BackTo(p, latestLong[LongSlot(bytes & kLongMask)], window);
+  }
 }
 
 void TPlDfInputWindow::Advance(std::size_t count) {
   std::size_t target = cur_ + count;
   // Only positions with three bytes can be hashed; later ones start no match.
   std::size_t last = std::min(target, dataEnd_ >= 2 ? dataEnd_ - 2 : 0);
-  for (; inserted_ < last; ++inserted_) Insert(inserted_);
-  if (inserted_ < target) inserted_ = target;
+  if (inserted_ < last) Insert(inserted_, last);
+  inserted_ = std::max(inserted_, target);
   cur_ = target;
 }
 
@@ -163,7 +177,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
   __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
   __builtin_prefetch(&slotCounts_[HeadSlot(Load24(following))]);
   const Match found = Longest(p, pending, sufficient, chainLimit);
-  Insert(p);
+  Insert(p, p + 1);
   inserted_ = p + 1;
   return found;
 }

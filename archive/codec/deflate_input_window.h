@@ -76,8 +76,8 @@ class TPlDfInputWindow {
  private:
   std::size_t Fill();
   void Slide();
-  // Inserts position p into the hash.
-  void Insert(std::size_t p);
+  // Inserts positions from..to-1 into the hash, in order.
+  void Insert(std::size_t from, std::size_t to);
   // The longest match at p as Search defines it, before p is inserted.
   Match Longest(std::size_t p, int pending, int sufficient, int chainLimit) const;
   // Common prefix of a and b, at most limit bytes (read eight at a time).
