@@ -170,12 +170,13 @@ int TPlDfInputWindow::MatchLength(const std::uint8_t* a, const std::uint8_t* b, 
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
   // The next search is almost always one byte on: start fetching its table
-  // slots now (the latest-position table is mostly out of the first-level
-  // cache). The bytes read lie before the zeroed slack's end, since three
-  // are left here.
+  // slots now (the latest-position tables are mostly out of the first-level
+  // cache). The bytes read lie inside the buffer, whose zeroed slack follows
+  // the data.
   const std::uint8_t* following = buffer_.data() + p + 1;
   __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
   __builtin_prefetch(&slotCounts_[HeadSlot(Load24(following))]);
+  __builtin_prefetch(&latestLong_[LongSlot(LoadLong(following))]);
   const Match found = Longest(p, pending, sufficient, chainLimit);
   Insert(p, p + 1);
   inserted_ = p + 1;
