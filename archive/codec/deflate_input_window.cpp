@@ -223,7 +223,8 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
   };
   std::int64_t c = latest_[LatestSlot(here3)];
   // Candidates newer than this were examined on the three-byte chain.
-  std::int64_t seen = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
+  std::int64_t seen = kNone;
   if (best < kLongReach) {
     for (;;) {
       if (c < limit) return result();
@@ -239,8 +240,16 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
     seen = c;
   }
   // Here best >= kLongReach and so m > kLongReach: the long bytes are input.
+  // The walk goes on right after the candidate that ended the first one
+  // when that one has the long bytes too, else from the chain's newest.
   const std::uint64_t hereLong = LoadLong(here);
   c = latestLong_[LongSlot(hereLong)];
+  if (seen != kNone && LoadLong(base + seen) == hereLong) {
+    const std::uint16_t back = longLinks_[static_cast<std::size_t>(seen) & mask_];
+    if (back == 0) return result();
+    c = seen - back;
+    seen = kNone;
+  }
   while (c >= limit) {
     const std::size_t slot = static_cast<std::size_t>(c) & mask_;
     const std::uint16_t back = longLinks_[slot];
