@@ -120,6 +120,22 @@ void TPlDfInputWindow::Prepare() {
   if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2 + 8) Fill();
 }
 
+TPlDfInputWindow::Slots TPlDfInputWindow::SlotsOf(std::size_t p) {
+  // One load gives every byte the three hashes read.
+  const std::uint64_t bytes = Load64(buffer_.data() + p);
+  const auto three = static_cast<std::uint32_t>(bytes & 0xFFFFFF);
+  return {&slotCounts_[HeadSlot(three)], &latest_[LatestSlot(three)],
+          &latestLong_[LongSlot(bytes & kLongMask)]};
+}
+
+void TPlDfInputWindow::InsertAt(std::size_t p, const Slots& slots) {
+  const std::size_t slot = p & mask_;
+  *slots.count = static_cast<std::uint16_t>(*slots.count + 1);
+  numbers_[slot] = *slots.count;
+  links_[slot] = BackTo(p, *slots.latest, window_);
+  longLinks_[slot] = BackTo(p, *slots.latestLong, window_);
+}
+
 void TPlDfInputWindow::Insert(std::size_t from, std::size_t to) {
   // The tables' addresses are held in locals: the stores below would
   // otherwise make the compiler reload them for every position.
@@ -132,16 +148,17 @@ void TPlDfInputWindow::Insert(std::size_t from, std::size_t to) {
   std::int32_t* const latestLong = latestLong_.data();
   const std::size_t mask = mask_;
   const std::size_t window = window_;
+  // The 14-bit hash rolls: each position's shifts out the byte before it.
+  std::size_t head = HeadSlot(Load24(base + from));
   for (std::size_t p = from; p < to; ++p) {
-    // One load gives every byte the three hashes read.
     const std::uint64_t bytes = Load64(base + p);
-    const auto three = static_cast<std::uint32_t>(bytes & 0xFFFFFF);
-    std::uint16_t& count = counts[HeadSlot(three)];
+    std::uint16_t& count = counts[head];
     count = static_cast<std::uint16_t>(count + 1);
     const std::size_t slot = p & mask;
     numbers[slot] = count;
-    links[slot] = BackTo(p, latest[LatestSlot(three)], window);
+    links[slot] = BackTo(p, latest[LatestSlot(static_cast<std::uint32_t>(bytes & 0xFFFFFF))], window);
     longLinks[slot] = BackTo(p, latestLong[LongSlot(bytes & kLongMask)], window);
+    head = (head << 5 ^ (bytes >> 24 & 0xFF)) & (kHashSize - 1);
   }
 }
 
@@ -177,14 +194,15 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
   __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
   __builtin_prefetch(&slotCounts_[HeadSlot(Load24(following))]);
   __builtin_prefetch(&latestLong_[LongSlot(LoadLong(following))]);
-  const Match found = Longest(p, pending, sufficient, chainLimit);
-  Insert(p, p + 1);
+  const Slots slots = SlotsOf(p);
+  const Match found = Longest(p, slots, pending, sufficient, chainLimit);
+  InsertAt(p, slots);
   inserted_ = p + 1;
   return found;
 }
 
-TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, int sufficient,
-                                                  int chainLimit) const {
+TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& slots, int pending,
+                                                  int sufficient, int chainLimit) const {
   const std::uint8_t* base = buffer_.data();
   const std::uint8_t* here = base + p;
   const std::uint32_t here3 = Load24(here);
@@ -199,7 +217,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
   // the number of the chain's first candidate. Only positions with the same
   // three bytes can give a match longer than 2, and for those the rank grows
   // along the walk, so the first of them out of the budget ends it.
-  const std::uint16_t first = slotCounts_[HeadSlot(here3)];
+  const std::uint16_t first = *slots.count;
   const int candidates = best >= s ? chainLimit / 4 : chainLimit;
   const auto budget = static_cast<std::uint32_t>(std::max(candidates, 0));
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
@@ -221,7 +239,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
     bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
     return len >= s;
   };
-  std::int64_t c = latest_[LatestSlot(here3)];
+  std::int64_t c = *slots.latest;
   // Candidates newer than this were examined on the three-byte chain.
   constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
   std::int64_t seen = kNone;
@@ -243,7 +261,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, int pending, in
   // The walk goes on right after the candidate that ended the first one
   // when that one has the long bytes too, else from the chain's newest.
   const std::uint64_t hereLong = LoadLong(here);
-  c = latestLong_[LongSlot(hereLong)];
+  c = *slots.latestLong;
   if (seen != kNone && LoadLong(base + seen) == hereLong) {
     const std::uint16_t back = longLinks_[static_cast<std::size_t>(seen) & mask_];
     if (back == 0) return result();

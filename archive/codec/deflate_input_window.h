@@ -78,8 +78,17 @@ class TPlDfInputWindow {
   void Slide();
   // Inserts positions from..to-1 into the hash, in order.
   void Insert(std::size_t from, std::size_t to);
+  // A position's slots in the tables its insertion updates.
+  struct Slots {
+    std::uint16_t* count;
+    std::int32_t* latest;
+    std::int32_t* latestLong;
+  };
+  Slots SlotsOf(std::size_t p);
+  void InsertAt(std::size_t p, const Slots& slots);
   // The longest match at p as Search defines it, before p is inserted.
-  Match Longest(std::size_t p, int pending, int sufficient, int chainLimit) const;
+  Match Longest(std::size_t p, const Slots& slots, int pending, int sufficient,
+                int chainLimit) const;
   // Common prefix of a and b, at most limit bytes (read eight at a time).
   static int MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit);
 
