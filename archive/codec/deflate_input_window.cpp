@@ -62,6 +62,20 @@ std::uint16_t BackTo(std::size_t p, std::int32_t& latest, std::size_t window) {
   return back < static_cast<std::int64_t>(window) ? static_cast<std::uint16_t>(back) : 0;
 }
 
+// Common prefix of a and b, at most limit bytes, read eight at a time.
+inline int MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit) {
+  int len = 0;
+  while (len < limit) {
+    std::uint64_t diff = Load64(a + len) ^ Load64(b + len);
+    if (diff != 0) {
+      len += std::countr_zero(diff) >> 3;
+      break;
+    }
+    len += 8;
+  }
+  return std::min(len, limit);
+}
+
 }  // namespace
 
 TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, int maxMatch,
@@ -171,19 +185,6 @@ void TPlDfInputWindow::Advance(std::size_t count) {
   cur_ = target;
 }
 
-int TPlDfInputWindow::MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit) {
-  int len = 0;
-  while (len < limit) {
-    std::uint64_t diff = Load64(a + len) ^ Load64(b + len);
-    if (diff != 0) {
-      len += std::countr_zero(diff) >> 3;
-      break;
-    }
-    len += 8;
-  }
-  return std::min(len, limit);
-}
-
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
   // The next search is almost always one byte on: start fetching its table
@@ -218,6 +219,10 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& sl
   // three bytes can give a match longer than 2, and for those the rank grows
   // along the walk, so the first of them out of the budget ends it.
   const std::uint16_t first = *slots.count;
+  // The walk runs on locals: the compiler cannot keep members in registers
+  // across it.
+  const std::uint16_t* const numbers = numbers_.data();
+  const std::size_t mask = mask_;
   const int candidates = best >= s ? chainLimit / 4 : chainLimit;
   const auto budget = static_cast<std::uint32_t>(std::max(candidates, 0));
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
@@ -227,16 +232,18 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& sl
   };
   // Below best < m holds: reaching m ends the search, since s <= m. Returns
   // true when the search ends at candidate c.
+  // A longer match must equal the bytes up to the best length, so the four
+  // ending there are compared first (three equal bytes beat 2).
+  std::uint32_t tail = best >= 3 ? Load32(here + best - 3) : 0;
   auto consider = [&](std::int64_t c, std::size_t slot) {
-    if (static_cast<std::uint16_t>(first - numbers_[slot]) >= budget) return true;
+    if (static_cast<std::uint16_t>(first - numbers[slot]) >= budget) return true;
     const std::uint8_t* candidate = base + c;
-    // A longer match must equal the bytes up to the best length, so the
-    // four ending there are compared first (three equal bytes beat 2).
-    if (best >= 3 && Load32(candidate + best - 3) != Load32(here + best - 3)) return false;
+    if (best >= 3 && Load32(candidate + best - 3) != tail) return false;
     const int len = MatchLength(candidate, here, m);
     if (len <= best) return false;
     best = len;
     bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
+    tail = Load32(here + best - 3);
     return len >= s;
   };
   std::int64_t c = *slots.latest;
@@ -244,10 +251,11 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& sl
   constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
   std::int64_t seen = kNone;
   if (best < kLongReach) {
+    const std::uint16_t* const links = links_.data();
     for (;;) {
       if (c < limit) return result();
-      const std::size_t slot = static_cast<std::size_t>(c) & mask_;
-      const std::uint16_t back = links_[slot];
+      const std::size_t slot = static_cast<std::size_t>(c) & mask;
+      const std::uint16_t back = links[slot];
       if (Load24(base + c) == here3) {
         if (consider(c, slot)) return result();
         if (best >= kLongReach) break;
@@ -261,16 +269,17 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& sl
   // The walk goes on right after the candidate that ended the first one
   // when that one has the long bytes too, else from the chain's newest.
   const std::uint64_t hereLong = LoadLong(here);
+  const std::uint16_t* const longLinks = longLinks_.data();
   c = *slots.latestLong;
   if (seen != kNone && LoadLong(base + seen) == hereLong) {
-    const std::uint16_t back = longLinks_[static_cast<std::size_t>(seen) & mask_];
+    const std::uint16_t back = longLinks[static_cast<std::size_t>(seen) & mask];
     if (back == 0) return result();
     c = seen - back;
     seen = kNone;
   }
   while (c >= limit) {
-    const std::size_t slot = static_cast<std::size_t>(c) & mask_;
-    const std::uint16_t back = longLinks_[slot];
+    const std::size_t slot = static_cast<std::size_t>(c) & mask;
+    const std::uint16_t back = longLinks[slot];
     if (c < seen && LoadLong(base + c) == hereLong && consider(c, slot)) break;
     if (back == 0) break;
     c -= back;

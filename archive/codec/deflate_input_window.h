@@ -89,8 +89,6 @@ class TPlDfInputWindow {
   // The longest match at p as Search defines it, before p is inserted.
   Match Longest(std::size_t p, const Slots& slots, int pending, int sufficient,
                 int chainLimit) const;
-  // Common prefix of a and b, at most limit bytes (read eight at a time).
-  static int MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit);
 
   TStream& source_;
   std::size_t window_;
