@@ -20,6 +20,9 @@ constexpr int kLongReach = kLongBytes - 1;
 constexpr std::uint64_t kLongMask = kLongBytes >= 8 ? ~std::uint64_t{0}
                                                     : (std::uint64_t{1} << (8 * kLongBytes)) - 1;
 constexpr int kLongBits = 16;
+// Insertions of more positions than this at once (the inside of a long
+// match) leave the longer-prefix chain to be caught up by a search.
+constexpr std::size_t kEagerLong = 32;
 static_assert(kLongBytes >= 4 && kLongBytes <= 8);
 constexpr std::size_t kSlack = 16;
 // Far enough below every position that no position is within a window of it.
@@ -124,6 +127,7 @@ void TPlDfInputWindow::Slide() {
   cur_ -= shift;
   dataEnd_ -= shift;
   inserted_ -= shift;
+  longInserted_ = longInserted_ > shift ? longInserted_ - shift : 0;
   bufferOffset_ += static_cast<std::int64_t>(shift);
 }
 
@@ -147,17 +151,22 @@ void TPlDfInputWindow::InsertAt(std::size_t p, const Slots& slots) {
   *slots.count = static_cast<std::uint16_t>(*slots.count + 1);
   numbers_[slot] = *slots.count;
   links_[slot] = BackTo(p, *slots.latest, window_);
+  if (longInserted_ != p) return;
   longLinks_[slot] = BackTo(p, *slots.latestLong, window_);
+  longInserted_ = p + 1;
 }
 
 void TPlDfInputWindow::Insert(std::size_t from, std::size_t to) {
+  // The longer-prefix chain is kept up as it goes while matches are short;
+  // a long match's positions are left for a search that needs them.
+  const bool withLong = longInserted_ == from && to - from <= kEagerLong;
   // The tables' addresses are held in locals: the stores below would
   // otherwise make the compiler reload them for every position.
   const std::uint8_t* const base = buffer_.data();
   std::uint16_t* const counts = slotCounts_.data();
   std::uint16_t* const links = links_.data();
-  std::uint16_t* const longLinks = longLinks_.data();
   std::uint16_t* const numbers = numbers_.data();
+  std::uint16_t* const longLinks = longLinks_.data();
   std::int32_t* const latest = latest_.data();
   std::int32_t* const latestLong = latestLong_.data();
   const std::size_t mask = mask_;
@@ -170,10 +179,23 @@ void TPlDfInputWindow::Insert(std::size_t from, std::size_t to) {
     count = static_cast<std::uint16_t>(count + 1);
     const std::size_t slot = p & mask;
     numbers[slot] = count;
-    links[slot] = BackTo(p, latest[LatestSlot(static_cast<std::uint32_t>(bytes & 0xFFFFFF))], window);
-    longLinks[slot] = BackTo(p, latestLong[LongSlot(bytes & kLongMask)], window);
+    links[slot] = BackTo(p, latest[LatestSlot(bytes & 0xFFFFFF)], window);
+    if (withLong) longLinks[slot] = BackTo(p, latestLong[LongSlot(bytes & kLongMask)], window);
     head = (head << 5 ^ (bytes >> 24 & 0xFF)) & (kHashSize - 1);
   }
+  if (withLong) longInserted_ = to;
+}
+
+void TPlDfInputWindow::CatchUpLong(std::size_t p) {
+  // Only positions within a window of p can be candidates; older ones left
+  // out of the chain leave its slots as out of reach as they would be.
+  std::size_t from = std::max(longInserted_, p > window_ ? p - window_ : 0);
+  const std::uint8_t* const base = buffer_.data();
+  std::uint16_t* const longLinks = longLinks_.data();
+  std::int32_t* const latestLong = latestLong_.data();
+  for (; from < p; ++from)
+    longLinks[from & mask_] = BackTo(from, latestLong[LongSlot(LoadLong(base + from))], window_);
+  longInserted_ = std::max(longInserted_, p);
 }
 
 void TPlDfInputWindow::Advance(std::size_t count) {
@@ -203,7 +225,7 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
 }
 
 TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& slots, int pending,
-                                                  int sufficient, int chainLimit) const {
+                                                  int sufficient, int chainLimit) {
   const std::uint8_t* base = buffer_.data();
   const std::uint8_t* here = base + p;
   const std::uint32_t here3 = Load24(here);
@@ -269,8 +291,9 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& sl
   // The walk goes on right after the candidate that ended the first one
   // when that one has the long bytes too, else from the chain's newest.
   const std::uint64_t hereLong = LoadLong(here);
+  CatchUpLong(p);
   const std::uint16_t* const longLinks = longLinks_.data();
-  c = *slots.latestLong;
+  c = latestLong_[LongSlot(hereLong)];
   if (seen != kNone && LoadLong(base + seen) == hereLong) {
     const std::uint16_t back = longLinks[static_cast<std::size_t>(seen) & mask];
     if (back == 0) return result();

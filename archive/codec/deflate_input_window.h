@@ -87,8 +87,9 @@ class TPlDfInputWindow {
   Slots SlotsOf(std::size_t p);
   void InsertAt(std::size_t p, const Slots& slots);
   // The longest match at p as Search defines it, before p is inserted.
-  Match Longest(std::size_t p, const Slots& slots, int pending, int sufficient,
-                int chainLimit) const;
+  Match Longest(std::size_t p, const Slots& slots, int pending, int sufficient, int chainLimit);
+  // Inserts the positions before p that the longer-prefix chain lacks.
+  void CatchUpLong(std::size_t p);
 
   TStream& source_;
   std::size_t window_;
@@ -111,6 +112,9 @@ class TPlDfInputWindow {
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
   std::size_t inserted_ = 0;  // positions below this are in the hash
+  // Positions below this are in the longer-prefix chain, which is built only
+  // when a search reaches it: runs of long matches seldom need it.
+  std::size_t longInserted_ = 0;
   std::int64_t bufferOffset_ = 0;
   bool sourceEnded_ = false;
 };
