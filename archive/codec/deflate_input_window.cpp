@@ -14,8 +14,9 @@ constexpr std::size_t kHashSize = 16384;  // 14-bit hash
 constexpr int kLatestBits = 16;
 // The second chain links positions by a hash of their first kLongBytes
 // bytes; a search whose best length has reached kLongReach walks it, since
-// only candidates with those bytes equal can do better.
-constexpr int kLongBytes = 6;
+// only candidates with those bytes equal can do better. (8 rather than 6 or
+// 7: faster on the site list, a little slower on prose.)
+constexpr int kLongBytes = 8;
 constexpr int kLongReach = kLongBytes - 1;
 constexpr std::uint64_t kLongMask = kLongBytes >= 8 ? ~std::uint64_t{0}
                                                     : (std::uint64_t{1} << (8 * kLongBytes)) - 1;

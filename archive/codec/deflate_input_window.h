@@ -17,20 +17,24 @@
 // and with it the end of the budget, is known without walking that chain.
 //
 // Why the walk is fast: it is bound by the latency of loading one link after
-// another, so a link is one 32-bit word (the distance back to the previous
-// position of the finer chain in the low half, the position's number in the
-// coarse chain in the high half) and the whole chain of a 32 KiB window is
-// 128 KiB, which stays in the second-level cache beside the window itself.
+// another, so a link is a 16-bit distance back to the previous position of
+// its chain (0: none within a window) and the chain of a 32 KiB window is 64
+// KiB; the positions' numbers sit apart and are read only for candidates.
 // Links are relative, so a slide of the buffer leaves them as they are; the
 // numbers wrap at 16 bits, which cannot change a rank since no candidate is
-// 65,536 positions back. The search walks before it inserts its own
-// position, so the link of the position exactly one window back is still
-// its own. A candidate's three bytes are read from the window, and it is
-// rejected by the four bytes ending at the current best length before the
-// full comparison, which runs eight bytes at a time; the zeroed slack after
-// the data keeps those loads inside the buffer. When the latest position of
-// the three bytes is already out of the window, no candidate can match and
-// there is no walk.
+// 65,536 positions back. Once the best length reaches 7, only candidates
+// whose first 8 bytes equal can do better, so the walk goes on along a second
+// chain linking positions by a hash of their first 8 bytes; on the site list
+// that skips most candidates, which share 6 or 7 bytes with the current
+// position. The second chain is skipped while long matches are inserted and
+// caught up (over the last window only) by the first search that needs it.
+// The search walks before it inserts its own position, so the link of the
+// position exactly one window back is still its own. A candidate's key bytes
+// are read from the window, and it is rejected by the four bytes ending at
+// the current best length before the full comparison, which runs eight bytes
+// at a time; the zeroed slack after the data keeps those loads inside the
+// buffer. When the latest position of the three bytes is already out of the
+// window, no candidate can match and there is no walk.
 
 #include <cstdint>
 #include <vector>
