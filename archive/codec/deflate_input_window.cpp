@@ -33,9 +33,12 @@ constexpr std::int32_t kEmpty = -(1 << 30);
 // pass between slides.
 constexpr std::size_t kSlideWindows = 6;
 
+// Loads are little-endian, so that byte 0 is the low byte on every machine
+// (the hashes and the match length read them so).
 std::uint32_t Load32(const std::uint8_t* p) {
   std::uint32_t v;
   std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
   return v;
 }
 
@@ -51,6 +54,7 @@ std::size_t HeadSlot(std::uint32_t three) {
 std::uint64_t Load64(const std::uint8_t* p) {
   std::uint64_t v;
   std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
   return v;
 }
 
@@ -60,6 +64,8 @@ std::size_t LongSlot(std::uint64_t bytes) {
   return static_cast<std::size_t>((bytes * 0x9E3779B97F4A7C15u) >> (64 - kLongBits));
 }
 
+// Makes p the latest position of its chain; returns the distance back to the
+// one before (0 when that is a window or more back).
 std::uint16_t BackTo(std::size_t p, std::int32_t& latest, std::size_t window) {
   const std::int64_t back = static_cast<std::int64_t>(p) - latest;
   latest = static_cast<std::int32_t>(p);
