@@ -53,13 +53,9 @@ std::string SharedPrefixes(std::size_t size) {
            std::to_string(i % 11) + RandomBytes(9, i).substr(0, 3 + i % 7) + "\r\n";
   return out.substr(0, size);
 }
-std::string SmallAlphabet(std::size_t size) {
-  std::string out = RandomBytes(size, 7);
+std::string SmallAlphabetAndRuns(std::size_t size) {
+  std::string out = RandomBytes(size / 2, 7);
   for (char& ch : out) ch = static_cast<char>('a' + static_cast<unsigned char>(ch) % 3);
-  return out;
-}
-std::string Runs(std::size_t size) {
-  std::string out;
   while (out.size() < size) out += std::string(300, 'x') + RandomBytes(33, 5) + RandomBytes(33, 5);
   return out.substr(0, size);
 }
@@ -76,8 +72,8 @@ TEST(DeflateSearchTest, EverySearchMatchesThePlainSearch) {
   const SearchCase cases[] = {
       {"shared prefixes", SharedPrefixes(40000), 1024, 258},
       {"shared prefixes, full window", SharedPrefixes(70000), 32768, 258},
-      {"small alphabet", SmallAlphabet(20000), 256, 258},
-      {"runs", Runs(30000), 2048, 258},
+      {"small alphabet, runs", SmallAlphabetAndRuns(30000), 256, 258},
+      {"small alphabet, runs, larger window", SmallAlphabetAndRuns(30000), 2048, 258},
       {"one window back, Deflate64", once + once, 65536, 65536},
   };
   // Settings of the levels (sufficient length, budget) and pending lengths
