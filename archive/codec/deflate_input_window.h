@@ -71,7 +71,9 @@ class TPlDfInputWindow {
   // sufficient bytes and after chainLimit candidates.
   Match Search(int pending, int sufficient, int chainLimit);
   // Moves the current position on by count, inserting the passed positions
-  // that are not in the hash yet.
+  // that are not in the hash yet. count is at most a match's length: the
+  // last two bytes read so far cannot be hashed yet, and passing them would
+  // leave them out of the hash for good.
   void Advance(std::size_t count);
 
   // CRC-32 (complemented) or Adler-32 of everything read from the source.
@@ -116,8 +118,9 @@ class TPlDfInputWindow {
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
   std::size_t inserted_ = 0;  // positions below this are in the hash
-  // Positions below this are in the longer-prefix chain, which is built only
-  // when a search reaches it: runs of long matches seldom need it.
+  // Positions below this are in the longer-prefix chain, which is kept up
+  // during short matches and caught up by a search that reaches it after a
+  // long one: runs of long matches seldom need it.
   std::size_t longInserted_ = 0;
   std::int64_t bufferOffset_ = 0;
   bool sourceEnded_ = false;
