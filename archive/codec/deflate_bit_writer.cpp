@@ -1,5 +1,6 @@
 #include "archive/codec/deflate_bit_writer.h"
 
+#include <bit>
 #include <cassert>
 #include <cstring>
 
@@ -13,7 +14,13 @@ TPlDfOutBitStream::TPlDfOutBitStream(TStream& dest) : dest_(dest), buffer_(kBuff
 
 void TPlDfOutBitStream::SpillWord() {
   if (used_ + 4 > buffer_.size()) EmptyBuffer();
-  for (int i = 0; i < 4; ++i) buffer_[used_++] = static_cast<std::uint8_t>(acc_ >> (8 * i));
+  if constexpr (std::endian::native == std::endian::little) {
+    const auto word = static_cast<std::uint32_t>(acc_);
+    std::memcpy(buffer_.data() + used_, &word, sizeof word);
+    used_ += 4;
+  } else {
+    for (int i = 0; i < 4; ++i) buffer_[used_++] = static_cast<std::uint8_t>(acc_ >> (8 * i));
+  }
   acc_ >>= 32;
   count_ -= 32;
 }

@@ -73,6 +73,16 @@ int WriteSymbol(TPlDfOutBitStream& out, const Tree& tree, int symbol) {
   return static_cast<int>(Tree::EntryExtra(e));
 }
 
+// Writes the symbol's code and its extra value in one field: a code (at
+// most 15 bits) and its extra bits (at most 16) fit the 32 bits a write
+// takes.
+void WriteCoded(TPlDfOutBitStream& out, const Tree& tree, int symbol, std::uint32_t extraValue) {
+  const std::uint32_t e = tree.Encode(symbol);
+  const auto length = static_cast<int>(Tree::EntryLength(e));
+  out.WriteBits(Tree::EntryCode(e) | extraValue << length,
+                length + static_cast<int>(Tree::EntryExtra(e)));
+}
+
 void WriteItems(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Tree& litLen,
                 const Tree& dist) {
   const auto& lengthBase = lz.Deflate64() ? dt::kLength64Base : dt::kLengthBase;
@@ -84,11 +94,9 @@ void WriteItems(TPlDfOutBitStream& out, const TPlDfLZStream& lz, const Tree& lit
       continue;
     }
     int ls = lz.LengthSymbol(static_cast<int>(value));
-    if (int extra = WriteSymbol(out, litLen, ls); extra > 0)
-      out.WriteBits(value - lengthBase[ls - dt::kFirstLengthSymbol], extra);
+    WriteCoded(out, litLen, ls, value - lengthBase[ls - dt::kFirstLengthSymbol]);
     int ds = TPlDfLZStream::DistanceSymbol(static_cast<int>(distance));
-    if (int extra = WriteSymbol(out, dist, ds); extra > 0)
-      out.WriteBits(distance - dt::kDistBase[ds], extra);
+    WriteCoded(out, dist, ds, distance - dt::kDistBase[ds]);
   }
   WriteSymbol(out, litLen, dt::kEndOfBlock);
 }

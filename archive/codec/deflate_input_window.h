@@ -11,17 +11,30 @@
 // bytes p, p+1, p+2): at most the candidate budget of its newest positions
 // are examined, and every position counts against the budget whatever its
 // bytes. Only positions with the same three bytes can give a match, though,
-// so the walk follows a finer chain instead: positions linked by a 17-bit
-// hash of the exact three bytes, each link holding its position's three
-// bytes, so other values are passed over from the entry the walk loads
-// anyway. Each position also keeps its number among the positions of its
-// 14-bit hash, so a candidate's place in the coarse chain, and with it the
-// end of the budget, is known without walking that chain. A candidate is
-// then rejected by the two bytes ending at the current best length before
-// the full comparison, which runs eight bytes at a time; the zeroed slack
-// after the data keeps those loads inside the buffer. When the latest
-// position of the three bytes is already out of the window, no candidate
-// can match and there is no walk.
+// so the walk follows a finer chain instead: positions linked by a hash of
+// the exact three bytes. Each position also keeps its number among the
+// positions of its 14-bit hash, so a candidate's place in the coarse chain,
+// and with it the end of the budget, is known without walking that chain.
+//
+// Why the walk is fast: it is bound by the latency of loading one link after
+// another, so a link is a 16-bit distance back to the previous position of
+// its chain (0: none within a window) and the chain of a 32 KiB window is 64
+// KiB; the positions' numbers sit apart and are read only for candidates.
+// Links are relative, so a slide of the buffer leaves them as they are; the
+// numbers wrap at 16 bits, which cannot change a rank since no candidate is
+// 65,536 positions back. Once the best length reaches 7, only candidates
+// whose first 8 bytes equal can do better, so the walk goes on along a second
+// chain linking positions by a hash of their first 8 bytes; on the site list
+// that skips most candidates, which share 6 or 7 bytes with the current
+// position. The second chain is skipped while long matches are inserted and
+// caught up (over the last window only) by the first search that needs it.
+// The search walks before it inserts its own position, so the link of the
+// position exactly one window back is still its own. A candidate's key bytes
+// are read from the window, and it is rejected by the four bytes ending at
+// the current best length before the full comparison, which runs eight bytes
+// at a time; the zeroed slack after the data keeps those loads inside the
+// buffer. When the latest position of the three bytes is already out of the
+// window, no candidate can match and there is no walk.
 
 #include <cstdint>
 #include <vector>
@@ -58,7 +71,9 @@ class TPlDfInputWindow {
   // sufficient bytes and after chainLimit candidates.
   Match Search(int pending, int sufficient, int chainLimit);
   // Moves the current position on by count, inserting the passed positions
-  // that are not in the hash yet.
+  // that are not in the hash yet. count is at most a match's length: the
+  // last two bytes read so far cannot be hashed yet, and passing them would
+  // leave them out of the hash for good.
   void Advance(std::size_t count);
 
   // CRC-32 (complemented) or Adler-32 of everything read from the source.
@@ -67,9 +82,20 @@ class TPlDfInputWindow {
  private:
   std::size_t Fill();
   void Slide();
-  // Inserts position p into the hash.
-  void Insert(std::size_t p);
-  int MatchLength(std::size_t candidate, std::size_t p, int limit) const;
+  // Inserts positions from..to-1 into the hash, in order.
+  void Insert(std::size_t from, std::size_t to);
+  // A position's slots in the tables its insertion updates.
+  struct Slots {
+    std::uint16_t* count;
+    std::int32_t* latest;
+    std::int32_t* latestLong;
+  };
+  Slots SlotsOf(std::size_t p);
+  void InsertAt(std::size_t p, const Slots& slots);
+  // The longest match at p as Search defines it, before p is inserted.
+  Match Longest(std::size_t p, const Slots& slots, int pending, int sufficient, int chainLimit);
+  // Inserts the positions before p that the longer-prefix chain lacks.
+  void CatchUpLong(std::size_t p);
 
   TStream& source_;
   std::size_t window_;
@@ -79,18 +105,23 @@ class TPlDfInputWindow {
   std::uint32_t checksum_;
   std::vector<std::uint8_t> buffer_;
   std::size_t capacity_;  // data part of the buffer; slack follows
-  // Positions inserted per 14-bit hash so far, and each position's number
-  // among them (a ring of two windows, so that the position one window back
-  // keeps its own).
-  std::vector<std::uint32_t> slotCounts_;
-  std::vector<std::uint32_t> sequence_;
-  // Low 32 bits: the previous position with the same 17-bit hash (kEmpty:
-  // none); high 32 bits: the three bytes at the entry's own position.
-  std::vector<std::uint64_t> links_;
-  std::vector<std::int32_t> latest_;  // by 17-bit hash of the exact three bytes
+  // Positions inserted per 14-bit hash so far (wrapping at 16 bits).
+  std::vector<std::uint16_t> slotCounts_;
+  // By position modulo the window: the distance back to the previous
+  // position with the same finer hash (0: none within a window), and the
+  // position's number among those of its 14-bit hash.
+  std::vector<std::uint16_t> links_;
+  std::vector<std::uint16_t> numbers_;
+  std::vector<std::uint16_t> longLinks_;  // likewise by the hash of the longer prefix
+  std::vector<std::int32_t> latest_;  // by the finer hash of the exact three bytes
+  std::vector<std::int32_t> latestLong_;  // by the hash of the longer prefix
   std::size_t cur_ = 0;
   std::size_t dataEnd_ = 0;
   std::size_t inserted_ = 0;  // positions below this are in the hash
+  // Positions below this are in the longer-prefix chain, which is kept up
+  // during short matches and caught up by a search that reaches it after a
+  // long one: runs of long matches seldom need it.
+  std::size_t longInserted_ = 0;
   std::int64_t bufferOffset_ = 0;
   bool sourceEnded_ = false;
 };

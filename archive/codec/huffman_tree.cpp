@@ -133,11 +133,6 @@ void TPlDfDecodeHuffmanTree::FillDecode(const std::uint8_t* lengths, int count,
   }
 }
 
-std::uint32_t TPlDfDecodeHuffmanTree::Encode(int symbol) const {
-  assert(symbol >= 0 && symbol < alphabetSize_ && encode_[symbol] != kInvalid);
-  return encode_[symbol];
-}
-
 namespace {
 
 TPlDfDecodeHuffmanTree MakeFixedLitLen(bool deflate64) {

@@ -18,6 +18,7 @@
 // Encoding keeps one entry per symbol: reversed code in bits 0-15, code
 // length in bits 16-23, extra-bit count in bits 24-31.
 
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -45,8 +46,12 @@ class TPlDfDecodeHuffmanTree {
     std::uint32_t e = decode_[bits & mask_];
     return IsLink(e) ? decode_[LinkTarget(e, bits >> root_)] : e;
   }
-  // The entry of a present symbol.
-  std::uint32_t Encode(int symbol) const;
+  // The entry of a present symbol (inline: the block writer calls it for
+  // every symbol it writes).
+  std::uint32_t Encode(int symbol) const {
+    assert(symbol >= 0 && symbol < alphabetSize_ && encode_[symbol] != kInvalid);
+    return encode_[symbol];
+  }
 
   // The entry fields. The low field is the symbol of a decoding entry, the
   // reversed code of an encoding entry and a link's subtable start; the
