@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "archive/storage/descriptor_io.h"
@@ -11,6 +12,37 @@
 #include "archive/zip/zip_records.h"
 
 namespace {
+
+// Reads bytes it does not own, where they lie.
+class TViewStream final : public TStream {
+ public:
+  explicit TViewStream(std::string_view bytes) : bytes_(bytes) {}
+
+  std::size_t Read(void* buffer, std::size_t count) override {
+    if (pos_ >= bytes_.size()) return 0;
+    const std::size_t got = std::min(count, bytes_.size() - pos_);
+    std::memcpy(buffer, bytes_.data() + pos_, got);
+    pos_ += got;
+    return got;
+  }
+  std::size_t Write(const void*, std::size_t) override {
+    throw EStreamError("Stream write error");
+  }
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override {
+    const std::int64_t base = origin == SeekOrigin::Begin     ? 0
+                              : origin == SeekOrigin::Current ? static_cast<std::int64_t>(pos_)
+                                                              : Size();
+    const std::int64_t target = base + offset;
+    if (target < 0) throw EStreamError("Stream seek error");
+    pos_ = static_cast<std::size_t>(target);
+    return target;
+  }
+  std::int64_t Size() override { return static_cast<std::int64_t>(bytes_.size()); }
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
 
 // Keeps the offsets the records hold: every one is 32 bits wide.
 class TImageOutput {
@@ -107,10 +139,10 @@ int ReplacedIndex(const TArchiveLayout& old, const std::string& name) {
 
 }  // namespace
 
-TNewMember ProduceNewMember(const std::string& name, const std::string& data,
+TNewMember ProduceNewMember(const std::string& name, std::string_view data,
                             const TZipMemberSettings& settings) {
   CheckMemberSizeToWrite(name, data.size());
-  TMemoryStream source(data);
+  TViewStream source(data);
   return ProduceNewMember(name, source, settings);
 }
 

@@ -4,6 +4,7 @@
 // carried over byte for byte.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/storage/archive_layout.h"
@@ -20,7 +21,7 @@ struct TNewMember {
 // Compresses and encrypts `data` as the member `name`, as the engine's
 // writer does. Every member a save writes is made here, so that none larger
 // than a read takes is ever written: EMemberTooLarge before any work.
-TNewMember ProduceNewMember(const std::string& name, const std::string& data,
+TNewMember ProduceNewMember(const std::string& name, std::string_view data,
                             const TZipMemberSettings& settings);
 // The same from the whole of a stream (read from position 0); read errors
 // of the stream come through.

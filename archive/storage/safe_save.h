@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "archive/archive_errors.h"
@@ -43,10 +44,11 @@ class EArchiveReplaced : public EFileError {
   using EFileError::EFileError;
 };
 
-// One member a save writes, by name.
+// One member a save writes, by name. The data is the caller's, read in
+// place while the save runs: a site list is not copied to be saved.
 struct TNamedMember {
   std::string name;
-  std::string data;
+  std::string_view data;
 };
 
 // What a save that happened could not do (a backup not made or not

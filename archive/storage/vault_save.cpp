@@ -10,8 +10,10 @@ TSaveWarnings SaveVault(const std::string& path, const std::string& data,
                const std::optional<TChangeRecords>& records, const TSaveOptions& options) {
   std::vector<TNamedMember> members{{kSiteListMember, data}};
   std::vector<std::string> dropped;
+  std::string recordsText;  // read in place by the save, as the site list is
   if (records && CarriesChangeRecords(options.encryption, options.password.str())) {
-    members.push_back({kChangeRecordsMember, ChangeRecordsText(*records, data)});
+    recordsText = ChangeRecordsText(*records, data);
+    members.push_back({kChangeRecordsMember, recordsText});
   } else {
     dropped.push_back(kChangeRecordsMember);
   }
