@@ -49,16 +49,9 @@ void TfrmMain::ReadArchive(const QString& path) {
     FWatch->Watch(path);
     return;
   }
-  std::optional<TEncryptionCheck> check;
-  const TMemberRead read = ReadDataMember(path, [&](TZipReader& reader, TMemoryStream& buffer) {
-    TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
-    TSessionRead opened = FSession->Open({}, prompts, reader, buffer);
-    check = opened.check;
-    return std::move(opened.found);
-  });
+  const TMemberRead read = ReadOwnMember(path, {});
   // An abandoned read has started a new, empty archive meanwhile.
   if (FReadAbandoned) return;
-  ShowRead(path, read, *check);
   FWatch->Watch(path);
   if (read.hasMembers && !read.found) MsgDlg().ShowWarning(kNoSiteListWarning);
   OfferConflictCopies();
@@ -84,6 +77,19 @@ std::unique_ptr<TqelPwList> TfrmMain::ReadOtherArchive(const QString& path) {
   auto list = std::make_unique<TqelPwList>();
   list->LoadFromText(read.data.str());
   return list;
+}
+
+TfrmMain::TMemberRead TfrmMain::ReadOwnMember(const QString& path,
+                                              const std::string& firstPassword) {
+  std::optional<TEncryptionCheck> check;
+  TMemberRead read = ReadDataMember(path, [&](TZipReader& reader, TMemoryStream& buffer) {
+    TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
+    TSessionRead opened = FSession->Open(firstPassword, prompts, reader, buffer);
+    check = opened.check;
+    return std::move(opened.found);
+  });
+  if (!FReadAbandoned) ShowRead(path, read, *check);
+  return read;
 }
 
 TfrmMain::TMemberRead TfrmMain::ReadOtherMember(const QString& path,

@@ -170,6 +170,8 @@ class TfrmMain : public QMainWindow {
   // runs; a failure abandons it (AbandonRead).
   using TSiteListReadFn = std::function<TSiteListRead(TZipReader&, TMemoryStream&)>;
   TMemberRead ReadDataMember(const QString& path, const TSiteListReadFn& read);
+  // The window's own archive, through the session, shown once it opens.
+  TMemberRead ReadOwnMember(const QString& path, const std::string& firstPassword);
   // Another archive, or another version of this one: nothing of it is kept.
   TMemberRead ReadOtherMember(const QString& path, const std::string& firstPassword);
   void ShowRead(const QString& path, const TMemberRead& read, const TEncryptionCheck& check);

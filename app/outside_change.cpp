@@ -47,19 +47,7 @@ std::optional<TfrmMain::TMemberRead> TfrmMain::ReadKeepingArchive(const QString&
   FReadingOther = true;
   const auto restore = qScopeGuard([this] { FReadingOther = false; });
   const std::string first = ToBytes(FArchivePW);
-  TMemberRead read;
-  if (own) {
-    std::optional<TEncryptionCheck> check;
-    read = ReadDataMember(path, [&](TZipReader& reader, TMemoryStream& buffer) {
-      TPasswordsFrom prompts([this](const TReadFailure&) { return ArchiveItemFailure(); });
-      TSessionRead opened = FSession->Open(first, prompts, reader, buffer);
-      check = opened.check;
-      return std::move(opened.found);
-    });
-    if (!FReadAbandoned) ShowRead(path, read, *check);
-  } else {
-    read = ReadOtherMember(path, first);
-  }
+  TMemberRead read = own ? ReadOwnMember(path, first) : ReadOtherMember(path, first);
   if (FReadAbandoned) return std::nullopt;
   return read;
 }

@@ -56,7 +56,6 @@ class TArchiveSession {
   // A new password chosen: the save that writes it removes the backups that
   // keep the old one.
   void ChangePassword(TSecretBytes password);
-  bool PasswordChanged() const { return passwordChanged_; }
 
   // What the next save writes when there is a password.
   TEncryption Encryption() const { return encryption_; }
@@ -92,8 +91,6 @@ class TArchiveSession {
   bool ChangedOnDisk() const;
   // The file as it is now is part of what the session holds (merged in).
   void TakeDiskVersion(const TFileSnapshot& snapshot);
-  // Nothing is known of the file any more.
-  void ForgetDiskVersion() { diskKnown_ = false; }
 
   // The options a save of this archive takes: its password (for a hardened
   // archive the key and its record), encryption and backups.

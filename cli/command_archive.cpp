@@ -151,17 +151,11 @@ void TLockedArchive::Save(const std::string& data, const TSaveOptions& options) 
   std::optional<TChangeRecords> records;
   if (CarriesChangeRecords(options.encryption, options.password.str()))
     records = session_.History().ForSave(data);
-  SaveWith(data, records, options);
+  Save(data, records, options);
 }
 
-void TLockedArchive::Save(const std::string& data, const TChangeRecords& records,
+void TLockedArchive::Save(const std::string& data, const std::optional<TChangeRecords>& records,
                           const TSaveOptions& options) {
-  SaveWith(data, records, options);
-}
-
-void TLockedArchive::SaveWith(const std::string& data,
-                              const std::optional<TChangeRecords>& records,
-                              const TSaveOptions& options) {
   // Read under the lock, the file cannot have changed unless a program
   // that takes no lock wrote it: this change goes over it, as before.
   const std::optional<TSaveWarnings> warnings = ThrowingSaveErrors([&] {

@@ -76,13 +76,11 @@ class TLockedArchive {
   // is printed as a warning.
   void Save(const std::string& data, const TSaveOptions& options);
   void Save(const TqelPwList& sites);
-  // The same with the records a merge made.
-  void Save(const std::string& data, const TChangeRecords& records, const TSaveOptions& options);
+  // The same with the records a merge made (none: the archive keeps none).
+  void Save(const std::string& data, const std::optional<TChangeRecords>& records,
+            const TSaveOptions& options);
 
  private:
-  void SaveWith(const std::string& data, const std::optional<TChangeRecords>& records,
-                const TSaveOptions& options);
-
   const TCliContext& ctx_;
   TArchiveLock lock_;
   TArchiveSession session_;
