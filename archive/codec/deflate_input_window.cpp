@@ -97,6 +97,8 @@ TPlDfInputWindow::TPlDfInputWindow(TStream& source, std::uint32_t windowBytes, i
       adler32_(adler32),
       checksum_(adler32 ? 1u : 0xFFFFFFFFu),
       capacity_((kSlideWindows + 2) * window_ + 2 * static_cast<std::size_t>(maxMatch)),
+      slideAt_((kSlideWindows + 1) * window_),
+      refillBelow_(static_cast<std::size_t>(maxMatch) + 2 + 8),
       slotCounts_(kHashSize, 0),
       links_(window_, 0),
       numbers_(window_, 0),
@@ -138,14 +140,12 @@ void TPlDfInputWindow::Slide() {
   bufferOffset_ += static_cast<std::int64_t>(shift);
 }
 
-void TPlDfInputWindow::Prepare() {
-  if (cur_ >= (kSlideWindows + 1) * window_) Slide();
-  // Hashing a position reads up to eight bytes from it: reading on before
-  // they are needed keeps them real input, except at the input's end.
-  if (!sourceEnded_ && dataEnd_ - cur_ < static_cast<std::size_t>(maxMatch_) + 2 + 8) Fill();
+void TPlDfInputWindow::SlideOrFill() {
+  if (cur_ >= slideAt_) Slide();
+  if (!sourceEnded_ && dataEnd_ - cur_ < refillBelow_) Fill();
 }
 
-TPlDfInputWindow::Slots TPlDfInputWindow::SlotsOf(std::size_t p) {
+inline TPlDfInputWindow::Slots TPlDfInputWindow::SlotsOf(std::size_t p) {
   // One load gives every byte the three hashes read.
   const std::uint64_t bytes = Load64(buffer_.data() + p);
   const auto three = static_cast<std::uint32_t>(bytes & 0xFFFFFF);
@@ -153,7 +153,7 @@ TPlDfInputWindow::Slots TPlDfInputWindow::SlotsOf(std::size_t p) {
           &latestLong_[LongSlot(bytes & kLongMask)]};
 }
 
-void TPlDfInputWindow::InsertAt(std::size_t p, const Slots& slots) {
+inline void TPlDfInputWindow::InsertAt(std::size_t p, const Slots& slots) {
   const std::size_t slot = p & mask_;
   *slots.count = static_cast<std::uint16_t>(*slots.count + 1);
   numbers_[slot] = *slots.count;
@@ -203,15 +203,6 @@ void TPlDfInputWindow::CatchUpLong(std::size_t p) {
   for (; from < p; ++from)
     longLinks[from & mask_] = BackTo(from, latestLong[LongSlot(LoadLong(base + from))], window_);
   longInserted_ = std::max(longInserted_, p);
-}
-
-void TPlDfInputWindow::Advance(std::size_t count) {
-  std::size_t target = cur_ + count;
-  // Only positions with three bytes can be hashed; later ones start no match.
-  std::size_t last = std::min(target, dataEnd_ >= 2 ? dataEnd_ - 2 : 0);
-  if (inserted_ < last) Insert(inserted_, last);
-  inserted_ = std::max(inserted_, target);
-  cur_ = target;
 }
 
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
@@ -307,10 +298,17 @@ TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& sl
     c = seen - back;
     seen = kNone;
   }
+  // Positions fall along the chain: once past the examined ones, every
+  // later candidate is new, so the hot loop below does not ask.
+  while (c >= seen) {
+    const std::uint16_t back = longLinks[static_cast<std::size_t>(c) & mask];
+    if (back == 0) return result();
+    c -= back;
+  }
   while (c >= limit) {
     const std::size_t slot = static_cast<std::size_t>(c) & mask;
     const std::uint16_t back = longLinks[slot];
-    if (c < seen && LoadLong(base + c) == hereLong && consider(c, slot)) break;
+    if (LoadLong(base + c) == hereLong && consider(c, slot)) break;
     if (back == 0) break;
     c -= back;
   }

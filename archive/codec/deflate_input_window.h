@@ -36,6 +36,7 @@
 // buffer. When the latest position of the three bytes is already out of the
 // window, no candidate can match and there is no walk.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 #include <string.h>
@@ -57,8 +58,11 @@ class TPlDfInputWindow {
   TPlDfInputWindow& operator=(const TPlDfInputWindow&) = delete;
 
   // Slides and refills as needed so that the look-ahead holds a longest
-  // match (or everything left of the input).
-  void Prepare();
+  // match (or everything left of the input). Called once per search, so the
+  // common case of neither is decided here, inline.
+  void Prepare() {
+    if (cur_ >= slideAt_ || (!sourceEnded_ && dataEnd_ - cur_ < refillBelow_)) SlideOrFill();
+  }
   // Bytes from the current position to the end of the input read so far
   // (after Prepare: to the end of the input, or at least a longest match).
   std::size_t Left() const { return dataEnd_ - cur_; }
@@ -74,7 +78,14 @@ class TPlDfInputWindow {
   // that are not in the hash yet. count is at most a match's length: the
   // last two bytes read so far cannot be hashed yet, and passing them would
   // leave them out of the hash for good.
-  void Advance(std::size_t count);
+  void Advance(std::size_t count) {
+    const std::size_t target = cur_ + count;
+    // Only positions with three bytes can be hashed; later ones start no match.
+    const std::size_t last = std::min(target, dataEnd_ >= 2 ? dataEnd_ - 2 : 0);
+    if (inserted_ < last) Insert(inserted_, last);
+    inserted_ = std::max(inserted_, target);
+    cur_ = target;
+  }
 
   // CRC-32 (complemented) or Adler-32 of everything read from the source.
   std::uint32_t Checksum() const;
@@ -82,6 +93,7 @@ class TPlDfInputWindow {
  private:
   std::size_t Fill();
   void Slide();
+  void SlideOrFill();
   // Inserts positions from..to-1 into the hash, in order.
   void Insert(std::size_t from, std::size_t to);
   // A position's slots in the tables its insertion updates.
@@ -105,6 +117,11 @@ class TPlDfInputWindow {
   std::uint32_t checksum_;
   std::vector<std::uint8_t> buffer_;
   std::size_t capacity_;  // data part of the buffer; slack follows
+  std::size_t slideAt_;  // the buffer slides once the current position reaches this
+  // Hashing a position reads up to eight bytes from it: the buffer is
+  // refilled while fewer than this are left, so that they are real input
+  // except at the input's end.
+  std::size_t refillBelow_;
   // Positions inserted per 14-bit hash so far (wrapping at 16 bits).
   std::vector<std::uint16_t> slotCounts_;
   // By position modulo the window: the distance back to the previous

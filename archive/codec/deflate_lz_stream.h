@@ -3,6 +3,8 @@
 // the block, and the block-end rule.
 
 #include <array>
+#include <bit>
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -15,19 +17,53 @@ class TPlDfLZStream {
   // The rule is acted on before the matcher's next pass, which may add two
   // items; the last bytes of the input add up to two more to the final block.
   static constexpr std::size_t kCapacity = kMaxItems + 4;
+  // Items pass kMaxItems one by one, so checking at multiples of
+  // kCheckEvery sees it.
+  static_assert(kMaxItems % kCheckEvery == 0);
 
   explicit TPlDfLZStream(bool deflate64);
 
   // Starts an empty block at the given input offset; counts end-of-block once.
   void Reset(std::int64_t offset);
-  void AddLiteral(std::uint8_t byte);
-  void AddMatch(int length, int distance);
+  // Called once per item, so inline; the block-end rule is worked out only
+  // where it can change.
+  void AddLiteral(std::uint8_t byte) {
+    values_[items_] = byte;
+    distances_[items_] = 0;
+    ++items_;
+    ++litLenCounts_[byte];
+    ++literals_;
+    ++storedSize_;
+    if (byte == 0) hasZeroLiteral_ = true;
+    if (items_ % kCheckEvery == 0) Counted();
+  }
+  void AddMatch(int length, int distance) {
+    values_[items_] = static_cast<std::uint32_t>(length);
+    distances_[items_] = static_cast<std::uint32_t>(distance);
+    ++items_;
+    ++litLenCounts_[LengthSymbol(length)];
+    ++distCounts_[DistanceSymbol(distance)];
+    ++matches_;
+    storedSize_ += length;
+    if (items_ % kCheckEvery == 0) Counted();
+  }
   // The block-end rule, asked after each item.
   bool WantsEnd() const { return wantsEnd_; }
 
   // Length symbol and extra value of a match length; distance likewise.
-  int LengthSymbol(int length) const;
-  static int DistanceSymbol(int distance);
+  int LengthSymbol(int length) const {
+    assert(length >= 3 && length <= (deflate64_ ? 65536 : deflate_tables::kMaxMatch));
+    if (length > deflate_tables::kMaxMatch)
+      return deflate_tables::kFirstLengthSymbol + deflate_tables::kLengthSymbols - 1;
+    return deflate_tables::kFirstLengthSymbol + lengthSymbols_[length];
+  }
+  static int DistanceSymbol(int distance) {
+    assert(distance >= 1 && distance <= static_cast<int>(deflate_tables::kWindowSize64));
+    auto d = static_cast<std::uint32_t>(distance - 1);
+    if (d < 4) return static_cast<int>(d);
+    int top = std::bit_width(d) - 1;  // index of the highest set bit
+    return 2 * top + static_cast<int>((d >> (top - 1)) & 1);
+  }
 
   std::size_t Items() const { return items_; }
   // Item i: distance 0 for a literal (value is the byte), else a match.
@@ -45,6 +81,7 @@ class TPlDfLZStream {
   bool Deflate64() const { return deflate64_; }
 
  private:
+  // The block-end rule, at every kCheckEvery items.
   void Counted();
 
   bool deflate64_;
