@@ -80,6 +80,10 @@ class TArchiveSession {
   TSessionRead Open(const std::string& first, TPasswordSource& passwords, TZipReader& reader,
                     TMemoryStream& buffer);
   TSessionRead Open(const std::string& first, TPasswordSource& passwords);
+  // Takes what a read of Path() found while the file was as `before` shows,
+  // as Open does with its own read: a caller that read the file before
+  // taking the lock need not read it again when it is unchanged.
+  TSessionRead Adopt(TSiteListRead found, const TFileSnapshot& before);
   // Reads the archive at path without taking anything from it (an import,
   // a merge); its hardened keys are its own.
   TSiteListRead ReadOther(const std::string& path, const std::string& first,
@@ -115,8 +119,6 @@ class TArchiveSession {
   TSessionRead Unlock(const TSecretBytes& password, TZipReader& reader, TMemoryStream& buffer);
 
  private:
-  TSessionRead Adopt(TSiteListRead found, const TFileSnapshot& before);
-
   std::function<TSettingsFile()> settings_;
   std::string path_;
   TSecretBytes password_;

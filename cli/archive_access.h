@@ -9,6 +9,7 @@
 
 #include "archive/crypto/hardened_key.h"
 #include "archive/crypto/zip_encryption.h"
+#include "archive/storage/file_snapshot.h"
 #include "core/change_records.h"
 #include "core/pw_list.h"
 #include "core/secret_bytes.h"
@@ -36,10 +37,18 @@ struct TArchiveContent {
   // The change records that describe `data` and open with its password.
   std::optional<TChangeRecords> records;
   std::uint32_t dataTime = 0;  // DOS date (high half) and time of "Data"
+  // The file as it was just before the read that `data` holds (exists
+  // false: not known, or `data` given up).
+  TFileSnapshot snapshot;
 
   // Members, but none of them the site list: not an archive this program
   // made, or one whose site list lost its name.
   bool LacksSiteList() const { return !hasSiteList && !members.empty(); }
+  // `data` no longer holds what the read found.
+  void GiveUpData() {
+    data.Clear();
+    snapshot = {};
+  }
 };
 
 // Reads the member "Data". Without a password first; when the member is
@@ -57,9 +66,11 @@ TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
 // Reads the member "Data" again with the password an earlier read found,
 // without asking: the archive may have changed in between. The session,
 // named after the archive, takes what it finds (TArchiveSession::Open).
-// When that password no longer opens it, throws ECliError
-// (kExitWrongPassword).
-TArchiveContent ReadArchiveAgain(const TArchiveContent& earlier, TArchiveSession& session);
+// When the file is still as `earlier` found it (the same file, size, time
+// and checksum), the session takes `earlier`'s data and records instead.
+// Either way `earlier`'s data is given up. When that password no longer opens it, throws
+// ECliError (kExitWrongPassword).
+TArchiveContent ReadArchiveAgain(TArchiveContent& earlier, TArchiveSession& session);
 
 // The site list of the member "Data", which is given up to make it.
 TqelPwList TakeSites(TArchiveContent& archive);

@@ -134,7 +134,6 @@ void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive) {
 
 TLockedArchive::TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier)
     : ctx_(ctx), lock_(earlier.path), session_([&ctx] { return SettingsOf(ctx); }) {
-  earlier.data.Clear();  // what is read under the lock replaces it
   session_.SetPath(earlier.path);
   content_ = ReadArchiveAgain(earlier, session_);
   RefuseWithoutSiteList(ctx_, content_);
