@@ -103,9 +103,12 @@ TEST_F(CliReadTest, WrongPasswordGivesStatus2AndTheEnginesMessage) {
   for (const char* command : {"list", "dump"}) {
     const TProcessResult r = Cli({command, archive}, "PW\n");
     EXPECT_EQ(r.status, 2) << command;
-    // A second line follows in the rare case the wrong password passes the
-    // one-byte check of the encryption header.
-    EXPECT_EQ(r.err.rfind(kWrongPassword, 0), 0u) << command << r.err;
+    // In one archive in 256 the wrong password passes the one-byte check of
+    // the encryption header and the data then fails, which is told apart.
+    const bool passedCheck = r.err.rfind("vornix-cli: The archive " + archive +
+                                             " is damaged or was changed, or the password is wrong\n",
+                                         0) == 0;
+    EXPECT_TRUE(r.err.rfind(kWrongPassword, 0) == 0 || passedCheck) << command << r.err;
     EXPECT_EQ(r.out, "") << command;
   }
   const TProcessResult add = Cli({"add", archive, "New"}, "wrong\nsitepw\n");
