@@ -2,6 +2,7 @@
 
 #include "archive/storage/vault_save.h"
 #include "archive/streams.h"
+#include "archive/zip/change_records_member.h"
 #include "archive/zip/zip_engine.h"
 
 TArchiveSession::TArchiveSession(std::function<TSettingsFile()> settings)
@@ -56,10 +57,17 @@ TSessionRead TArchiveSession::Adopt(TSiteListRead found, const TFileSnapshot& be
     read.found = std::move(found);
     return read;
   }
-  history_.Loaded(found.data.str(), found.records, found.dataTime);
   read.check = CheckEncryption(settings_(), path_, found.encryption);
   encryption_ = read.check.write;
   if (found.encryption != TEncryption::None) password_ = found.password;
+  // Without a baseline a save counts every line as read, which is what a
+  // change of password alone (the only way such a session comes to write
+  // records) saves.
+  if (!savesOnce_ || found.records || CarriesChangeRecords(WriteEncryption(), password_.str())) {
+    history_.Loaded(found.data.str(), found.records, found.dataTime);
+  } else {
+    history_.Forget();
+  }
   TakeDiskVersion(before);
   read.found = std::move(found);
   return read;
@@ -104,7 +112,11 @@ std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
   TSaveOptions locked = options;
   locked.lock = &lock;
   TSaveWarnings warnings = SaveVault(path_, text, records, locked);
-  history_.Adopt(text, records);
+  if (savesOnce_) {
+    history_.Forget();
+  } else {
+    history_.Adopt(text, records);
+  }
   passwordChanged_ = false;
   RememberEncryption(settings_(), path_,
                      options.password.empty() ? TEncryption::None : options.encryption);

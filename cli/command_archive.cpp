@@ -135,6 +135,7 @@ void AskNewSiteListPassword(TCliContext& ctx, TArchiveContent& archive) {
 TLockedArchive::TLockedArchive(const TCliContext& ctx, TArchiveContent& earlier)
     : ctx_(ctx), lock_(earlier.path), session_([&ctx] { return SettingsOf(ctx); }) {
   session_.SetPath(earlier.path);
+  session_.SetSavesOnce();
   content_ = ReadArchiveAgain(earlier, session_);
   RefuseWithoutSiteList(ctx_, content_);
 }
