@@ -28,6 +28,11 @@
 // that skips most candidates, which share 6 or 7 bytes with the current
 // position. The second chain is skipped while long matches are inserted and
 // caught up (over the last window only) by the first search that needs it.
+// Either walk also follows a second chain of its kind side by side: the one
+// of the key that ends just past the best length, which every candidate
+// that can do better must equal too (deflate_chain_walk.h). Where the
+// candidates share the best length and no more, as the lines of a site
+// list do, that chain is far shorter and ends the walk early.
 // The search walks before it inserts its own position, so the link of the
 // position exactly one window back is still its own. A candidate's key bytes
 // are read from the window, and it is rejected by the four bytes ending at
