@@ -1,7 +1,6 @@
 #include "archive/codec/deflate_input_window.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <limits>
 
