@@ -77,6 +77,7 @@ void TPlDfInputWindow::Slide() {
   auto down = [delta](std::int32_t& v) { v = v >= delta ? v - delta : kEmpty; };
   std::for_each(latest_.begin(), latest_.end(), down);
   std::for_each(latestLong_.begin(), latestLong_.end(), down);
+  followingAt_ = kNoPosition;
   cur_ -= shift;
   dataEnd_ -= shift;
   inserted_ -= shift;
@@ -151,15 +152,18 @@ void TPlDfInputWindow::CatchUpLong(std::size_t p) {
 
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
-  // The next search is almost always one byte on: start fetching its table
-  // slots now (the latest-position tables are mostly out of the first-level
-  // cache). The bytes read lie inside the buffer, whose zeroed slack follows
-  // the data.
-  const std::uint8_t* following = buffer_.data() + p + 1;
-  __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
-  __builtin_prefetch(&slotCounts_[HeadSlot(Load24(following))]);
-  __builtin_prefetch(&latestLong_[LongSlot(LoadLong(following))]);
-  const Slots slots = SlotsOf(p);
+  // The next search is almost always one byte on: its table slots are
+  // worked out now, kept for it, and fetched (the latest-position tables are
+  // mostly out of the first-level cache). The bytes read lie inside the
+  // buffer, whose zeroed slack follows the data; they are input that no
+  // refill changes, or past the input's end, where only a slide changes them
+  // and so drops the kept slots.
+  const Slots slots = p == followingAt_ ? following_ : SlotsOf(p);
+  following_ = SlotsOf(p + 1);
+  followingAt_ = p + 1;
+  __builtin_prefetch(following_.latest);
+  __builtin_prefetch(following_.count);
+  __builtin_prefetch(following_.latestLong);
   const Match found = Longest(p, slots, pending, sufficient, chainLimit);
   InsertAt(p, slots);
   inserted_ = p + 1;

@@ -144,6 +144,10 @@ class TPlDfInputWindow {
   // during short matches and caught up by a search that reaches it after a
   // long one: runs of long matches seldom need it.
   std::size_t longInserted_ = 0;
+  // The slots of the position after the last search, worked out by it.
+  static constexpr std::size_t kNoPosition = ~std::size_t{0};
+  Slots following_{};
+  std::size_t followingAt_ = kNoPosition;
   std::int64_t bufferOffset_ = 0;
   bool sourceEnded_ = false;
 };
