@@ -1,68 +1,26 @@
 #include "archive/codec/deflate_input_window.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <limits>
 
 #include "archive/codec/adler32.h"
 #include "archive/codec/crc32.h"
+#include "archive/codec/deflate_chain_walk.h"
+#include "archive/codec/deflate_window_keys.h"
+
+using namespace deflate_window;
 
 namespace {
 
-constexpr std::size_t kHashSize = 16384;  // 14-bit hash
-constexpr int kLatestBits = 16;
-// The second chain links positions by a hash of their first kLongBytes
-// bytes; a search whose best length has reached kLongReach walks it, since
-// only candidates with those bytes equal can do better. (8 rather than 6 or
-// 7: faster on the site list, a little slower on prose.)
-constexpr int kLongBytes = 8;
-constexpr int kLongReach = kLongBytes - 1;
-constexpr std::uint64_t kLongMask = kLongBytes >= 8 ? ~std::uint64_t{0}
-                                                    : (std::uint64_t{1} << (8 * kLongBytes)) - 1;
-constexpr int kLongBits = 16;
 // Insertions of more positions than this at once (the inside of a long
 // match) leave the longer-prefix chain to be caught up by a search.
 constexpr std::size_t kEagerLong = 32;
-static_assert(kLongBytes >= 4 && kLongBytes <= 8);
 constexpr std::size_t kSlack = 16;
-// Far enough below every position that no position is within a window of it.
-constexpr std::int32_t kEmpty = -(1 << 30);
 // The buffer slides by this many windows at once, so that each slide moves
 // only the last window and the look-ahead down while many windows of input
 // pass between slides.
 constexpr std::size_t kSlideWindows = 6;
-
-// Loads are little-endian, so that byte 0 is the low byte on every machine
-// (the hashes and the match length read them so).
-std::uint32_t Load32(const std::uint8_t* p) {
-  std::uint32_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
-  return v;
-}
-
-std::uint32_t Load24(const std::uint8_t* p) { return Load32(p) & 0xFFFFFF; }
-
-std::size_t LatestSlot(std::uint32_t three) { return (three * 0x9E3779B1u) >> (32 - kLatestBits); }
-
-// The 14-bit hash of the three bytes held in the low 24 bits.
-std::size_t HeadSlot(std::uint32_t three) {
-  return ((three & 0xFF) << 10 ^ (three >> 8 & 0xFF) << 5 ^ three >> 16) & (kHashSize - 1);
-}
-
-std::uint64_t Load64(const std::uint8_t* p) {
-  std::uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  return v;
-}
-
-std::uint64_t LoadLong(const std::uint8_t* p) { return Load64(p) & kLongMask; }
-
-std::size_t LongSlot(std::uint64_t bytes) {
-  return static_cast<std::size_t>((bytes * 0x9E3779B97F4A7C15u) >> (64 - kLongBits));
-}
 
 // Makes p the latest position of its chain; returns the distance back to the
 // one before (0 when that is a window or more back).
@@ -70,20 +28,6 @@ std::uint16_t BackTo(std::size_t p, std::int32_t& latest, std::size_t window) {
   const std::int64_t back = static_cast<std::int64_t>(p) - latest;
   latest = static_cast<std::int32_t>(p);
   return back < static_cast<std::int64_t>(window) ? static_cast<std::uint16_t>(back) : 0;
-}
-
-// Common prefix of a and b, at most limit bytes, read eight at a time.
-inline int MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit) {
-  int len = 0;
-  while (len < limit) {
-    std::uint64_t diff = Load64(a + len) ^ Load64(b + len);
-    if (diff != 0) {
-      len += std::countr_zero(diff) >> 3;
-      break;
-    }
-    len += 8;
-  }
-  return std::min(len, limit);
 }
 
 }  // namespace
@@ -133,6 +77,7 @@ void TPlDfInputWindow::Slide() {
   auto down = [delta](std::int32_t& v) { v = v >= delta ? v - delta : kEmpty; };
   std::for_each(latest_.begin(), latest_.end(), down);
   std::for_each(latestLong_.begin(), latestLong_.end(), down);
+  followingAt_ = kNoPosition;
   cur_ -= shift;
   dataEnd_ -= shift;
   inserted_ -= shift;
@@ -207,15 +152,18 @@ void TPlDfInputWindow::CatchUpLong(std::size_t p) {
 
 TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, int chainLimit) {
   const std::size_t p = cur_;
-  // The next search is almost always one byte on: start fetching its table
-  // slots now (the latest-position tables are mostly out of the first-level
-  // cache). The bytes read lie inside the buffer, whose zeroed slack follows
-  // the data.
-  const std::uint8_t* following = buffer_.data() + p + 1;
-  __builtin_prefetch(&latest_[LatestSlot(Load24(following))]);
-  __builtin_prefetch(&slotCounts_[HeadSlot(Load24(following))]);
-  __builtin_prefetch(&latestLong_[LongSlot(LoadLong(following))]);
-  const Slots slots = SlotsOf(p);
+  // The next search is almost always one byte on: its table slots are
+  // worked out now, kept for it, and fetched (the latest-position tables are
+  // mostly out of the first-level cache). The bytes read lie inside the
+  // buffer, whose zeroed slack follows the data; they are input that no
+  // refill changes, or past the input's end, where only a slide changes them
+  // and so drops the kept slots.
+  const Slots slots = p == followingAt_ ? following_ : SlotsOf(p);
+  following_ = SlotsOf(p + 1);
+  followingAt_ = p + 1;
+  __builtin_prefetch(following_.latest);
+  __builtin_prefetch(following_.count);
+  __builtin_prefetch(following_.latestLong);
   const Match found = Longest(p, slots, pending, sufficient, chainLimit);
   InsertAt(p, slots);
   inserted_ = p + 1;
@@ -225,94 +173,49 @@ TPlDfInputWindow::Match TPlDfInputWindow::Search(int pending, int sufficient, in
 TPlDfInputWindow::Match TPlDfInputWindow::Longest(std::size_t p, const Slots& slots, int pending,
                                                   int sufficient, int chainLimit) {
   const std::uint8_t* base = buffer_.data();
-  const std::uint8_t* here = base + p;
-  const std::uint32_t here3 = Load24(here);
   const int m = static_cast<int>(std::min<std::size_t>(maxMatch_, dataEnd_ - p));
   // A pending match as long as what is left cannot be beaten.
   if (pending > 0 && m <= pending) return {};
-  const int s = std::min(sufficient, m);
-  int best = pending > 0 ? pending : 2;
-  int bestDistance = 0;
-  // The candidate budget counts every position of the 14-bit hash chain,
-  // newest first; the hash slot's count before this position's insertion is
-  // the number of the chain's first candidate. Only positions with the same
-  // three bytes can give a match longer than 2, and for those the rank grows
-  // along the walk, so the first of them out of the budget ends it.
-  const std::uint16_t first = *slots.count;
-  // The walk runs on locals: the compiler cannot keep members in registers
-  // across it.
-  const std::uint16_t* const numbers = numbers_.data();
-  const std::size_t mask = mask_;
-  const int candidates = best >= s ? chainLimit / 4 : chainLimit;
-  const auto budget = static_cast<std::uint32_t>(std::max(candidates, 0));
+  // Every candidate has the three bytes: with the newest of them a window
+  // back or more there are none.
   const auto limit = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(window_);
-  auto result = [&]() -> Match {
-    if (bestDistance == 0) return {};
-    return {best, bestDistance};
-  };
-  // Below best < m holds: reaching m ends the search, since s <= m. Returns
-  // true when the search ends at candidate c.
-  // A longer match must equal the bytes up to the best length, so the four
-  // ending there are compared first (three equal bytes beat 2).
-  std::uint32_t tail = best >= 3 ? Load32(here + best - 3) : 0;
-  auto consider = [&](std::int64_t c, std::size_t slot) {
-    if (static_cast<std::uint16_t>(first - numbers[slot]) >= budget) return true;
-    const std::uint8_t* candidate = base + c;
-    if (best >= 3 && Load32(candidate + best - 3) != tail) return false;
-    const int len = MatchLength(candidate, here, m);
-    if (len <= best) return false;
-    best = len;
-    bestDistance = static_cast<int>(p - static_cast<std::size_t>(c));
-    tail = Load32(here + best - 3);
-    return len >= s;
-  };
   std::int64_t c = *slots.latest;
+  if (c < limit) return {};
+  const int best = pending > 0 ? pending : 2;
+  const int candidates = best >= std::min(sufficient, m) ? chainLimit / 4 : chainLimit;
+  // The hash slot's count before this position's insertion is the number of
+  // the 14-bit chain's first candidate.
+  TPlDfChainWalk walk(base, p, m, best, sufficient, *slots.count,
+                      static_cast<std::uint32_t>(std::max(candidates, 0)), numbers_.data(), mask_,
+                      limit);
   // Candidates newer than this were examined on the three-byte chain.
   constexpr std::int64_t kNone = std::numeric_limits<std::int64_t>::max();
   std::int64_t seen = kNone;
   if (best < kLongReach) {
-    const std::uint16_t* const links = links_.data();
-    for (;;) {
-      if (c < limit) return result();
-      const std::size_t slot = static_cast<std::size_t>(c) & mask;
-      const std::uint16_t back = links[slot];
-      if (Load24(base + c) == here3) {
-        if (consider(c, slot)) return result();
-        if (best >= kLongReach) break;
-      }
-      if (back == 0) return result();
-      c -= back;
-    }
+    if (walk.Follow<ThreeBytes>(links_.data(), latest_.data(), c, kLongReach)) return walk.Result();
     seen = c;
   }
   // Here best >= kLongReach and so m > kLongReach: the long bytes are input.
   // The walk goes on right after the candidate that ended the first one
   // when that one has the long bytes too, else from the chain's newest.
-  const std::uint64_t hereLong = LoadLong(here);
+  const std::uint64_t hereLong = LoadLong(base + p);
   CatchUpLong(p);
   const std::uint16_t* const longLinks = longLinks_.data();
   c = latestLong_[LongSlot(hereLong)];
   if (seen != kNone && LoadLong(base + seen) == hereLong) {
-    const std::uint16_t back = longLinks[static_cast<std::size_t>(seen) & mask];
-    if (back == 0) return result();
+    const std::uint16_t back = longLinks[static_cast<std::size_t>(seen) & mask_];
+    if (back == 0) return walk.Result();
     c = seen - back;
     seen = kNone;
   }
-  // Positions fall along the chain: once past the examined ones, every
-  // later candidate is new, so the hot loop below does not ask.
+  // Positions fall along the chain: skip the examined ones.
   while (c >= seen) {
-    const std::uint16_t back = longLinks[static_cast<std::size_t>(c) & mask];
-    if (back == 0) return result();
+    const std::uint16_t back = longLinks[static_cast<std::size_t>(c) & mask_];
+    if (back == 0) return walk.Result();
     c -= back;
   }
-  while (c >= limit) {
-    const std::size_t slot = static_cast<std::size_t>(c) & mask;
-    const std::uint16_t back = longLinks[slot];
-    if (LoadLong(base + c) == hereLong && consider(c, slot)) break;
-    if (back == 0) break;
-    c -= back;
-  }
-  return result();
+  walk.Follow<LongBytes>(longLinks, latestLong_.data(), c, std::numeric_limits<int>::max());
+  return walk.Result();
 }
 
 std::uint32_t TPlDfInputWindow::Checksum() const { return adler32_ ? checksum_ : ~checksum_; }

@@ -28,6 +28,11 @@
 // that skips most candidates, which share 6 or 7 bytes with the current
 // position. The second chain is skipped while long matches are inserted and
 // caught up (over the last window only) by the first search that needs it.
+// Either walk also follows a second chain of its kind side by side: the one
+// of the key that ends just past the best length, which every candidate
+// that can do better must equal too (deflate_chain_walk.h). Where the
+// candidates share the best length and no more, as the lines of a site
+// list do, that chain is far shorter and ends the walk early.
 // The search walks before it inserts its own position, so the link of the
 // position exactly one window back is still its own. A candidate's key bytes
 // are read from the window, and it is rejected by the four bytes ending at
@@ -139,6 +144,10 @@ class TPlDfInputWindow {
   // during short matches and caught up by a search that reaches it after a
   // long one: runs of long matches seldom need it.
   std::size_t longInserted_ = 0;
+  // The slots of the position after the last search, worked out by it.
+  static constexpr std::size_t kNoPosition = ~std::size_t{0};
+  Slots following_{};
+  std::size_t followingAt_ = kNoPosition;
   std::int64_t bufferOffset_ = 0;
   bool sourceEnded_ = false;
 };

@@ -60,6 +60,21 @@ std::string SmallAlphabetAndRuns(std::size_t size) {
   return out.substr(0, size);
 }
 
+// A phrase cut to various lengths and repeated from various offsets at
+// once: matches at short distances that beat ones far back, so the newest
+// candidates lie within the best length of the current position.
+std::string Phrases(std::size_t size) {
+  const std::string phrase = "the cat sat on the mat ";
+  const std::string picks = RandomBytes(size, 6);
+  std::string out;
+  for (std::size_t i = 0; out.size() < size; ++i) {
+    const auto k = static_cast<unsigned char>(picks[i]);
+    const std::string cut = phrase.substr(0, 8 + k % 16);
+    out += cut + cut.substr(k % 5) + (k < 100 ? "; " : " ");
+  }
+  return out.substr(0, size);
+}
+
 struct SearchCase {
   const char* name;
   std::string input;
@@ -75,6 +90,7 @@ TEST(DeflateSearchTest, EverySearchMatchesThePlainSearch) {
       {"small alphabet, runs", SmallAlphabetAndRuns(30000), 256, 258},
       {"small alphabet, runs, larger window", SmallAlphabetAndRuns(30000), 2048, 258},
       {"one window back, Deflate64", once + once, 65536, 65536},
+      {"phrases, full window", Phrases(80000), 32768, 258},
   };
   // Settings of the levels (sufficient length, budget) and pending lengths
   // on both sides of the reach of each chain.
