@@ -20,6 +20,7 @@
 // end, Deflate64 copies longer than 258) takes the checked slow path one
 // symbol at a time. The output run (inflate_window.h) may move at each stop
 // point, so the loop reloads all its output pointers after one.
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -64,11 +65,18 @@ std::uint32_t LowBits(std::uint64_t bits, unsigned count) {
   return static_cast<std::uint32_t>(bits & ((std::uint64_t{1} << count) - 1));
 }
 
+// The smallest multiple of a distance below 8 that is at least 8.
+constexpr std::array<std::uint8_t, 8> kWordPeriod = [] {
+  std::array<std::uint8_t, 8> period{};
+  for (unsigned d = 1; d < 8; ++d) period[d] = static_cast<std::uint8_t>(d * ((8 + d - 1) / d));
+  return period;
+}();
+
 // Copies a back-reference of at most 258 bytes; may write up to 31 bytes past
 // the end (the window's slack).
-[[gnu::always_inline]] inline std::uint8_t* CopyShort(std::uint8_t* out, std::uint32_t distance,
+[[gnu::always_inline]] inline std::uint8_t* CopyShort(std::uint8_t* out, const std::uint8_t* src,
+                                                      std::uint32_t distance,
                                                       std::uint32_t length) {
-  const std::uint8_t* src = out - distance;
   std::uint8_t* const end = out + length;
   if (distance >= 16) {
     // Most matches are short: two words unconditionally, a loop only beyond.
@@ -80,13 +88,16 @@ std::uint32_t LowBits(std::uint64_t bits, unsigned count) {
     std::memcpy(out + 8, src + 8, 8);
     for (out += 16, src += 16; out < end; out += 8, src += 8) std::memcpy(out, src, 8);
   } else if (distance == 1) {
-    std::memset(out, *src, length);
+    // A run of one byte, by words: a call to memset would cost the loop's
+    // registers.
+    const std::uint64_t run = *src * std::uint64_t{0x0101010101010101};
+    for (; out < end; out += 8) std::memcpy(out, &run, 8);
   } else {
     // The first eight bytes one by one (each may repeat one just written);
     // from there the output repeats with a period of a multiple of the
     // distance that is at least 8, so whole words can be copied.
     for (int i = 0; i < 8; ++i) out[i] = src[i];
-    const std::uint32_t period = distance * ((8 + distance - 1) / distance);
+    const std::uint32_t period = kWordPeriod[distance];
     for (std::uint8_t* at = out + 8; at < end; at += 8) std::memcpy(at, at - period, 8);
   }
   return end;
@@ -185,7 +196,9 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
       consume(de);
       const std::uint32_t distance = valueOf(de, from);
       e = lt[bb & lmask];
-      if (distance > static_cast<std::size_t>(out - base)) [[unlikely]] {
+      // As addresses, so that the copy's source is computed once.
+      const std::uintptr_t src = reinterpret_cast<std::uintptr_t>(out) - distance;
+      if (src < reinterpret_cast<std::uintptr_t>(base)) [[unlikely]] {
         store(bb, bc, in, out);
         FailInflate(kTooFar);
       }
@@ -196,7 +209,7 @@ bool TPlDfInflater::DecodeFast(const TInflateTable& litLen, const TInflateTable&
         stop = window_.StopPoint();
         base = window_.Begin();
       } else {
-        out = CopyShort(out, distance, length);
+        out = CopyShort(out, reinterpret_cast<const std::uint8_t*>(src), distance, length);
       }
     } else if (e & Table::kLink) {
       // Resolved before anything is taken, so the bits are still there.
@@ -262,6 +275,7 @@ void TPlDfInflater::CopyMatch(std::uint32_t length, std::uint32_t distance) {
     window_.CopyLong(distance, length);
     return;
   }
-  window_.SetEnd(CopyShort(window_.End(), distance, length));
+  window_.SetEnd(
+      CopyShort(window_.End(), window_.End() - distance, distance, length));
   if (window_.End() >= window_.StopPoint()) window_.Overflow();
 }
