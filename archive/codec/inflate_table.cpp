@@ -75,12 +75,16 @@ bool TInflateTable::Build(const std::uint8_t* lengths, int count) {
   entries_.assign(size, kBadEntry);
   std::array<std::uint32_t, dt::kFixedLitLenSymbols> codes{};
   std::array<std::uint8_t, std::size_t{1} << 11> subBits{};
+  // The root prefixes that longer codes share, in the order first seen.
+  std::array<std::uint16_t, dt::kFixedLitLenSymbols> prefixes;
+  std::size_t prefixCount = 0;
   for (int s = 0; s < count; ++s) {
     const int len = lengths[s];
     if (len == 0) continue;
     codes[s] = ReverseBits(next[len]++, len);
     if (len > root_) {
       std::uint8_t& bits = subBits[codes[s] & mask];
+      if (bits == 0) prefixes[prefixCount++] = static_cast<std::uint16_t>(codes[s] & mask);
       bits = static_cast<std::uint8_t>(std::max(static_cast<int>(bits), len - root_));
       continue;
     }
@@ -89,8 +93,8 @@ bool TInflateTable::Build(const std::uint8_t* lengths, int count) {
   }
   // One subtable per root prefix shared by longer codes, sized for the
   // longest of them; its entries hold the whole code length.
-  for (std::size_t prefix = 0; prefix < size; ++prefix) {
-    if (subBits[prefix] == 0) continue;
+  for (std::size_t k = 0; k < prefixCount; ++k) {
+    const std::uint16_t prefix = prefixes[k];
     const auto start = static_cast<std::uint32_t>(entries_.size());
     entries_.resize(entries_.size() + (std::size_t{1} << subBits[prefix]), kBadEntry);
     entries_[prefix] = LinkEntry(start, subBits[prefix]);
