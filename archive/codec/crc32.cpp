@@ -1,7 +1,8 @@
 // CRC-32 of the ZIP format. Processors with carry-less multiplication use the
-// folding code in crc32_clmul.cpp; everything else uses slice-by-16 here:
-// sixteen derived tables let the loop fold sixteen input bytes per step with
-// independent lookups, several times faster than a byte-at-a-time loop.
+// folding code in crc32_clmul.cpp (two blocks per multiply where the 256-bit
+// form exists); everything else uses slice-by-16 here: sixteen derived tables
+// let the loop fold sixteen input bytes per step with independent lookups,
+// several times faster than a byte-at-a-time loop.
 #include "archive/codec/crc32.h"
 
 #include <array>
@@ -62,6 +63,7 @@ std::uint32_t crc32_paths::UpdateTable(std::uint32_t crc, const unsigned char* p
 
 std::uint32_t Crc32Update(std::uint32_t crc, const void* data, std::size_t size) {
   const auto* p = static_cast<const unsigned char*>(data);
+  if (crc32_paths::VclmulAvailable()) return crc32_paths::UpdateVclmul(crc, p, size);
   if (crc32_paths::ClmulAvailable()) return crc32_paths::UpdateClmul(crc, p, size);
   return crc32_paths::UpdateTable(crc, p, size);
 }

@@ -12,6 +12,12 @@
 // 16-byte blocks are folded in, and the final 16 bytes - whose remainder
 // equals that of everything folded so far - go through the table code with
 // the tail. Input: any pointer and length; loads are unaligned.
+//
+// The multiply's throughput, not its latency, bounds that loop (eight
+// accumulators run no faster than four), so processors with the 256-bit
+// form (VPCLMULQDQ) fold two blocks per instruction: four 32-byte
+// accumulators 128 bytes apart, about twice the speed. They are folded
+// pairwise into two registers, whose four blocks then take the path above.
 #include "archive/codec/crc32_paths.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -24,10 +30,13 @@ namespace crc32_paths {
 namespace {
 
 #define VORNIX_CLMUL __attribute__((target("pclmul,sse4.1")))
+#define VORNIX_VCLMUL __attribute__((target("avx2,vpclmulqdq,pclmul,sse4.1")))
 
 // Constants for moving a block forward by 512 bits (one step of the four
 // accumulators) and by 128 bits (one block). The low half multiplies the
 // block's first 8 bytes (the higher powers), the high half its last 8.
+constexpr std::uint64_t kFold1024Lo = FoldConstant(1024 + 63);
+constexpr std::uint64_t kFold1024Hi = FoldConstant(1024 - 1);
 constexpr std::uint64_t kFold512Lo = FoldConstant(512 + 63);
 constexpr std::uint64_t kFold512Hi = FoldConstant(512 - 1);
 constexpr std::uint64_t kFold128Lo = FoldConstant(128 + 63);
@@ -42,6 +51,23 @@ VORNIX_CLMUL inline __m128i Fold(__m128i block, __m128i k, __m128i next) {
   __m128i lo = _mm_clmulepi64_si128(block, k, 0x00);
   __m128i hi = _mm_clmulepi64_si128(block, k, 0x11);
   return _mm_xor_si128(_mm_xor_si128(lo, hi), next);
+}
+
+VORNIX_VCLMUL inline __m256i Load256(const unsigned char* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// Fold on both 128-bit halves at once.
+VORNIX_VCLMUL inline __m256i Fold256(__m256i blocks, __m256i k, __m256i next) {
+  __m256i lo = _mm256_clmulepi64_epi128(blocks, k, 0x00);
+  __m256i hi = _mm256_clmulepi64_epi128(blocks, k, 0x11);
+  return _mm256_xor_si256(_mm256_xor_si256(lo, hi), next);
+}
+
+VORNIX_VCLMUL inline __m256i Constant256(std::uint64_t hi, std::uint64_t lo) {
+  const auto h = static_cast<long long>(hi);
+  const auto l = static_cast<long long>(lo);
+  return _mm256_set_epi64x(h, l, h, l);
 }
 
 }  // namespace
@@ -79,6 +105,43 @@ VORNIX_CLMUL std::uint32_t UpdateClmul(std::uint32_t crc, const unsigned char* p
   return UpdateTable(UpdateTable(0, last, sizeof last), p, size);
 }
 
+bool VclmulAvailable() {
+  static const bool available = ClmulAvailable() && __builtin_cpu_supports("avx2") &&
+                                __builtin_cpu_supports("vpclmulqdq");
+  return available;
+}
+
+VORNIX_VCLMUL std::uint32_t UpdateVclmul(std::uint32_t crc, const unsigned char* p,
+                                         std::size_t size) {
+  if (size < 256) return UpdateClmul(crc, p, size);
+  const __m256i k1024 = Constant256(kFold1024Hi, kFold1024Lo);
+  const __m256i k512 = Constant256(kFold512Hi, kFold512Lo);
+  const __m128i k128 =
+      _mm_set_epi64x(static_cast<long long>(kFold128Hi), static_cast<long long>(kFold128Lo));
+  const __m128i first = _mm_cvtsi32_si128(static_cast<int>(crc));
+  __m256i y0 = _mm256_xor_si256(Load256(p), _mm256_zextsi128_si256(first));
+  __m256i y1 = Load256(p + 32);
+  __m256i y2 = Load256(p + 64);
+  __m256i y3 = Load256(p + 96);
+  p += 128;
+  size -= 128;
+  for (; size >= 128; p += 128, size -= 128) {
+    y0 = Fold256(y0, k1024, Load256(p));
+    y1 = Fold256(y1, k1024, Load256(p + 32));
+    y2 = Fold256(y2, k1024, Load256(p + 64));
+    y3 = Fold256(y3, k1024, Load256(p + 96));
+  }
+  // Each half of y0 (y1) lies 64 bytes before the same half of y2 (y3).
+  y2 = Fold256(y0, k512, y2);
+  y3 = Fold256(y1, k512, y3);
+  __m128i x = Fold(_mm256_castsi256_si128(y2), k128, _mm256_extracti128_si256(y2, 1));
+  x = Fold(Fold(x, k128, _mm256_castsi256_si128(y3)), k128, _mm256_extracti128_si256(y3, 1));
+  for (; size >= 16; p += 16, size -= 16) x = Fold(x, k128, Load(p));
+  unsigned char last[16];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(last), x);
+  return UpdateTable(UpdateTable(0, last, sizeof last), p, size);
+}
+
 }  // namespace crc32_paths
 
 #else
@@ -88,6 +151,12 @@ namespace crc32_paths {
 bool ClmulAvailable() { return false; }
 
 std::uint32_t UpdateClmul(std::uint32_t crc, const unsigned char* p, std::size_t size) {
+  return UpdateTable(crc, p, size);
+}
+
+bool VclmulAvailable() { return false; }
+
+std::uint32_t UpdateVclmul(std::uint32_t crc, const unsigned char* p, std::size_t size) {
   return UpdateTable(crc, p, size);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The two CRC-32 implementations behind Crc32Update, exposed so that tests can
-// check each one against the other on every length and alignment.
+// The CRC-32 implementations behind Crc32Update, exposed so that tests can
+// check each one against the others on every length and alignment.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +13,10 @@ std::uint32_t UpdateTable(std::uint32_t crc, const unsigned char* p, std::size_t
 // Carry-less-multiply folding; only valid when ClmulAvailable() is true.
 bool ClmulAvailable();
 std::uint32_t UpdateClmul(std::uint32_t crc, const unsigned char* p, std::size_t size);
+
+// The same folding, two blocks per multiply; only valid when VclmulAvailable().
+bool VclmulAvailable();
+std::uint32_t UpdateVclmul(std::uint32_t crc, const unsigned char* p, std::size_t size);
 
 // x^n mod P for the reflected polynomial 0xEDB88320, in the reflected bit
 // order (bit 31 is x^0). The folding constants are built from these.

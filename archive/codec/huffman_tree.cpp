@@ -22,15 +22,6 @@ static_assert((1 << kLitLenRootBits) * ((1 << (kLongest - kLitLenRootBits)) + 1)
 
 }  // namespace
 
-std::uint32_t ReverseBits(std::uint32_t code, int count) {
-  std::uint32_t r = 0;
-  for (int i = 0; i < count; ++i) {
-    r = (r << 1) | (code & 1);
-    code >>= 1;
-  }
-  return r;
-}
-
 TPlDfDecodeHuffmanTree::TPlDfDecodeHuffmanTree(int alphabetSize, Usage usage, int maxLength)
     : alphabetSize_(alphabetSize),
       usage_(usage),

@@ -91,5 +91,15 @@ class TPlDfDecodeHuffmanTree {
 const TPlDfDecodeHuffmanTree& FixedLitLenTree(bool deflate64);
 const TPlDfDecodeHuffmanTree& FixedDistTree();
 
-// Reverses the low count bits of code.
-std::uint32_t ReverseBits(std::uint32_t code, int count);
+// Reverses the low count (at most 16) bits of code. Without a loop: the
+// decoder's tables reverse every code of every block.
+constexpr std::uint32_t ReverseBits(std::uint32_t code, int count) {
+  std::uint32_t v = code & 0xFFFF;
+  v = ((v >> 1) & 0x5555) | ((v & 0x5555) << 1);
+  v = ((v >> 2) & 0x3333) | ((v & 0x3333) << 2);
+  v = ((v >> 4) & 0x0F0F) | ((v & 0x0F0F) << 4);
+  v = ((v >> 8) & 0x00FF) | ((v & 0x00FF) << 8);
+  return v >> (16 - count);
+}
+static_assert(ReverseBits(0b1101, 4) == 0b1011 && ReverseBits(1, 15) == 0x4000 &&
+              ReverseBits(0b10, 2) == 0b01);

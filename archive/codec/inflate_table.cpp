@@ -10,19 +10,25 @@ namespace dt = deflate_tables;
 
 namespace {
 
-constexpr std::uint32_t Entry(std::uint32_t value, unsigned flags, unsigned extra,
-                              unsigned length) {
-  return value << 16 | flags | extra << 8 | length;
+constexpr std::uint32_t Entry(std::uint32_t value, unsigned flags, unsigned length,
+                              unsigned extra) {
+  return value << 16 | flags | length << 8 | (length + extra);
+}
+constexpr std::uint32_t LinkEntry(std::uint32_t start, unsigned indexBits) {
+  return start << 16 | TInflateTable::kLink | indexBits;
 }
 constexpr std::uint32_t kBadEntry = Entry(0, TInflateTable::kBad, 0, 0);
 
 static_assert(dt::kMaxMatch64 - 3 < (1 << 16) && dt::kDistBase[31] < (1 << 16),
               "base values fit the value field");
-static_assert(dt::kLength64Extra[28] < 32 && dt::kDistExtra[31] < 32, "extra bits fit 5 bits");
-static_assert((TInflateTable::kLiteral | TInflateTable::kEnd | TInflateTable::kLink) == 0xE000,
-              "kind flags sit above the extra-bit field");
-static_assert(TInflateTable::kBad > 0x3F && TInflateTable::kBad < 0x100,
-              "the bad flag sits above the code length, inside its byte");
+static_assert(dt::kMaxCodeLength + dt::kLength64Extra[28] <= 0x3F &&
+                  dt::kMaxCodeLength + dt::kDistExtra[31] <= 0x3F,
+              "a code with its extra bits fits the 6-bit field the decoder shifts by");
+static_assert(dt::kMaxCodeLength < (1 << 4),
+              "the code length field's top bits stay clear, so a shift by it needs no mask");
+static_assert((TInflateTable::kBad | TInflateTable::kLiteral) == 0xC0 &&
+                  (TInflateTable::kEnd | TInflateTable::kLink) == 0xC000,
+              "flags sit beside the 6-bit fields, where counting by the entry ignores them");
 // Subtable starts fit in the value field.
 static_assert((1 << 11) * ((1 << (dt::kMaxCodeLength - 11)) + 1) < (1 << 16));
 
@@ -35,16 +41,16 @@ TInflateTable::TInflateTable(Kind kind) : kind_(kind), root_(RootBitsOf(kind)) {
 std::uint32_t TInflateTable::SymbolEntry(int s, unsigned length) const {
   if (kind_ == Kind::Dist || kind_ == Kind::Dist64) {
     const int last = kind_ == Kind::Dist ? dt::kDistSymbols - 1 : dt::kDist64Symbols - 1;
-    if (s > last) return Entry(0, kBad, 0, length);
-    return Entry(dt::kDistBase[s], 0, dt::kDistExtra[s], length);
+    if (s > last) return Entry(0, kBad, length, 0);
+    return Entry(dt::kDistBase[s], 0, length, dt::kDistExtra[s]);
   }
-  if (s < dt::kEndOfBlock) return Entry(static_cast<std::uint32_t>(s), kLiteral, 0, length);
-  if (s == dt::kEndOfBlock) return Entry(0, kEnd, 0, length);
-  if (s > dt::kLastLengthSymbol) return Entry(0, kBad, 0, length);
+  if (s < dt::kEndOfBlock) return Entry(static_cast<std::uint32_t>(s), kLiteral, length, 0);
+  if (s == dt::kEndOfBlock) return Entry(0, kEnd, length, 0);
+  if (s > dt::kLastLengthSymbol) return Entry(0, kBad, length, 0);
   const int i = s - dt::kFirstLengthSymbol;
   const bool wide = kind_ == Kind::LitLen64;
-  return Entry(wide ? dt::kLength64Base[i] : dt::kLengthBase[i], 0,
-               wide ? dt::kLength64Extra[i] : dt::kLengthExtra[i], length);
+  return Entry(wide ? dt::kLength64Base[i] : dt::kLengthBase[i], 0, length,
+               wide ? dt::kLength64Extra[i] : dt::kLengthExtra[i]);
 }
 
 bool TInflateTable::Build(const std::uint8_t* lengths, int count) {
@@ -69,12 +75,16 @@ bool TInflateTable::Build(const std::uint8_t* lengths, int count) {
   entries_.assign(size, kBadEntry);
   std::array<std::uint32_t, dt::kFixedLitLenSymbols> codes{};
   std::array<std::uint8_t, std::size_t{1} << 11> subBits{};
+  // The root prefixes that longer codes share, in the order first seen.
+  std::array<std::uint16_t, dt::kFixedLitLenSymbols> prefixes;
+  std::size_t prefixCount = 0;
   for (int s = 0; s < count; ++s) {
     const int len = lengths[s];
     if (len == 0) continue;
     codes[s] = ReverseBits(next[len]++, len);
     if (len > root_) {
       std::uint8_t& bits = subBits[codes[s] & mask];
+      if (bits == 0) prefixes[prefixCount++] = static_cast<std::uint16_t>(codes[s] & mask);
       bits = static_cast<std::uint8_t>(std::max(static_cast<int>(bits), len - root_));
       continue;
     }
@@ -83,17 +93,17 @@ bool TInflateTable::Build(const std::uint8_t* lengths, int count) {
   }
   // One subtable per root prefix shared by longer codes, sized for the
   // longest of them; its entries hold the whole code length.
-  for (std::size_t prefix = 0; prefix < size; ++prefix) {
-    if (subBits[prefix] == 0) continue;
+  for (std::size_t k = 0; k < prefixCount; ++k) {
+    const std::uint16_t prefix = prefixes[k];
     const auto start = static_cast<std::uint32_t>(entries_.size());
     entries_.resize(entries_.size() + (std::size_t{1} << subBits[prefix]), kBadEntry);
-    entries_[prefix] = Entry(start, kLink, subBits[prefix], 0);
+    entries_[prefix] = LinkEntry(start, subBits[prefix]);
   }
   for (int s = 0; s < count; ++s) {
     const int len = lengths[s];
     if (len <= root_) continue;
     const std::uint32_t link = entries_[codes[s] & mask];
-    const std::size_t span = std::size_t{1} << ExtraBits(link);
+    const std::size_t span = std::size_t{1} << BitsUsed(link);
     const std::uint32_t e = SymbolEntry(s, static_cast<unsigned>(len));
     for (std::size_t i = codes[s] >> root_; i < span; i += std::size_t{1} << (len - root_))
       entries_[Value(link) + i] = e;

@@ -4,13 +4,18 @@
 // One lookup of the next kRootBits input bits (least significant first)
 // gives everything a symbol needs: for a literal its byte, for a length or
 // distance its base value and extra-bit count, so no second table is read.
-// Entry layout: code length in bits 0-5 (the decoder shifts by it), the bad
-// flag in bit 7, extra-bit count in bits 8-12, kind flags in bits 13-15,
-// value in bits 16-31 (literal byte, base value, or a link's subtable start). Codes longer than the root
-// are rare; their root entry is a link whose extra-bit field holds the
-// subtable's index bits. Entries no code reaches, and symbols that the
-// variant gives no meaning (lengths 286 and 287; distances 30 and 31 in
-// Deflate), are marked bad and reject the stream when decoded.
+// Entry layout: bits 0-5 the bits the symbol takes (code length plus extra
+// bits), so that the decoder shifts and counts by the entry itself (x86
+// masks a 64-bit shift count to 6 bits, and only those 6 bits of the
+// decoder's bit count are kept meaningful); the bad flag in bit 6, the
+// literal flag in bit 7; the code length alone in bits 8-13, the shift that
+// skips the code to reach its extra bits; the end and link flags in bits 14
+// and 15; value in bits 16-31 (literal byte, base value, or a link's
+// subtable start). Codes longer than the root are rare; their root entry is
+// a link whose low bits hold the subtable's index bits. Entries no code
+// reaches, and symbols that the variant gives no meaning (lengths 286 and
+// 287; distances 30 and 31 in Deflate), are marked bad and reject the stream
+// when decoded.
 
 #include <cstdint>
 #include <vector>
@@ -18,10 +23,10 @@
 class TInflateTable {
  public:
   enum class Kind { LitLen, LitLen64, Dist, Dist64 };
-  static constexpr std::uint32_t kLiteral = 0x2000;
+  static constexpr std::uint32_t kBad = 0x40;
+  static constexpr std::uint32_t kLiteral = 0x80;
   static constexpr std::uint32_t kEnd = 0x4000;
   static constexpr std::uint32_t kLink = 0x8000;
-  static constexpr std::uint32_t kBad = 0x80;
 
   explicit TInflateTable(Kind kind);
 
@@ -40,11 +45,13 @@ class TInflateTable {
     return (e & kLink) ? entries_[LinkTarget(e, bits >> root_)] : e;
   }
 
-  static constexpr unsigned CodeLength(std::uint32_t e) { return e & 0x3F; }
-  static constexpr unsigned ExtraBits(std::uint32_t e) { return (e >> 8) & 0x1F; }
+  // Code length plus extra bits; a link's subtable index bits.
+  static constexpr unsigned BitsUsed(std::uint32_t e) { return e & 0x3F; }
+  static constexpr unsigned CodeLength(std::uint32_t e) { return (e >> 8) & 0x3F; }
+  static constexpr unsigned ExtraBits(std::uint32_t e) { return BitsUsed(e) - CodeLength(e); }
   static constexpr std::uint32_t Value(std::uint32_t e) { return e >> 16; }
   static constexpr std::size_t LinkTarget(std::uint32_t e, std::uint64_t rest) {
-    return Value(e) + (rest & ((std::uint64_t{1} << ExtraBits(e)) - 1));
+    return Value(e) + (rest & ((std::uint64_t{1} << BitsUsed(e)) - 1));
   }
 
  private:
