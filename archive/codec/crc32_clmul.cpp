@@ -53,6 +53,17 @@ VORNIX_CLMUL inline __m128i Fold(__m128i block, __m128i k, __m128i next) {
   return _mm_xor_si128(_mm_xor_si128(lo, hi), next);
 }
 
+// The 16-byte blocks left are folded into x one by one; x's remainder is
+// that of everything folded, so it goes through the table code with the
+// tail.
+VORNIX_CLMUL inline std::uint32_t Finish(__m128i x, __m128i k128, const unsigned char* p,
+                                         std::size_t size) {
+  for (; size >= 16; p += 16, size -= 16) x = Fold(x, k128, Load(p));
+  unsigned char last[16];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(last), x);
+  return UpdateTable(UpdateTable(0, last, sizeof last), p, size);
+}
+
 VORNIX_VCLMUL inline __m256i Load256(const unsigned char* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
@@ -98,11 +109,7 @@ VORNIX_CLMUL std::uint32_t UpdateClmul(std::uint32_t crc, const unsigned char* p
     x2 = Fold(x2, k512, Load(p + 32));
     x3 = Fold(x3, k512, Load(p + 48));
   }
-  __m128i x = Fold(Fold(Fold(x0, k128, x1), k128, x2), k128, x3);
-  for (; size >= 16; p += 16, size -= 16) x = Fold(x, k128, Load(p));
-  unsigned char last[16];
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(last), x);
-  return UpdateTable(UpdateTable(0, last, sizeof last), p, size);
+  return Finish(Fold(Fold(Fold(x0, k128, x1), k128, x2), k128, x3), k128, p, size);
 }
 
 bool VclmulAvailable() {
@@ -136,10 +143,7 @@ VORNIX_VCLMUL std::uint32_t UpdateVclmul(std::uint32_t crc, const unsigned char*
   y3 = Fold256(y1, k512, y3);
   __m128i x = Fold(_mm256_castsi256_si128(y2), k128, _mm256_extracti128_si256(y2, 1));
   x = Fold(Fold(x, k128, _mm256_castsi256_si128(y3)), k128, _mm256_extracti128_si256(y3, 1));
-  for (; size >= 16; p += 16, size -= 16) x = Fold(x, k128, Load(p));
-  unsigned char last[16];
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(last), x);
-  return UpdateTable(UpdateTable(0, last, sizeof last), p, size);
+  return Finish(x, k128, p, size);
 }
 
 }  // namespace crc32_paths
