@@ -158,13 +158,17 @@ TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
   const TArchiveFile file(path);
   const std::string first = tryFirst ? *tryFirst : std::string();
   TInputPasswords passwords(input, !first.empty());
-  // Taken before reading, so that a change made while a password is asked
-  // for shows.
-  const TFileSnapshot snapshot = SnapshotOrNothing(file.Path());
   TSiteListRead read =
       Read(file, [&] { return ReadSiteList(file.Path(), first, passwords, &CommandKeys()); });
   if (read.failure) ThrowFailure(file, *read.failure, passwords.Asked());
-  TArchiveContent content = ContentOf(file, read);
+  return ContentOf(file, read);
+}
+
+TArchiveContent ReadArchiveToChange(const std::string& path, TPasswordInput& input) {
+  // Taken before reading, so that a change made while a password is asked
+  // for shows. The path as given leads to the same file as the resolved one.
+  const TFileSnapshot snapshot = SnapshotOrNothing(path);
+  TArchiveContent content = ReadArchive(path, input);
   content.snapshot = snapshot;
   return content;
 }

@@ -38,7 +38,7 @@ struct TArchiveContent {
   std::optional<TChangeRecords> records;
   std::uint32_t dataTime = 0;  // DOS date (high half) and time of "Data"
   // The file as it was just before the read that `data` holds (exists
-  // false: not known, or `data` given up).
+  // false: not known, not asked for, or `data` given up).
   TFileSnapshot snapshot;
 
   // Members, but none of them the site list: not an archive this program
@@ -62,6 +62,10 @@ struct TArchiveContent {
 // When `tryFirst` is given, that password is tried before any is asked for.
 TArchiveContent ReadArchive(const std::string& path, TPasswordInput& input,
                             const std::string* tryFirst = nullptr);
+// The same for a command that changes the archive: the content also holds
+// the file as it was before the read, so that ReadArchiveAgain can tell
+// whether it changed since.
+TArchiveContent ReadArchiveToChange(const std::string& path, TPasswordInput& input);
 
 // Reads the member "Data" again with the password an earlier read found,
 // without asking: the archive may have changed in between. The session,

@@ -98,7 +98,7 @@ TArchiveContent ReadToShow(TCliContext& ctx) {
 
 TArchiveContent ReadForChange(TCliContext& ctx) {
   BackupsOption(ctx);  // a bad value is refused before anything is read
-  TArchiveContent archive = ReadArchive(ctx.args.positionals[0], ctx.passwords);
+  TArchiveContent archive = ReadArchiveToChange(ctx.args.positionals[0], ctx.passwords);
   RefuseWithoutSiteList(ctx, archive);
   NoticeEncryption(ctx, archive);
   return archive;

@@ -33,7 +33,7 @@ class ArchiveAccessTest : public ::testing::Test {
     std::istringstream none;
     std::ostringstream prompts;
     TStreamPasswordInput input(none, prompts, false);
-    return ReadArchive(path_, input);
+    return ReadArchiveToChange(path_, input);
   }
   std::string ReadAgain(TArchiveContent& earlier) {
     TArchiveSession session([this] { return TSettingsFile{(dir_ / "s.conf").string(), "S", ""}; });
