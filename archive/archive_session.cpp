@@ -95,16 +95,12 @@ TSaveOptions TArchiveSession::SaveOptions(int backups) {
   return options;
 }
 
-std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
-                                                   const TSaveOptions& options,
-                                                   TArchiveLock& lock, TOutsideChange policy) {
-  return Save(text, history_.ForSave(text), options, lock, policy);
-}
-
-std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
-                                                   const std::optional<TChangeRecords>& records,
-                                                   const TSaveOptions& options,
-                                                   TArchiveLock& lock, TOutsideChange policy) {
+template <typename TRecords>
+std::optional<TSaveWarnings> TArchiveSession::SaveKeeping(const std::string& text,
+                                                          TRecords&& records,
+                                                          const TSaveOptions& options,
+                                                          TArchiveLock& lock,
+                                                          TOutsideChange policy) {
   // An empty file the lock made for a new archive is no outside change.
   if (policy == TOutsideChange::Refuse && !lock.CreatedEmptyFile() && ChangedOnDisk()) {
     return std::nullopt;
@@ -115,7 +111,7 @@ std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
   if (savesOnce_) {
     history_.Forget();
   } else {
-    history_.Adopt(text, records);
+    history_.Adopt(text, std::forward<TRecords>(records));
   }
   passwordChanged_ = false;
   RememberEncryption(settings_(), path_,
@@ -127,6 +123,22 @@ std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
     diskKnown_ = false;
   }
   return warnings;
+}
+
+std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
+                                                   const TSaveOptions& options,
+                                                   TArchiveLock& lock, TOutsideChange policy) {
+  // The records made here go into the history as they are: at a million
+  // sites a copy of their map is a million allocations.
+  std::optional<TChangeRecords> records = history_.ForSave(text);
+  return SaveKeeping(text, std::move(records), options, lock, policy);
+}
+
+std::optional<TSaveWarnings> TArchiveSession::Save(const std::string& text,
+                                                   const std::optional<TChangeRecords>& records,
+                                                   const TSaveOptions& options,
+                                                   TArchiveLock& lock, TOutsideChange policy) {
+  return SaveKeeping(text, records, options, lock, policy);
 }
 
 void TArchiveSession::Lock() {

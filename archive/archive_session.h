@@ -125,6 +125,11 @@ class TArchiveSession {
   TSessionRead Unlock(const TSecretBytes& password, TZipReader& reader, TMemoryStream& buffer);
 
  private:
+  // Save with the records the history takes (moved when given as a temporary).
+  template <typename TRecords>
+  std::optional<TSaveWarnings> SaveKeeping(const std::string& text, TRecords&& records,
+                                           const TSaveOptions& options, TArchiveLock& lock,
+                                           TOutsideChange policy);
   std::function<TSettingsFile()> settings_;
   std::string path_;
   TSecretBytes password_;

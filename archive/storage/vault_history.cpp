@@ -1,15 +1,17 @@
 #include "archive/storage/vault_history.h"
 
+#include <utility>
+
 #include "archive/storage/vault_save.h"
 #include "core/pw_list.h"
 #include "core/secret_wipe.h"
 
-void TVaultHistory::Loaded(const std::string& data, const std::optional<TChangeRecords>& records,
+void TVaultHistory::Loaded(const std::string& data, std::optional<TChangeRecords> records,
                            std::uint32_t dataTime) {
   Forget();
   known_ = true;
   baseline_ = data;
-  records_ = records;
+  records_ = std::move(records);
   dataTime_ = dataTime;
 }
 
@@ -25,9 +27,8 @@ TChangeRecords TVaultHistory::ForSave(const std::string& data) const {
   return RecordSaveNow(records_, known_ ? baseline_ : data, data);
 }
 
-void TVaultHistory::Adopt(const std::string& data,
-                          const std::optional<TChangeRecords>& records) {
-  Loaded(data, records, dataTime_);
+void TVaultHistory::Adopt(const std::string& data, std::optional<TChangeRecords> records) {
+  Loaded(data, std::move(records), dataTime_);
 }
 
 TVaultVersion VaultVersion(const std::string& data, const std::optional<TChangeRecords>& records,

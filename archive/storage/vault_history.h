@@ -20,7 +20,7 @@ class TVaultHistory {
 
   // The site list as read (`data`) with the records that describe it, when
   // valid, and the DOS time of its member.
-  void Loaded(const std::string& data, const std::optional<TChangeRecords>& records,
+  void Loaded(const std::string& data, std::optional<TChangeRecords> records,
               std::uint32_t dataTime);
   // Nothing known: a later save counts every site as unchanged since the
   // earliest time, so none outweighs another version's deletion.
@@ -31,7 +31,7 @@ class TVaultHistory {
   TChangeRecords ForSave(const std::string& data) const;
   // `data`, as saved or merged, is described by `records` (none: saved
   // into an archive that keeps no records).
-  void Adopt(const std::string& data, const std::optional<TChangeRecords>& records);
+  void Adopt(const std::string& data, std::optional<TChangeRecords> records);
 
   // The records of the site list as last read or saved, when valid.
   const std::optional<TChangeRecords>& Records() const { return records_; }
