@@ -110,34 +110,33 @@ TSiteListRead Read(const TArchiveFile& file, TRead read) {
   }
 }
 
+// The fields a read and a command's content share, in one place: the site
+// list and its records move; the rest is copied, since a read under the lock
+// that takes over the first one leaves that one's password in use.
+template <typename TTo, typename TFrom>
+void TakeReadFields(TTo& to, TFrom& from) {
+  to.members = from.members;
+  to.hasSiteList = from.hasSiteList;
+  to.encryption = from.encryption;
+  to.password = from.password;
+  to.zipPassword = from.zipPassword;
+  to.hardened = from.hardened;
+  to.data = std::move(from.data);
+  to.records = std::move(from.records);
+  to.dataTime = from.dataTime;
+}
+
 TArchiveContent ContentOf(const TArchiveFile& file, TSiteListRead& read) {
   TArchiveContent content;
   content.given = file.Given();
   content.path = file.Path();
-  content.members = std::move(read.members);
-  content.hasSiteList = read.hasSiteList;
-  content.encryption = read.encryption;
-  content.password = std::move(read.password);
-  content.zipPassword = std::move(read.zipPassword);
-  content.hardened = std::move(read.hardened);
-  content.data = std::move(read.data);
-  content.records = std::move(read.records);
-  content.dataTime = read.dataTime;
+  TakeReadFields(content, read);
   return content;
 }
 
-// What ContentOf took from a read, given back: its data and records move.
 TSiteListRead ReadOf(TArchiveContent& content) {
   TSiteListRead read;
-  read.members = content.members;
-  read.hasSiteList = content.hasSiteList;
-  read.encryption = content.encryption;
-  read.password = content.password;
-  read.zipPassword = content.zipPassword;
-  read.hardened = content.hardened;
-  read.data = std::move(content.data);
-  read.records = std::move(content.records);
-  read.dataTime = content.dataTime;
+  TakeReadFields(read, content);
   return read;
 }
 

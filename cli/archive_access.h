@@ -72,8 +72,8 @@ TArchiveContent ReadArchiveToChange(const std::string& path, TPasswordInput& inp
 // named after the archive, takes what it finds (TArchiveSession::Open).
 // When the file is still as `earlier` found it (the same file, size, time
 // and checksum), the session takes `earlier`'s data and records instead.
-// Either way `earlier`'s data is given up. When that password no longer opens it, throws
-// ECliError (kExitWrongPassword).
+// Either way `earlier`'s data is given up. When that password no longer
+// opens it, throws ECliError (kExitWrongPassword).
 TArchiveContent ReadArchiveAgain(TArchiveContent& earlier, TArchiveSession& session);
 
 // The site list of the member "Data", which is given up to make it.
